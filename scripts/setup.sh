@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the tests and the tools need.
+# Safe to run more than once: apt only installs what is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config git
+  juce-modules-source-data
+  libcairo2-dev
+  dpf-source libx11-dev libxext-dev libxrandr-dev libxcursor-dev
+  fonts-liberation fontconfig libfontconfig-dev
+  libgtest-dev googletest libbenchmark-dev
+  libsndfile1-dev libsmf-dev libcli11-dev
+  xvfb x11-apps imagemagick xauth
+  zam-plugins
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

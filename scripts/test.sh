@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs the whole test suite twice: a normal build and one with AddressSanitizer
+# and UndefinedBehaviorSanitizer. Installs what it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/setup.sh
+
+jobs=${JOBS:-2}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -DVEXBIT_BENCHMARKS=OFF "$@"
+  cmake --build "$dir" -j"$jobs"
+  # GUI tests need an X server; give them a virtual one when there is no display.
+  if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
+    xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+  else
+    ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+  fi
+}
+
+echo "== normal build =="
+run_suite build/test-release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== sanitizer build =="
+run_suite build/test-sanitize -DCMAKE_BUILD_TYPE=Debug -DVEXBIT_SANITIZE=ON
