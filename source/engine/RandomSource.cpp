@@ -1,0 +1,11 @@
+#include "RandomSource.h"
+
+namespace vexbit {
+
+uint32_t& RandomSource::state()
+{
+    thread_local uint32_t s = 1;
+    return s;
+}
+
+} // namespace vexbit
