@@ -9,14 +9,33 @@ class GatorUnit {
 public:
     GatorUnit();
 
-    void process(float& l, float& r);
+    void process(float& l, float& r)
+    {
+        if (phase < kPi) {
+            gain += kRampStep;
+            if (gain > 1.0f) gain = 1.0f;
+        } else {
+            gain -= kRampStep;
+            if (gain < 1.0f - depth) gain = 1.0f - depth;
+        }
+        l *= gain;
+        r *= gain;
+        phase += phaseIncrement;
+        if (phase > kTwoPi) phase -= kTwoPi;
+    }
 
     // Engaged: full gating from the current phase. Disengaged (or muted): the gate
     // stays open and the phase returns to 0, so the next switch-on opens first.
     void setEngaged(bool engaged);
-    // Cycles per second; values that are not finite are ignored.
+    // Cycles per second. Values that are not finite are ignored; the rate is kept
+    // between 0 and half the sample rate so one step never skips a whole cycle.
     void setSpeed(double cyclesPerSecond);
+    // Ignored unless finite and positive.
     void setSampleRate(double sampleRate);
+
+    static constexpr float kPi = 3.1415927f;
+    static constexpr float kTwoPi = 6.2831855f;
+    static constexpr float kRampStep = 0.1f;
 
     float speed = 8.0f;
     float depth = 0.0f;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "NumericConversions.h"
+
+#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vexbit {
 
@@ -11,23 +15,42 @@ class RetriggerUnit {
 public:
     // Samples per slice buffer (4.125 s at 44100 Hz).
     static constexpr int32_t kBufferSize = 181912;
+    // Longest slice; longer slices are cut here so positions stay finite and exact.
+    static constexpr float kMaxSliceLength = 16777216.0f;
+    static constexpr float kFadeStep = 0.05f;
 
     RetriggerUnit();
 
     // Free or beat-synchronised processing, as beatSync says.
-    void process(float& l, float& r);
+    void process(float& l, float& r)
+    {
+        if (beatSync)
+            processBeatSynced(l, r);
+        else
+            processFree(l, r);
+    }
     void processFree(float& l, float& r);
     void processBeatSynced(float& l, float& r);
 
     // Called at every beat: the live set restarts and a swap is due.
-    void beatTick();
+    void beatTick()
+    {
+        liveIndex = 0;
+        swapPending = true;
+    }
 
+    // Switching on (again) restarts playback; in the beat-synchronised mode the
+    // slice then continues the recording made since the last beat.
     void setEngaged(bool engaged);
-    // Slice length from a count of thirty-second notes at the given tempo.
+    // Slice length from a count of thirty-second notes at the given tempo (BPM),
+    // at least 1 ms. A tempo that is not finite and positive is replaced by the
+    // last usable one; a count that is not finite is ignored.
     void setSliceLength(double thirtySecondNotes, double tempo);
-    // Whole semitones; the fraction is dropped.
+    // Whole semitones, -48 to 48; the fraction is dropped.
     void setPitchSemitones(double semitones);
+    // Turning it on makes set 1 the play set, turning it off set 0.
     void setBeatSync(bool on);
+    // Rescales the slice length; ignored unless finite and positive.
     void setSampleRate(double sampleRate);
 
     float sliceLength = 5512.0f;
@@ -43,6 +66,39 @@ public:
     int32_t liveSet = 1;
     int32_t liveIndex = 0;
     int32_t recordIndex = 0;
+    // buffers[set][channel], kBufferSize samples each, allocated at construction.
+    std::array<std::array<std::vector<float>, 2>, 2> buffers;
+
+private:
+    // The slice sample at playPos, interpolated, or silence past the slice's end.
+    void readSlice(float& wL, float& wR) const;
+    void record(int32_t set, int32_t index, float l, float r)
+    {
+        buffers[set & 1][0][static_cast<size_t>(index)] = l;
+        buffers[set & 1][1][static_cast<size_t>(index)] = r;
+    }
+    void recordSlice(float l, float r)
+    {
+        if (recordIndex >= 0 && recordIndex < kBufferSize) record(playSet, recordIndex++, l, r);
+    }
+    void recordLive(float l, float r)
+    {
+        record(liveSet, liveIndex, l, r);
+        if (++liveIndex >= kBufferSize) liveIndex = 0;
+    }
+    void advanceRepeat(double step);
+    void fadeIn()
+    {
+        mix += kFadeStep;
+        if (mix > 1.0f) mix = 1.0f;
+    }
+    void fadeOut()
+    {
+        mix -= kFadeStep;
+        if (mix < 0.0f) mix = 0.0f;
+    }
+
+    double lastTempo_ = 120.0;
 };
 
 } // namespace vexbit

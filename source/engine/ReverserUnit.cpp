@@ -1,12 +1,45 @@
 #include "ReverserUnit.h"
 
+#include "NumericConversions.h"
+
+#include <algorithm>
+#include <cmath>
+
 namespace vexbit {
+
+namespace {
+int32_t boundedLength(double samples)
+{
+    return std::clamp(truncToInt32(samples), 1, ReverserUnit::kMaxLength);
+}
+} // namespace
 
 ReverserUnit::ReverserUnit() = default;
 
-void ReverserUnit::process(float&, float&) {}
-void ReverserUnit::setEngaged(bool) {}
-void ReverserUnit::setLength(double, double) {}
-void ReverserUnit::setSampleRate(double) {}
+void ReverserUnit::setEngaged(bool engaged)
+{
+    if (engaged) {
+        position = 0.0f;
+        counter = 0;
+    }
+    active = engaged;
+}
+
+void ReverserUnit::setLength(double thirtySecondNotes, double tempo)
+{
+    if (!std::isfinite(thirtySecondNotes)) return;
+    if (isUsableRate(tempo)) lastTempo_ = tempo;
+    const double msPerBeat = 1000.0 / (lastTempo_ / 60.0);
+    const double ms = std::max(1.0, msPerBeat * thirtySecondNotes * 0.125);
+    length = boundedLength(static_cast<double>(sampleRate) * ms / 1000.0);
+}
+
+void ReverserUnit::setSampleRate(double newRate)
+{
+    const float rate = static_cast<float>(newRate);
+    if (!isUsableRate(newRate) || !std::isfinite(rate)) return;
+    length = boundedLength(newRate / static_cast<double>(sampleRate) * length);
+    sampleRate = rate;
+}
 
 } // namespace vexbit

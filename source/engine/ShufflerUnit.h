@@ -1,5 +1,9 @@
 #pragma once
 
+#include "RandomSource.h"
+#include "RingBuffer.h"
+#include "WeightedPicker.h"
+
 #include <array>
 #include <cstdint>
 
@@ -7,25 +11,70 @@ namespace vexbit {
 
 // Cuts the signal into tempo-synced slices and replays each one from one of the
 // last four sixteenth-note grid points, so the current beat is heard re-ordered.
+// Slice lengths are drawn from ten note values with the picker's weights.
 class ShufflerUnit {
 public:
     static constexpr int32_t kRingSize = 88200;
     static constexpr int kNoteValueCount = 10;
+    // Length of each note value in beats, shortest first.
+    static constexpr std::array<double, kNoteValueCount> kNoteValueBeats{
+        0.125, 0.25, 0.375, 0.5, 0.75, 0.875, 1.0, 1.5, 1.75, 2.0};
+    // The simple mode's five lengths ("1/32" to "1/2") as note-value indices.
+    static constexpr std::array<int, 5> kSimpleNoteValues{0, 1, 3, 6, 9};
+    // Longest slice, so lengths stay exact in float and far from int32 overflow.
+    static constexpr int32_t kMaxLength = 1 << 24;
+    // Without ticks the grid counters would grow forever. Past this limit they
+    // step back by whole ring lengths, which reads exactly the same samples.
+    static constexpr int32_t kGridCounterLimit = kRingSize * 190;
 
     ShufflerUnit();
 
-    void process(float& l, float& r);
+    void process(float& l, float& r)
+    {
+        const float inL = l;
+        const float inR = r;
+        const float rL = ringL.read(-offset);
+        const float rR = ringR.read(-offset);
+        l = rL * mix + (1.0f - mix) * inL;
+        r = (1.0f - mix) * inR + mix * rR;
+        // An empty weight table has no slice to play: the unit then acts as off.
+        if (active && lengthPicker.total() >= 1) {
+            mix += kFadeStep;
+            if (mix > 1.0f) mix = 1.0f;
+            if (++sliceCounter >= sliceLength) jump(RandomSource::nextBelow(4));
+        } else {
+            mix -= kFadeStep;
+            if (mix < 0.0f) mix = 0.0f;
+        }
+        ringL.push(inL);
+        ringR.push(inR);
+        for (int32_t& c : gridCounters)
+            if (++c >= kGridCounterLimit) c -= kGridCounterLimit - kRingSize;
+    }
 
-    // Recomputes the ten slice lengths; the running slice keeps its length.
+    // Recomputes the ten slice lengths at the current sample rate; the running
+    // slice keeps its length. A tempo that is not finite and positive is
+    // ignored, so the lengths of the last usable tempo stay.
     void setTempo(double tempo);
     // A sixteenth-note boundary with index k (0 to 3) within the beat.
     void gridTick(int k);
-    // Starts a new slice from grid point k, when active.
+    // When active, starts a new slice read from grid point k (0 to 3) with a
+    // freshly drawn length; an empty table keeps the previous length.
     void jump(int k);
+    // Recomputes the lengths for the last usable tempo. Ignored unless finite
+    // and positive.
     void setSampleRate(double sampleRate);
 
     // Switching on replays from the start of the current beat.
     void setEngaged(bool engaged);
+    // Simple mode: only the note value of the length entry (0 "1/32" to 4 "1/2")
+    // remains, then a new slice starts from a random grid point.
+    void selectSimpleLength(double lengthEntry);
+    // Advanced mode: the weight of one note value (0 to 9). A table that was
+    // empty and now has weight starts a new slice from a random grid point.
+    void setNoteValueWeight(int index, double weight);
+
+    static constexpr float kFadeStep = 0.05f;
 
     int32_t sliceCounter = 0;
     std::array<int32_t, kNoteValueCount> lengths{};
@@ -33,8 +82,14 @@ public:
     int32_t sliceLength = 5512;
     bool active = false;
     std::array<int32_t, 4> gridCounters{};
+    WeightedPicker lengthPicker;
     float mix = 0.0f;
     float sampleRate = 44100.0f;
+    RingBuffer ringL{kRingSize, 1};
+    RingBuffer ringR{kRingSize, 1};
+
+private:
+    double lastTempo_ = 120.0;
 };
 
 } // namespace vexbit
