@@ -1,0 +1,102 @@
+#include "GranularUnit.h"
+
+#include "NumericConversions.h"
+#include "RandomSource.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vexbit {
+
+namespace {
+constexpr float kEnvStep = 0.05f;
+constexpr float kGrainGain = 0.3f;
+// A grain ends this many samples before its length runs out...
+constexpr int32_t kEndMargin = 20;
+// ...or when it comes this close to the present.
+constexpr float kNearest = 40.0f;
+// Reads stay within what the ring holds: offset +9 is the newest sample
+// (lead 10), -(size - 10) the oldest. Farther reads would return wrapped material.
+constexpr float kNewestOffset = static_cast<float>(GranularUnit::kLead - 1);
+constexpr float kOldestOffset = -static_cast<float>(GranularUnit::kRingSize - GranularUnit::kLead);
+
+float readAt(const RingBuffer& ring, float distance)
+{
+    return ring.read(std::clamp(-distance, kOldestOffset, kNewestOffset));
+}
+} // namespace
+
+GranularUnit::GranularUnit()
+{
+    ratePicker.setWeights(std::span<const int32_t>(kRateWeights));
+    for (Grain& g : grains) restartGrain(g);
+}
+
+void GranularUnit::restartGrain(Grain& g)
+{
+    g.counter = 0;
+    if (const auto index = ratePicker.pick()) g.rate = kRates[static_cast<size_t>(*index)];
+    const float r = static_cast<float>(RandomSource::nextBelow(101)) / 100.0f;
+    const float a = 0.75f * r + 0.25f;
+    g.length = truncToInt32(static_cast<double>(static_cast<float>(grainSize) * a));
+    g.env = 0.0f;
+    g.amp = 0.2f * r + 0.8f;
+    g.posL = a * duration;
+    g.posR = (0.2f * r + 0.9f) * g.posL;
+}
+
+void GranularUnit::setDurationMs(double ms)
+{
+    const double d = static_cast<double>(sampleRate) * ms / 1000.0;
+    if (std::isfinite(d)) duration = static_cast<float>(d);
+}
+
+void GranularUnit::setGrainSizeMs(double ms)
+{
+    // A negative size would give grains that never reach their end.
+    grainSize = std::max(0, truncToInt32(static_cast<double>(sampleRate) * ms / 1000.0));
+}
+
+void GranularUnit::setSampleRate(double fs)
+{
+    if (!isUsableRate(fs)) return;
+    const double ratio = fs / static_cast<double>(sampleRate);
+    grainSize = std::max(0, truncToInt32(static_cast<double>(grainSize) * ratio));
+    duration = static_cast<float>(static_cast<double>(duration) * ratio);
+    sampleRate = static_cast<float>(fs);
+}
+
+void GranularUnit::process(float& l, float& r)
+{
+    float wetL = 0.0f;
+    float wetR = 0.0f;
+    for (const Grain& g : grains) {
+        const float gain = g.amp * kGrainGain * g.env;
+        wetL += readAt(ringL, g.posL) * gain;
+        wetR += readAt(ringR, g.posR) * gain;
+    }
+    const float inL = l;
+    const float inR = r;
+    l = (1.0f - mix) * inL + mix * wetL;
+    r = (1.0f - mix) * inR + mix * wetR;
+    ringL.push(inL + feedback * wetL);
+    ringR.push(inR + feedback * wetR);
+
+    for (Grain& g : grains) {
+        ++g.counter;
+        const int32_t d = g.length - g.counter;
+        g.posL -= g.rate;
+        g.posR -= g.rate;
+        if (std::abs(d) < kEndMargin || g.posL < kNearest || g.posR < kNearest) {
+            g.env -= kEnvStep;
+            if (g.env <= 0.0f) {
+                g.env = 0.0f;
+                restartGrain(g);
+            }
+        } else {
+            g.env = std::min(g.env + kEnvStep, 1.0f);
+        }
+    }
+}
+
+} // namespace vexbit
