@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vexbit {
+
+// UTF-8 <-> UTF-16 for titles, list entries and bus names at the SDK boundary.
+// Characters outside the BMP become surrogate pairs. Malformed input (bad
+// bytes, overlong forms, lone surrogates) becomes U+FFFD rather than failing.
+std::u16string utf8ToUtf16(std::string_view text);
+std::string utf16ToUtf8(std::u16string_view text);
+
+// Reads a zero-terminated UTF-16 string of at most maxUnits units (the SDK's
+// fixed-size string fields need not be terminated). A null pointer gives "".
+std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits);
+
+// Writes text into a fixed buffer of capacity units, always zero-terminated,
+// never past the end and never splitting a surrogate pair. Returns the number
+// of units written before the terminator. A zero capacity writes nothing.
+std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capacity);
+
+} // namespace vexbit
