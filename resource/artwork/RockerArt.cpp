@@ -25,10 +25,13 @@ void drawRockerFrame(cairo_t* cr, int frame)
     const bool upperPressed = frame == 0;
     const bool lowerPressed = frame == 2;
 
-    fillRect(cr, {0, 0, kRockerSize, kRockerSize}, Black);
+    // A green rim around two halves split by a black seam.
+    roundedRectPath(cr, 0, 0, kRockerSize, kRockerSize, 2.0);
+    setColour(cr, Green);
+    cairo_fill(cr);
     fillRect(cr, {1, 1, kRockerSize - 2, half - 1}, upperPressed ? Green : DarkGreen);
+    fillRect(cr, {1, half, kRockerSize - 2, 1}, Black);
     fillRect(cr, {1, half + 1, kRockerSize - 2, kRockerSize - half - 2}, lowerPressed ? Green : DarkGreen);
-    strokeRect(cr, {0, 0, kRockerSize, kRockerSize}, Green, 2.0);
     drawArrow(cr, half / 2.0 + 0.5, true, upperPressed ? Black : PaleGreen);
     drawArrow(cr, half + 1 + (kRockerSize - half - 2) / 2.0, false, lowerPressed ? Black : PaleGreen);
 }
