@@ -1,15 +1,5 @@
 #include "processor/MyVSTProcessor.h"
 
-#include "module/ModuleConfig.h"
-#include "params/Utf.h"
-
-#include "pluginterfaces/vst/ivstaudioprocessor.h"
-
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <string>
-
 namespace vexbit {
 
 using namespace Steinberg;
@@ -17,72 +7,171 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-// Bus names carry their number, counted from 1.
-std::u16string busName(const char* stem, int number)
+// The engine grows its parameter, note, tick and transport operations step by
+// step; each hook reaches the engine as soon as it has the operation.
+template <typename Engine>
+void engineApplyParameter(Engine& engine, uint32_t id, double plain)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s %d", stem, number);
-    return utf8ToUtf16(text);
+    if constexpr (requires { engine.applyParameter(id, plain); })
+        engine.applyParameter(id, plain);
+}
+
+template <typename Engine>
+void engineInitParameter(Engine& engine, uint32_t id, double plain)
+{
+    if constexpr (requires { engine.initParameter(id, plain); })
+        engine.initParameter(id, plain);
+    else
+        engineApplyParameter(engine, id, plain);
+}
+
+template <typename Engine>
+void engineNoteOn(Engine& engine, int16_t channel, int16_t pitch, float velocity)
+{
+    if constexpr (requires { engine.onNoteOn(channel, pitch, velocity); })
+        engine.onNoteOn(channel, pitch, velocity);
+}
+
+template <typename Engine>
+void engineNoteOff(Engine& engine, int16_t channel, int16_t pitch, float velocity)
+{
+    if constexpr (requires { engine.onNoteOff(channel, pitch, velocity); })
+        engine.onNoteOff(channel, pitch, velocity);
+}
+
+template <typename Engine>
+void engineTick(Engine& engine, double position)
+{
+    if constexpr (requires { engine.onTick(position); })
+        engine.onTick(position);
+}
+
+template <typename Engine>
+void enginePlayStart(Engine& engine, double position)
+{
+    if constexpr (requires { engine.onPlayStart(position); })
+        engine.onPlayStart(position);
 }
 
 } // namespace
 
-MyVSTProcessor::MyVSTProcessor()
-{
-    setControllerClass(moduleConfig().controllerClassId);
-}
+MyVSTProcessor::MyVSTProcessor() : engine_(*this) {}
 
 FUnknown* MyVSTProcessor::createInstance(void* /*context*/)
 {
     return static_cast<IAudioProcessor*>(new MyVSTProcessor());
 }
 
-tresult PLUGIN_API MyVSTProcessor::initialize(FUnknown* context)
+double MyVSTProcessor::getParameterValue(uint32_t id) const
 {
-    const tresult result = AudioEffect::initialize(context);
-    if (result != kResultOk)
-        return result;
-
-    const ModuleConfig& config = moduleConfig();
-    addAudioInput(busName("AudioInput", 1).c_str(), SpeakerArr::kStereo);
-    if (config.sideChainBusCount > 0)
-        addAudioInput(busName("AudioSidChain", 1).c_str(), SpeakerArr::kStereo, kAux);
-    addAudioOutput(busName("AudioOutput", 1).c_str(), SpeakerArr::kStereo);
-    addEventInput(busName("EventInput", 1).c_str(), 16);
-    if (config.eventOutputBusCount > 0)
-        addEventOutput(busName("EventOutput", 1).c_str(), 16);
-    return kResultOk;
+    return MyVSTProcessorBase::getParameterValue(id);
 }
 
-tresult PLUGIN_API MyVSTProcessor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                      SpeakerArrangement* outputs, int32 numOuts)
+double MyVSTProcessor::getParameterNormalized(uint32_t id) const
 {
-    if (numIns == 1 && numOuts == 1 && inputs != nullptr && outputs != nullptr &&
-        inputs[0] == SpeakerArr::kStereo && outputs[0] == SpeakerArr::kStereo)
-        return AudioEffect::setBusArrangements(inputs, numIns, outputs, numOuts);
-    return kResultFalse;
+    return MyVSTProcessorBase::getParameterNormalized(id);
 }
 
-tresult PLUGIN_API MyVSTProcessor::process(ProcessData& data)
+void MyVSTProcessor::storeParameterValue(uint32_t id, double plain)
 {
-    if (data.numSamples <= 0 || data.numOutputs < 1 || data.outputs == nullptr)
-        return kResultOk;
-    AudioBusBuffers& out = data.outputs[0];
-    const bool haveInput = data.numInputs >= 1 && data.inputs != nullptr;
-    const auto bytes = static_cast<std::size_t>(data.numSamples) * sizeof(Sample32);
-    for (int32 ch = 0; ch < out.numChannels; ++ch) {
-        Sample32* dst = out.channelBuffers32 != nullptr ? out.channelBuffers32[ch] : nullptr;
-        if (dst == nullptr)
-            continue;
-        const Sample32* src = nullptr;
-        if (haveInput && ch < data.inputs[0].numChannels && data.inputs[0].channelBuffers32 != nullptr)
-            src = data.inputs[0].channelBuffers32[ch];
-        if (src == nullptr)
-            std::memset(dst, 0, bytes);
-        else if (src != dst)
-            std::memmove(dst, src, bytes);
-    }
-    return kResultOk;
+    MyVSTProcessorBase::storeParameterValue(id, plain);
 }
+
+void MyVSTProcessor::setParameterNormalized(uint32_t id, double normalized)
+{
+    MyVSTProcessorBase::setParameterNormalized(id, normalized);
+}
+
+void MyVSTProcessor::markParameterChanged(uint32_t id)
+{
+    MyVSTProcessorBase::markParameterChanged(id);
+}
+
+void MyVSTProcessor::queueNoteOnOut(int16_t pitch, float velocity)
+{
+    MyVSTProcessorBase::queueNoteOnOut(pitch, velocity);
+}
+
+void MyVSTProcessor::queueNoteOffOut(int16_t pitch, float velocity)
+{
+    MyVSTProcessorBase::queueNoteOffOut(pitch, velocity);
+}
+
+void MyVSTProcessor::queueControllerOut(int32_t sampleOffset, uint8_t controller, int32_t value)
+{
+    MyVSTProcessorBase::queueControllerOut(sampleOffset, controller, value);
+}
+
+double MyVSTProcessor::getTempo() const
+{
+    return MyVSTProcessorBase::getTempo();
+}
+
+double MyVSTProcessor::getSampleRate() const
+{
+    return MyVSTProcessorBase::getSampleRate();
+}
+
+void MyVSTProcessor::initParameter(ParamID id, double plain)
+{
+    engineInitParameter(engine_, id, plain);
+}
+
+void MyVSTProcessor::processAudio(const float* inL, const float* inR, float* outL, float* outR, int32 frames)
+{
+    engine_.processAudio(inL, inR, outL, outR, frames);
+}
+
+void MyVSTProcessor::applyParameter(ParamID id, double plain)
+{
+    engineApplyParameter(engine_, id, plain);
+}
+
+void MyVSTProcessor::onNoteOn(int16 channel, int16 pitch, float velocity)
+{
+    engineNoteOn(engine_, channel, pitch, velocity);
+}
+
+void MyVSTProcessor::onNoteOff(int16 channel, int16 pitch, float velocity)
+{
+    engineNoteOff(engine_, channel, pitch, velocity);
+}
+
+void MyVSTProcessor::onDataMessage(uint32 /*tag*/, const void* /*data*/, uint64 /*size*/)
+{
+    // The engine takes no data from the controller.
+}
+
+void MyVSTProcessor::onPlayStart(double positionQuarters)
+{
+    enginePlayStart(engine_, positionQuarters);
+}
+
+void MyVSTProcessor::onPlayStop(double /*positionQuarters*/)
+{
+    // Stopping the transport leaves the effects as they are.
+}
+
+void MyVSTProcessor::onTick(double positionQuarters)
+{
+    engineTick(engine_, positionQuarters);
+}
+
+void MyVSTProcessor::onTempoChanged(double bpm)
+{
+    engine_.onTempoChanged(bpm);
+}
+
+void MyVSTProcessor::onSampleRateChanged(double hz)
+{
+    engine_.onSampleRateChanged(hz);
+}
+
+void MyVSTProcessor::writeExtraState(IBStream* /*state*/)
+{
+    // The engine keeps nothing beyond the parameter values.
+}
+
+void MyVSTProcessor::readExtraState(IBStream* /*state*/) {}
 
 } // namespace vexbit
