@@ -10,4 +10,4 @@ cmake --install build/release
 
 bundle="$HOME/.vst3/Vexbit Glitch.vst3"
 echo "Installed: $bundle"
-build/release/tools/vexbit info "$bundle"
+build/release/tools/vexbit/vexbit info "$bundle"

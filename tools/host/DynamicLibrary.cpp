@@ -1,0 +1,49 @@
+#include "host/DynamicLibrary.h"
+
+#include <dlfcn.h>
+#include <sys/utsname.h>
+
+#include <filesystem>
+
+namespace vexbit::host {
+
+DynamicLibrary::~DynamicLibrary()
+{
+    close();
+}
+
+bool DynamicLibrary::open(const std::string& path, std::string& error)
+{
+    close();
+    handle_ = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    if (handle_ == nullptr) {
+        const char* reason = ::dlerror();
+        error = reason != nullptr ? reason : "unknown loader error";
+        return false;
+    }
+    return true;
+}
+
+void DynamicLibrary::close()
+{
+    if (handle_ != nullptr)
+        ::dlclose(handle_);
+    handle_ = nullptr;
+}
+
+void* DynamicLibrary::symbol(const char* name) const
+{
+    return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
+}
+
+std::string bundleBinaryPath(const std::string& bundlePath)
+{
+    std::filesystem::path bundle(bundlePath);
+    if (!bundle.has_filename())
+        bundle = bundle.parent_path(); // "X.vst3/" names the same folder as "X.vst3"
+    struct utsname machine {};
+    const std::string arch = ::uname(&machine) == 0 ? machine.machine : "x86_64";
+    return (bundle / "Contents" / (arch + "-linux") / (bundle.stem().string() + ".so")).string();
+}
+
+} // namespace vexbit::host
