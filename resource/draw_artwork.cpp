@@ -7,6 +7,7 @@
 
 #include "EditorGeometry.h"
 #include "artwork/Artwork.h"
+#include "module/PluginParameterTable.h"
 
 namespace {
 
@@ -50,15 +51,17 @@ int main(int argc, char** argv)
     }
     const std::string dir = std::string(argv[1]) + "/";
     using namespace vexbit;
+    ParameterTable parameters;
+    buildPluginParameterTable(parameters);
 
     bool ok = writeImage(dir + std::string(kBackgroundResource), kBackgroundWidth, kBackgroundHeight,
-                         [](cairo_t* cr) { art::drawBackground(cr, art::ShufflerPageArt::NoteRates); });
+                         [&](cairo_t* cr) { art::drawBackground(cr, art::ShufflerPageArt::NoteRates, parameters); });
 
     // The simple page is cut from a window drawn with that page's art, so panel lines continue.
     const FrameRect page = kShufflerPageRect;
     ok = writeImage(dir + std::string(kShufflerPageResource), page.w, page.h, [&](cairo_t* cr) {
              cairo_translate(cr, -page.x, -page.y);
-             art::drawBackground(cr, art::ShufflerPageArt::SimpleMode);
+             art::drawBackground(cr, art::ShufflerPageArt::SimpleMode, parameters);
          }) && ok;
 
     ok = writeImage(dir + std::string(kKnobResource), kKnobSize, kKnobSize * kKnobFrames, [](cairo_t* cr) {

@@ -95,13 +95,14 @@ void drawControllerInline(cairo_t* cr, double x, double centreY, int controller,
 
 // Each controller number sits where no control covers it: right of a knob's dial, right of a
 // rate stepper, beside a button or a stepper with no knob.
-void drawControllerNumbers(cairo_t* cr, ShufflerPageArt page)
+void drawControllerNumbers(cairo_t* cr, ShufflerPageArt page, const ParameterTable& parameters)
 {
     std::array<bool, 1000> done{};
     for (const auto& step : controlLayout()) {
         if (!isBoundControl(step.kind) || step.tag < 0 || step.tag >= 1000 || done[step.tag])
             continue;
-        const int controller = midiControllerOf(step.tag);
+        const ParamRecord* record = parameters.find(static_cast<ParamID>(step.tag));
+        const int controller = record ? record->midiController : -1;
         if (controller < 0 || !pageIsShown(step, page))
             continue;
         done[step.tag] = true;
@@ -180,7 +181,7 @@ void drawWordmark(cairo_t* cr)
 
 } // namespace
 
-void drawBackground(cairo_t* cr, ShufflerPageArt page)
+void drawBackground(cairo_t* cr, ShufflerPageArt page, const ParameterTable& parameters)
 {
     fillRect(cr, {0, 0, kBackgroundWidth, kBackgroundHeight}, Black);
     drawSections(cr);
@@ -190,7 +191,7 @@ void drawBackground(cairo_t* cr, ShufflerPageArt page)
         drawNoteRateSymbols(cr);
     else
         drawSimpleModeArt(cr);
-    drawControllerNumbers(cr, page);
+    drawControllerNumbers(cr, page, parameters);
     drawWordmark(cr);
 }
 

@@ -9,6 +9,7 @@
 #include "ControlLayout.h"
 #include "EditorColours.h"
 #include "EditorGeometry.h"
+#include "module/PluginParameterTable.h"
 
 using namespace vexbit;
 
@@ -18,15 +19,11 @@ namespace {
 const std::set<int32_t>& parameterIds()
 {
     static const std::set<int32_t> ids = [] {
-        std::set<int32_t> s{1, 2, 3};
-        for (int i = 0; i < 8; ++i)
-            for (int k = 0; k < 3; ++k)
-                s.insert(100 + 10 * i + k);
-        for (int32_t id : {200, 201, 202, 203, 204, 205, 206, 207, 299, 300, 301, 302, 303, 399,
-                           400, 401, 402, 403, 404, 405, 499, 500, 501, 502, 503, 599, 600, 601,
-                           602, 603, 611, 612, 613, 614, 615, 616, 617, 618, 619, 620, 699,
-                           700, 701, 702, 703, 704, 799, 800, 801, 802, 899, 900, 901, 902, 999})
-            s.insert(id);
+        ParameterTable table;
+        buildPluginParameterTable(table);
+        std::set<int32_t> s;
+        for (const auto& [id, record] : table)
+            s.insert(static_cast<int32_t>(id));
         return s;
     }();
     return ids;
@@ -216,6 +213,7 @@ TEST(ControlLayout, EveryTagIsAParameterOrAButtonId)
         EXPECT_TRUE(parameterIds().count(s.tag) == 1 || isButtonOnlyTag(s.tag)) << s.tag;
         shown.insert(s.tag);
     }
+    EXPECT_EQ(parameterIds().size(), 82u);
     // Every parameter has a control somewhere in the window.
     for (int32_t id : parameterIds())
         EXPECT_EQ(shown.count(id), 1u) << id;
@@ -305,9 +303,6 @@ TEST(EditorGeometry, PanelsHoldTheirHeadsAndKnowTheirNotes)
         EXPECT_EQ(mute->y, panel.y + 5);
     }
     EXPECT_EQ(kEffectPanels[7].triggerNote, 60);
-    EXPECT_EQ(midiControllerOf(405), 24);
-    EXPECT_EQ(midiControllerOf(620), 50);
-    EXPECT_EQ(midiControllerOf(201), -1);
     EXPECT_EQ(Green, (Rgba{146, 208, 80, 255}));
     EXPECT_EQ(Clear.a, 0);
 }

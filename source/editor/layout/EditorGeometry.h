@@ -65,7 +65,4 @@ inline constexpr std::array<EffectPanel, 8> kEffectPanels{{
     {"Gator", 7, 420, 565, 365, 90, 60, 84},
 }};
 
-// MIDI controller number of a parameter the editor shows, -1 when it has none.
-int midiControllerOf(int32_t tag);
-
 } // namespace vexbit
