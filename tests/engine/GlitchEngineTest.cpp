@@ -1,0 +1,226 @@
+#include "GlitchEngine.h"
+#include "MapEngineHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace vexbit {
+namespace {
+
+class GlitchEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        engine = std::make_unique<GlitchEngine>(host);
+        // What applying the defaults does to the one unit that is audible before
+        // it: the Delay's level is 0 while the effect is off.
+        engine->delay.level = 0.0f;
+    }
+
+    std::vector<float> noise(size_t frames, unsigned seed)
+    {
+        std::mt19937 gen(seed);
+        std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
+        std::vector<float> v(frames);
+        for (float& x : v) x = dist(gen);
+        return v;
+    }
+
+    test::MapEngineHost host;
+    std::unique_ptr<GlitchEngine> engine;
+};
+
+TEST_F(GlitchEngineTest, ConstructionState)
+{
+    EXPECT_EQ(engine->effectPicker.size(), 9);
+    EXPECT_EQ(engine->effectPicker.total(), 1200);
+    EXPECT_EQ(engine->effectPicker.weight(0), 800);
+    for (const WeightedPicker& p : engine->lengthPickers) {
+        EXPECT_EQ(p.size(), 9);
+        EXPECT_EQ(p.weight(3), 100);
+        EXPECT_EQ(p.total(), 187);
+    }
+    for (int32_t t : engine->remainingTicks) EXPECT_EQ(t, 0);
+    EXPECT_EQ(engine->activeTimedCount, 0);
+    EXPECT_EQ(engine->granular.mix, 0.0f);
+    EXPECT_FLOAT_EQ(engine->granular.duration, 8820.0f);
+    EXPECT_EQ(engine->granular.grainSize, 11025);
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 1378.125f);
+}
+
+TEST_F(GlitchEngineTest, EverythingOffGivesTheInputOneSampleLateAfterTheGatorFadeIn)
+{
+    const auto in = noise(2048, 1);
+    std::vector<float> outL(in.size()), outR(in.size());
+    std::vector<float> inR(in.size());
+    for (size_t i = 0; i < in.size(); ++i) inR[i] = -in[i];
+    engine->processAudio(in.data(), inR.data(), outL.data(), outR.data(), static_cast<int32_t>(in.size()));
+
+    EXPECT_EQ(outL[0], 0.0f);
+    for (size_t n = 1; n < 10; ++n) {
+        const float gain = 0.1f * static_cast<float>(n);
+        EXPECT_NEAR(outL[n], gain * in[n - 1], 1e-6f) << n;
+        EXPECT_NEAR(outR[n], gain * inR[n - 1], 1e-6f) << n;
+    }
+    for (size_t n = 10; n < in.size(); ++n) {
+        ASSERT_EQ(outL[n], in[n - 1]) << n;
+        ASSERT_EQ(outR[n], inR[n - 1]) << n;
+    }
+}
+
+TEST_F(GlitchEngineTest, InPlaceProcessingMatchesSeparateBuffers)
+{
+    GlitchEngine other(host);
+    other.delay.level = 0.0f;
+    for (GlitchEngine* e : {engine.get(), &other}) {
+        e->gator.setEngaged(true);
+        e->lofi.active = true;
+        e->filter.setEngaged(true);
+        e->tapeStop.setActive(true);
+    }
+    auto left = noise(3000, 2), right = noise(3000, 3);
+    std::vector<float> outL(left.size()), outR(right.size());
+    other.processAudio(left.data(), right.data(), outL.data(), outR.data(), 3000);
+    engine->processAudio(left.data(), right.data(), left.data(), right.data(), 3000);
+    EXPECT_EQ(left, outL);
+    EXPECT_EQ(right, outR);
+}
+
+TEST_F(GlitchEngineTest, NoFramesTouchesNothing)
+{
+    std::vector<float> in(16, 0.5f), out(16, 7.0f);
+    for (int32_t frames : {0, -1, std::numeric_limits<int32_t>::min()})
+        engine->processAudio(in.data(), in.data(), out.data(), out.data(), frames);
+    for (float v : out) EXPECT_EQ(v, 7.0f);
+    EXPECT_EQ(engine->gator.gain, 0.0f);
+    EXPECT_EQ(engine->delay.counter, 0);
+    EXPECT_EQ(engine->tapeStop.ringL.readIndex(), 0);
+}
+
+TEST_F(GlitchEngineTest, NullChannelsAreNeverTouchedAndTheChainKeepsTime)
+{
+    engine->processAudio(nullptr, nullptr, nullptr, nullptr, 64);
+    EXPECT_EQ(engine->delay.counter, 64);
+
+    std::vector<float> in(64, 0.5f), out(64, 7.0f);
+    engine->processAudio(in.data(), nullptr, nullptr, out.data(), 64);
+    for (float v : out) EXPECT_EQ(v, 0.0f); // the right input reads as silence
+    engine->processAudio(nullptr, in.data(), out.data(), nullptr, 64);
+    EXPECT_EQ(out[0], 0.5f); // the previous block's last left sample, one late
+    EXPECT_EQ(out[1], 0.0f);
+    EXPECT_EQ(engine->delay.counter, 192);
+}
+
+TEST_F(GlitchEngineTest, NonFiniteInputEntersAsSilence)
+{
+    engine->filter.setEngaged(true);
+    engine->retrigger.setEngaged(true);
+    std::vector<float> in(512, 0.25f);
+    in[100] = std::numeric_limits<float>::quiet_NaN();
+    in[200] = std::numeric_limits<float>::infinity();
+    in[300] = -std::numeric_limits<float>::infinity();
+    std::vector<float> out(in.size());
+    for (int block = 0; block < 20; ++block) {
+        engine->processAudio(in.data(), in.data(), out.data(), out.data(), 512);
+        for (float v : out) ASSERT_TRUE(std::isfinite(v));
+    }
+}
+
+TEST_F(GlitchEngineTest, EveryEffectEngagedStaysFiniteAndBounded)
+{
+    host.values = {{702, 2.0}, {802, 3.0}};
+    engine->onTempoChanged(140.0);
+    engine->gator.setEngaged(true);
+    engine->lofi.active = true;
+    engine->filter.setEngaged(true);
+    engine->shuffler.setEngaged(true);
+    engine->retrigger.setEngaged(true);
+    engine->reverser.setEngaged(true);
+    engine->delay.level = 1.0f;
+    engine->delay.feedback = 0.9f;
+    engine->granular.mix = 1.0f;
+    auto left = noise(4096, 4), right = noise(4096, 5);
+    std::vector<float> outL(4096), outR(4096);
+    for (int block = 0; block < 60; ++block) {
+        if (block == 20) engine->tapeStop.setActive(true);
+        if (block == 40) engine->tapeStop.setActive(false);
+        engine->processAudio(left.data(), right.data(), outL.data(), outR.data(), 4096);
+        for (size_t i = 0; i < outL.size(); ++i) {
+            ASSERT_TRUE(std::isfinite(outL[i]) && std::isfinite(outR[i]));
+            ASSERT_LT(std::abs(outL[i]), 50.0f);
+        }
+    }
+}
+
+TEST_F(GlitchEngineTest, TempoChangeFollowsTheStoredLengths)
+{
+    host.values = {{702, 4.0}, {802, 16.0}};
+    engine->onTempoChanged(60.0);
+    // 4 thirty-second notes at 1000 ms per beat: 500 ms.
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 22050.0f);
+    // 16 thirty-second notes: 2000 ms.
+    EXPECT_EQ(engine->reverser.length, 88200);
+
+    // A length below the 1 ms floor is raised to it.
+    host.values[702] = 0.01;
+    engine->onTempoChanged(120.0);
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 44.1f);
+
+    for (double bad : {0.0, -120.0, std::numeric_limits<double>::quiet_NaN()}) {
+        engine->onTempoChanged(bad);
+        EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 44.1f);
+    }
+}
+
+TEST_F(GlitchEngineTest, SampleRateChangeRescalesTimesAndKeepsRings)
+{
+    host.values = {{402, 1000.0}, {403, 0.7}, {404, 1000.0}, {405, 0.7}, {802, 16.0}};
+    engine->onTempoChanged(120.0);
+    ASSERT_EQ(engine->reverser.length, 44100);
+    engine->delay.setTimeMs(100.0);
+
+    engine->onSampleRateChanged(96000.0);
+    EXPECT_EQ(engine->reverser.length, 96000);
+    EXPECT_FLOAT_EQ(engine->delay.targetTime, 9600.0f);
+    EXPECT_EQ(engine->delay.currentTime, 11025.0f);
+    EXPECT_EQ(engine->granular.grainSize, 24000);
+    EXPECT_FLOAT_EQ(engine->granular.duration, 19200.0f);
+    EXPECT_EQ(engine->tapeStop.sampleRate, 96000.0f);
+    EXPECT_EQ(engine->gator.sampleRate, 96000.0f);
+    EXPECT_EQ(engine->retrigger.sampleRate, 96000.0f);
+    EXPECT_EQ(engine->shuffler.sampleRate, 96000.0f);
+
+    EXPECT_EQ(engine->delay.ringL.size(), 44100);
+    EXPECT_EQ(engine->granular.ringR.size(), 88200);
+    EXPECT_EQ(engine->tapeStop.ringL.size(), TapeStopUnit::kRingSize);
+
+    // The filter corners stay at 1 kHz: recompute at 96 kHz and compare.
+    BiquadSection expected;
+    expected.setLowPass(1000.0, 0.7, 96000.0);
+    EXPECT_EQ(engine->filter.lowPass[1].a1, expected.a1);
+    EXPECT_EQ(engine->filter.lowPass[0].b0, expected.b0);
+    expected.setHighPass(1000.0, 0.7, 96000.0);
+    EXPECT_EQ(engine->filter.highPass[0].b1, expected.b1);
+
+    for (double bad : {0.0, -44100.0, std::numeric_limits<double>::infinity()}) {
+        engine->onSampleRateChanged(bad);
+        EXPECT_EQ(engine->delay.sampleRate, 96000.0f);
+        EXPECT_EQ(engine->reverser.length, 96000);
+    }
+}
+
+TEST_F(GlitchEngineTest, SampleRateChangeBeforeParametersKeepsConstructionFilters)
+{
+    const BiquadSection before = engine->filter.lowPass[0];
+    engine->onSampleRateChanged(48000.0); // every stored value still reads 0
+    EXPECT_EQ(engine->filter.lowPass[0].a1, before.a1);
+    EXPECT_EQ(engine->filter.lowPass[0].b0, before.b0);
+}
+
+} // namespace
+} // namespace vexbit
