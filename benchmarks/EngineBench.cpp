@@ -1,0 +1,129 @@
+// The whole chain and each of the Delay, Granular, TapeStop, Filter and Lo-Fi
+// units over ten seconds of stereo noise, with the effect engaged and off.
+#include "AudioBenchSupport.h"
+#include "DelayUnit.h"
+#include "EngineHost.h"
+#include "FilterUnit.h"
+#include "GlitchEngine.h"
+#include "GranularUnit.h"
+#include "LoFiUnit.h"
+#include "TapeStopUnit.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace vexbit::bench {
+namespace {
+
+class BenchHost : public EngineHost {
+public:
+    double getParameterValue(uint32_t id) const override
+    {
+        const auto it = values.find(id);
+        return it == values.end() ? 0.0 : it->second;
+    }
+    double getParameterNormalized(uint32_t id) const override { return getParameterValue(id); }
+    void storeParameterValue(uint32_t id, double plain) override { values[id] = plain; }
+    void setParameterNormalized(uint32_t id, double normalized) override { values[id] = normalized; }
+    void markParameterChanged(uint32_t) override {}
+    void queueNoteOnOut(int16_t, float) override {}
+    void queueNoteOffOut(int16_t, float) override {}
+    void queueControllerOut(int32_t, uint8_t, int32_t) override {}
+    double getTempo() const override { return 120.0; }
+    double getSampleRate() const override { return kSampleRate; }
+
+    std::map<uint32_t, double> values{{702, 2.0}, {802, 4.0}};
+};
+
+void engageAll(GlitchEngine& e)
+{
+    e.onTempoChanged(120.0);
+    e.gator.setEngaged(true);
+    e.lofi.active = true;
+    e.filter.setLowPass(5000.0, 4.0, kSampleRate);
+    e.filter.setHighPass(1000.0, 4.0, kSampleRate);
+    e.filter.setEngaged(true);
+    e.shuffler.setEngaged(true);
+    e.tapeStop.setActive(true);
+    e.retrigger.setEngaged(true);
+    e.reverser.setEngaged(true);
+    e.delay.level = 0.5f;
+    e.delay.feedback = 0.5f;
+    e.granular.mix = 0.5f;
+}
+
+void BM_Chain(benchmark::State& state, bool engaged)
+{
+    BenchHost host;
+    auto engine = std::make_unique<GlitchEngine>(host);
+    if (engaged) engageAll(*engine);
+    else engine->delay.level = 0.0f;
+
+    const int32_t block = static_cast<int32_t>(state.range(0));
+    std::vector<float> outL(static_cast<size_t>(block)), outR(static_cast<size_t>(block));
+    const StereoNoise& in = noise();
+    for (auto _ : state) {
+        for (int32_t start = 0; start < kFrames; start += block) {
+            const int32_t frames = std::min(block, kFrames - start);
+            engine->processAudio(&in.left[static_cast<size_t>(start)], &in.right[static_cast<size_t>(start)],
+                                 outL.data(), outR.data(), frames);
+            benchmark::DoNotOptimize(outL.data());
+            benchmark::ClobberMemory();
+        }
+    }
+    reportFrames(state);
+}
+
+void BM_Delay(benchmark::State& state, bool engaged)
+{
+    auto unit = std::make_unique<DelayUnit>();
+    unit->level = engaged ? 0.5f : 0.0f;
+    unit->feedback = 0.5f;
+    runStage(state, *unit);
+}
+
+void BM_Granular(benchmark::State& state, bool engaged)
+{
+    auto unit = std::make_unique<GranularUnit>();
+    unit->mix = engaged ? 0.5f : 0.0f;
+    unit->setDurationMs(200.0);
+    unit->setGrainSizeMs(250.0);
+    runStage(state, *unit);
+}
+
+void BM_TapeStop(benchmark::State& state, bool engaged)
+{
+    auto unit = std::make_unique<TapeStopUnit>();
+    unit->stopSpeed = 0.5f;
+    unit->setActive(engaged);
+    runStage(state, *unit);
+}
+
+void BM_Filter(benchmark::State& state, bool engaged)
+{
+    FilterUnit unit;
+    unit.setEngaged(engaged);
+    runStage(state, unit);
+}
+
+void BM_LoFi(benchmark::State& state, bool engaged)
+{
+    LoFiUnit unit;
+    unit.active = engaged;
+    runStage(state, unit);
+}
+
+#define VEXBIT_AUDIO_BENCH(fn)                                                                       \
+    BENCHMARK_CAPTURE(fn, engaged, true)->Arg(32)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond); \
+    BENCHMARK_CAPTURE(fn, off, false)->Arg(32)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond)
+
+VEXBIT_AUDIO_BENCH(BM_Chain);
+VEXBIT_AUDIO_BENCH(BM_Delay);
+VEXBIT_AUDIO_BENCH(BM_Granular);
+VEXBIT_AUDIO_BENCH(BM_TapeStop);
+VEXBIT_AUDIO_BENCH(BM_Filter);
+VEXBIT_AUDIO_BENCH(BM_LoFi);
+
+} // namespace
+} // namespace vexbit::bench
