@@ -4,8 +4,11 @@
 
 #include <X11/Xlib.h>
 #include <cairo.h>
+// This copy of pugl's headers declares C functions without a C++ guard.
+extern "C" {
 #include <pugl/cairo.h>
 #include <pugl/pugl.h>
+}
 
 #include <algorithm>
 #include <cmath>
