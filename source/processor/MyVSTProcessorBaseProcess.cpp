@@ -152,6 +152,11 @@ void MyVSTProcessorBase::takeTransport(const ProcessContext* context, int32 samp
     const double beatSamples = samplesPerBeat();
 
     const bool playing = (state & ProcessContext::kPlaying) != 0;
+    // A start or stop restarts the internal position with this block, so the
+    // block after a stop does not tick position 0 a second time.
+    const bool transportChanged = playing != wasPlaying_;
+    if (transportChanged)
+        internalPosition_ = 0.0;
     double position = 0.0;
     if (playing && hasMusicalPosition(context)) {
         position = context->projectTimeMusic;
@@ -159,11 +164,8 @@ void MyVSTProcessorBase::takeTransport(const ProcessContext* context, int32 samp
         position = internalPosition_;
         internalPosition_ += sampleCount / beatSamples;
     }
-
-    if (playing != wasPlaying_) {
+    if (transportChanged)
         pending_.push(makeTransportEvent(0, playing, position));
-        internalPosition_ = 0.0;
-    }
     wasPlaying_ = playing;
 
     // One tick per grid point inside the block. The spacing is at least one
