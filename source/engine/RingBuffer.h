@@ -20,20 +20,20 @@ public:
     // the newest. Offsets beyond the ring wrap; a non-finite offset reads as 0.
     float read(float offset) const
     {
-        if (!std::isfinite(offset)) offset = 0.0f;
-        const float whole = std::floor(offset);
-        const float frac = offset - whole; // exact for floats, 0 <= frac < 1
-        int64_t i0;
-        if (whole > -static_cast<float>(size_) && whole < static_cast<float>(size_)) {
-            i0 = readIndex_ + static_cast<int64_t>(whole) + size_;
+        int32_t whole;
+        float frac;
+        if (offset > -static_cast<float>(size_) && offset < static_cast<float>(size_)) {
+            // The usual case, kept free of library calls and divisions.
+            whole = static_cast<int32_t>(offset);
+            if (static_cast<float>(whole) > offset) --whole; // floor
+            frac = offset - static_cast<float>(whole);        // exact, 0 <= frac < 1
         } else {
-            // Far offsets: reduce in double, where fmod is exact.
-            double m = std::fmod(static_cast<double>(whole), static_cast<double>(size_));
-            i0 = readIndex_ + static_cast<int64_t>(m) + size_;
+            wrapFarOffset(offset, whole, frac);
         }
-        i0 %= size_;
-        int64_t i1 = i0 + 1;
-        if (i1 == size_) i1 = 0;
+        int32_t i0 = readIndex_ + whole;
+        if (i0 < 0) i0 += size_;
+        else if (i0 >= size_) i0 -= size_;
+        const int32_t i1 = i0 + 1 == size_ ? 0 : i0 + 1;
         const float s0 = samples_[static_cast<size_t>(i0)];
         const float s1 = samples_[static_cast<size_t>(i1)];
         return s0 + (s1 - s0) * frac;
@@ -57,6 +57,10 @@ public:
     int32_t writeIndex() const { return writeIndex_; }
 
 private:
+    // Reduces an offset of a ring's length or more (or a non-finite one, read as
+    // 0) to whole in (-size, size) and its fraction.
+    void wrapFarOffset(float offset, int32_t& whole, float& frac) const;
+
     int32_t size_;
     int32_t lead_;
     int32_t readIndex_ = 0;
