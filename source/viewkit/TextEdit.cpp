@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace viewkit {
 
@@ -58,6 +59,7 @@ void CTextEdit::setValue(float v) {
 
 void CTextEdit::takeFocus() {
     fieldOpen = true;
+    openedByThisClick = true;
     editText = text;
     caret = editText.size();
     invalid();
@@ -85,7 +87,7 @@ void CTextEdit::endField() {
 
 CMouseEventResult CTextEdit::onMouseDown(CPoint& where, const CButtonState& buttons) {
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
-    if (fieldOpen) {
+    if (fieldOpen && !std::exchange(openedByThisClick, false)) {
         // A click in the open field only moves the caret: to the end in the right half.
         caret = where.x > size.getCenter().x ? editText.size() : 0;
         invalid();
@@ -95,6 +97,7 @@ CMouseEventResult CTextEdit::onMouseDown(CPoint& where, const CButtonState& butt
 
 int32_t CTextEdit::onKeyDown(VstKeyCode& key) {
     if (!fieldOpen) return -1;
+    openedByThisClick = false;
     ScopedRef<CTextEdit> keep(this);
     switch (key.virt) {
     case VKEY_RETURN:

@@ -34,6 +34,8 @@ private:
 
     StringToValueFunction stringToValue;
     bool fieldOpen = false;
+    // The click that gave the focus also arrives as a mouse-down; it must not move the caret.
+    bool openedByThisClick = false;
     std::string editText;
     size_t caret = 0;
 };

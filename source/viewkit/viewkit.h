@@ -33,6 +33,7 @@
 #include "Geometry.h"
 #include "Gradient.h"
 #include "GraphicsPath.h"
+#include "MenuOverlay.h"
 #include "Offscreen.h"
 #include "OptionMenu.h"
 #include "ParamDisplay.h"
