@@ -201,6 +201,19 @@ TEST(EmbeddedResources, NothingIsPrintedUnderValueFields)
     }
 }
 
+TEST(EmbeddedResources, ButtonsSitOnPlainGround)
+{
+    // A button lies either on black or wholly on a title bar, never on printed text.
+    Surface bg = decode(kBackgroundResource);
+    ASSERT_TRUE(bg);
+    for (const auto& step : controlLayout()) {
+        if (step.kind != LayoutKind::OnOffButton && step.kind != LayoutKind::KickButton)
+            continue;
+        const FrameRect r = frameRectOf(step);
+        EXPECT_TRUE(allOf(bg.get(), r, Black) || allOf(bg.get(), r, Green)) << step.tag;
+    }
+}
+
 TEST(EmbeddedResources, SimplePageContinuesThePanelAroundIt)
 {
     Surface bg = decode(kBackgroundResource);
