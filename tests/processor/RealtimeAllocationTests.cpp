@@ -1,0 +1,171 @@
+// The real processor must not touch the heap inside process once a block with
+// as many events has run. Every operator new of this test program is counted.
+
+#include "HostObjects.h"
+#include "ProcessBlock.h"
+
+#include "module/ModuleConfig.h"
+#include "processor/MyVSTProcessor.h"
+
+#include "public.sdk/source/common/memorystream.h"
+#include "public.sdk/source/vst/hosting/hostclasses.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> gAllocations{0};
+std::atomic<bool> gCounting{false};
+
+void* countedAlloc(std::size_t size)
+{
+    if (gCounting.load(std::memory_order_relaxed))
+        gAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+void* countedAlignedAlloc(std::size_t size, std::align_val_t align)
+{
+    if (gCounting.load(std::memory_order_relaxed))
+        gAllocations.fetch_add(1, std::memory_order_relaxed);
+    const auto a = static_cast<std::size_t>(align);
+    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
+        return p;
+    throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size) { return countedAlloc(size); }
+void* operator new[](std::size_t size) { return countedAlloc(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return countedAlloc(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void* operator new(std::size_t size, std::align_val_t align) { return countedAlignedAlloc(size, align); }
+void* operator new[](std::size_t size, std::align_val_t align) { return countedAlignedAlloc(size, align); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+
+namespace vexbit::test {
+namespace {
+
+class RealtimeAllocation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        configureModule();
+        processor = static_cast<MyVSTProcessor*>(
+            static_cast<IAudioProcessor*>(MyVSTProcessor::createInstance(nullptr)));
+        ASSERT_EQ(processor->initialize(&hostApp), kResultOk);
+        ProcessSetup setup{kRealtime, kSample32, 4096, 48000.0};
+        ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
+        ASSERT_EQ(processor->setActive(true), kResultOk);
+    }
+    void TearDown() override
+    {
+        processor->setActive(false);
+        processor->terminate();
+        processor->release();
+    }
+
+    // Fills the block with events and points at every sample position, notes on
+    // the trigger and randomise notes, on/off switches and continuous settings.
+    void fill(int32 numSamples, int events, int points)
+    {
+        block.clearLists();
+        static const int16 notes[] = {48, 50, 52, 53, 55, 57, 59, 60, 72, 74, 76, 77, 79, 81, 83, 84};
+        for (int i = 0; i < events; ++i) {
+            const int32 offset = (i * 7) % numSamples;
+            const int16 pitch = notes[i % 16];
+            block.eventsIn.add(i % 2 == 0 ? noteOn(offset, pitch) : noteOff(offset, pitch));
+        }
+        static const ParamID ids[] = {201, 202, 203, 301, 401, 402, 501, 502, 601, 603, 701, 702, 801, 802, 901, 902, 1, 2};
+        for (int i = 0; i < points; ++i) {
+            const ParamID id = ids[i % 18];
+            block.paramsIn.add(id, (i * 3) % numSamples, ((i * 37) % 101) / 100.0);
+        }
+    }
+
+    long countedProcess(int32 numSamples)
+    {
+        gAllocations = 0;
+        gCounting = true;
+        processor->process(block.next(numSamples));
+        gCounting = false;
+        return gAllocations.load();
+    }
+
+    Steinberg::Vst::HostApplication hostApp;
+    MyVSTProcessor* processor = nullptr;
+    ProcessBlock block;
+};
+
+TEST_F(RealtimeAllocation, TheCounterSeesAllocations)
+{
+    Steinberg::MemoryStream stream;
+    gAllocations = 0;
+    gCounting = true;
+    processor->getState(&stream);
+    gCounting = false;
+    EXPECT_GT(gAllocations.load(), 0);
+}
+
+TEST_F(RealtimeAllocation, ProcessDoesNotAllocateWithUpTo512EventsAndPointsPerBlock)
+{
+    block.playAt(0.0, 128.0);
+    // First blocks of each load may warm up; afterwards nothing may allocate.
+    for (const int load : {0, 16, 128, 512}) {
+        fill(1024, load, load);
+        countedProcess(1024);
+    }
+    double position = 0.0;
+    for (int round = 0; round < 40; ++round) {
+        const int load = (round * 97) % 513;
+        fill(1024, load, load);
+        position += 1024 / (48000.0 * 60.0 / 128.0);
+        block.playAt(position, round % 10 == 9 ? 140.0 : 128.0);
+        if (round % 13 == 12)
+            block.stop();
+        block.eventsOut.clear();
+        block.paramsOut.clear();
+        EXPECT_EQ(countedProcess(1024), 0) << "round " << round << " with " << load << " events";
+    }
+}
+
+TEST_F(RealtimeAllocation, BypassedAndHostileBlocksDoNotAllocateEither)
+{
+    fill(512, 512, 512);
+    countedProcess(512);
+
+    block.clearLists();
+    block.paramsIn.add(MyVSTProcessorBase::kBypassId, 0, 1.0);
+    fill(512, 300, 300);
+    block.paramsIn.add(MyVSTProcessorBase::kBypassId, 0, 1.0);
+    EXPECT_EQ(countedProcess(512), 0);
+
+    block.clearLists();
+    block.data.processContext = nullptr;
+    block.data.outputEvents = nullptr;
+    block.data.numInputs = 0;
+    EXPECT_EQ(countedProcess(0), 0);
+    EXPECT_EQ(countedProcess(-5), 0);
+    EXPECT_EQ(countedProcess(4096), 0);
+}
+
+} // namespace
+} // namespace vexbit::test
