@@ -164,22 +164,6 @@ TEST(Shuffler, EmptyWeightTableFadesToDryAndRefillingRestarts)
     EXPECT_EQ(u->mix, 1.0f);
 }
 
-TEST(Shuffler, SwitchingOffFadesOutWhileRecordingAndGridContinue)
-{
-    auto u = makeShuffler();
-    int t = 1;
-    u->setEngaged(true);
-    feedRamp(*u, t, 500);
-    u->setEngaged(false);
-    feedRamp(*u, t, 20);
-    EXPECT_EQ(u->mix, 0.0f);
-    EXPECT_EQ(u->gridCounters[0], 520);
-    // Off, jumps do nothing.
-    const float offset = u->offset;
-    u->jump(2);
-    EXPECT_EQ(u->offset, offset);
-}
-
 TEST(Shuffler, GridCountersWithoutTicksStayBoundedAndReadTheSameSamples)
 {
     auto u = makeShuffler();
