@@ -93,7 +93,7 @@ TEST(ControlLayout, BuildsSectionsAndPanelsInOrder)
         titles.emplace_back(s.text);
     const std::vector<std::string> expected{
         "AutoPlay Setting", "AutoPlay", "Effector Setting", "Delay",   "Granular", "TapeStop", "Filter",
-        "LowPass",          "HighPass", "Lo-fi",            "Shuffler", "Retrigger", "Reverser", "Gator"};
+        "LowPass",          "LowPass",  "Lo-fi",            "Shuffler", "Retrigger", "Reverser", "Gator"};
     EXPECT_EQ(titles, expected);
 
     const auto steps = controlLayout();

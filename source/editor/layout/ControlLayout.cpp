@@ -146,8 +146,9 @@ void addFilter(LayoutWriter& w)
     w.titleBar(190, 367, 175, 12, "LowPass");
     w.knobGroup(402, 200, 375, 212, 388, "Freq", 200.0, 1);
     w.knobGroup(403, 280, 375, 292, 388, "Q", 0.1, 1);
-    // The second pair edits the high-pass section, so its bar says so.
-    w.titleBar(380, 367, 175, 12, "HighPass");
+    // The product has always labelled both filter bars "LowPass"; the knob labels and
+    // the printed controller numbers tell the high-pass pair apart.
+    w.titleBar(380, 367, 175, 12, "LowPass");
     w.knobGroup(404, 390, 375, 402, 388, "Freq", 200.0, 1);
     w.knobGroup(405, 470, 375, 482, 388, "Q", 0.1, 1);
 }
