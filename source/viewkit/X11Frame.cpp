@@ -27,18 +27,32 @@ std::vector<Display*>& ownDisplays() {
     return displays;
 }
 XErrorHandler previousErrorHandler = nullptr;
-bool errorHandlerInstalled = false;
+XIOErrorHandler previousIOErrorHandler = nullptr;
+bool errorHandlersInstalled = false;
+
+bool isOwnDisplay(Display* display) {
+    const auto& own = ownDisplays();
+    return std::find(own.begin(), own.end(), display) != own.end();
+}
 
 int onXError(Display* display, XErrorEvent* event) {
-    const auto& own = ownDisplays();
-    if (std::find(own.begin(), own.end(), display) != own.end()) return 0;
+    if (isOwnDisplay(display)) return 0;
     return previousErrorHandler ? previousErrorHandler(display, event) : 0;
 }
 
+// Xlib's default handler for a broken connection exits the process. For our
+// connections we return, so that Xlib goes on to the per-display exit handler
+// (onConnectionLost) and then leaves the dead connection alone.
+int onXIOError(Display* display) {
+    if (isOwnDisplay(display)) return 0;
+    return previousIOErrorHandler ? previousIOErrorHandler(display) : 0;
+}
+
 void adoptDisplay(Display* display) {
-    if (!errorHandlerInstalled) {
+    if (!errorHandlersInstalled) {
         previousErrorHandler = XSetErrorHandler(onXError);
-        errorHandlerInstalled = true;
+        previousIOErrorHandler = XSetIOErrorHandler(onXIOError);
+        errorHandlersInstalled = true;
     }
     ownDisplays().push_back(display);
 }
