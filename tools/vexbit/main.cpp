@@ -2,6 +2,7 @@
 // registers itself here.
 #include "CommandError.h"
 #include "InfoCommand.h"
+#include "StateCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     CLI::App app{"vexbit: load, inspect and run VST 3 plug-ins"};
     app.require_subcommand(1);
     vexbit::cli::addInfoCommand(app);
+    vexbit::cli::addStateCommand(app);
 
     try {
         app.parse(argc, argv);
