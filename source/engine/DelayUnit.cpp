@@ -41,9 +41,13 @@ void DelayUnit::process(float& l, float& r)
     ringL.push(b * dL + inL);
     ringR.push(b * dR + inR);
 
-    if (++counter > truncToInt32(sampleRate)) {
+    // The target is looked at once every trunc(sampleRate) + 1 samples. Counting
+    // up to the limit rather than past it keeps the counter from overflowing.
+    if (counter >= truncToInt32(sampleRate)) {
         heldTime = targetTime;
         counter = 0;
+    } else {
+        ++counter;
     }
     if (heldTime == currentTime) {
         fade = std::min(fade + kFadeStep, 1.0f);

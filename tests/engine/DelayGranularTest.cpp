@@ -201,6 +201,32 @@ TEST(GranularUnit, FullMixOverSilenceDecaysToExactZero)
     EXPECT_EQ(last, 0.0f);
 }
 
+TEST(GranularUnit, GrainsBeyondTheRingReadItsOldestSampleInsteadOfWrapping)
+{
+    GranularUnit g;
+    g.feedback = 0.0f; // keep the ring a plain record of the input
+    for (auto& grain : g.grains) {
+        grain.rate = 0.0f;
+        grain.length = 1 << 30;
+        grain.counter = 0;
+        grain.env = 1.0f;
+        grain.amp = 1.0f;
+        grain.posL = grain.posR = 200000.0f;
+    }
+    g.mix = 0.0f;
+    int n = 0;
+    for (; n < 100000; ++n) {
+        float l = static_cast<float>(n), r = l;
+        g.process(l, r);
+    }
+    g.mix = 1.0f;
+    float l = static_cast<float>(n), r = l;
+    g.process(l, r);
+    // The oldest of the 88200 samples held is input n - 88200, from nine grains at 0.3.
+    EXPECT_NEAR(l, 9 * 0.3f * static_cast<float>(n - GranularUnit::kRingSize), 1.0f);
+    EXPECT_NEAR(r, l, 1e-3f);
+}
+
 TEST(GranularUnit, SampleRateChangeRescalesSizes)
 {
     GranularUnit g;
