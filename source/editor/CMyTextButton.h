@@ -1,0 +1,114 @@
+#pragma once
+
+#include "Bitmap.h"
+#include "Color.h"
+#include "Control.h"
+#include "Font.h"
+#include "Gradient.h"
+#include "GraphicsPath.h"
+
+#include <string>
+
+namespace vexbit {
+
+// Two numbers that let buttons be grouped; nothing in this editor sets them.
+class CControlGroup {
+public:
+    int32_t group = -1;
+    int32_t groupValue = 0;
+};
+
+// A text button that takes effect on press: it reports its new value while
+// the mouse is still down, and again whenever the pointer leaves or re-enters
+// it. On/off buttons toggle; kick buttons fall back to off when released.
+class CMyTextButton : public viewkit::CControl, public CControlGroup {
+public:
+    enum Style : int32_t { kKickStyle = 0, kOnOffStyle = 1 };
+    enum IconPosition : int32_t { kIconLeft = 0, kIconCenterAbove, kIconCenterBelow, kIconRight };
+
+    CMyTextButton(const viewkit::CRect& size, viewkit::IControlListener* listener, int32_t tag, const std::string& title,
+                  Style style = kKickStyle);
+    ~CMyTextButton() override;
+
+    // A new button with every property of this one.
+    CMyTextButton* newCopy() const;
+
+    void setTitle(const std::string& title);
+    const std::string& getTitle() const { return title; }
+    void setFont(viewkit::CFontRef font);
+    viewkit::CFontRef getFont() const { return font; }
+    void setTextColor(const viewkit::CColor& color);
+    const viewkit::CColor& getTextColor() const { return textColor; }
+    void setTextColorHighlighted(const viewkit::CColor& color);
+    const viewkit::CColor& getTextColorHighlighted() const { return textColorHighlighted; }
+    void setGradient(viewkit::CGradient* gradient);
+    viewkit::CGradient* getGradient() const { return gradient; }
+    void setGradientHighlighted(viewkit::CGradient* gradient);
+    viewkit::CGradient* getGradientHighlighted() const { return gradientHighlighted; }
+    void setFrameColor(const viewkit::CColor& color);
+    const viewkit::CColor& getFrameColor() const { return frameColor; }
+    void setFrameColorHighlighted(const viewkit::CColor& color);
+    const viewkit::CColor& getFrameColorHighlighted() const { return frameColorHighlighted; }
+    void setFrameWidth(viewkit::CCoord width);
+    viewkit::CCoord getFrameWidth() const { return frameWidth; }
+    void setRoundRadius(viewkit::CCoord radius);
+    viewkit::CCoord getRoundRadius() const { return roundRadius; }
+    void setStyle(Style newStyle);
+    Style getStyle() const { return style; }
+    void setIcon(viewkit::CBitmap* bitmap);
+    viewkit::CBitmap* getIcon() const { return icon; }
+    void setIconHighlighted(viewkit::CBitmap* bitmap);
+    viewkit::CBitmap* getIconHighlighted() const { return iconHighlighted; }
+    void setIconPosition(IconPosition position);
+    IconPosition getIconPosition() const { return iconPosition; }
+    void setTextMargin(viewkit::CCoord margin);
+    viewkit::CCoord getTextMargin() const { return textMargin; }
+    void setTextAlignment(viewkit::CHoriTxtAlign alignment);
+    viewkit::CHoriTxtAlign getTextAlignment() const { return textAlignment; }
+    // Shown instead of the icons while the button takes no mouse input.
+    void setDisabledBackground(viewkit::CBitmap* bitmap);
+
+    bool isOn() const { return getValue() == getMax(); }
+
+    void draw(viewkit::CDrawContext* context) override;
+    viewkit::CMouseEventResult onMouseDown(viewkit::CPoint& where, const viewkit::CButtonState& buttons) override;
+    viewkit::CMouseEventResult onMouseUp(viewkit::CPoint& where, const viewkit::CButtonState& buttons) override;
+    viewkit::CMouseEventResult onMouseMoved(viewkit::CPoint& where, const viewkit::CButtonState& buttons) override;
+    viewkit::CMouseEventResult onMouseCancel() override;
+    int32_t onKeyDown(viewkit::VstKeyCode& key) override;
+    void setViewSize(const viewkit::CRect& rect, bool invalid = true) override;
+    bool removed(viewkit::CView* parent) override;
+
+    // Widens the button to its title; false when there is nothing to measure.
+    bool sizeToFit();
+    bool drawFocusOnTop() const { return false; }
+    // The focus ring: the button's outline grown by focusWidth, with the outline itself cut out.
+    bool getFocusPath(viewkit::CGraphicsPath& path, viewkit::CCoord focusWidth) const;
+
+private:
+    void dropOutline();
+    void drawIconAndTitle(viewkit::CDrawContext* context, const viewkit::CRect& area, viewkit::CBitmap* iconToDraw);
+    void setAndReport(float v);
+
+    std::string title;
+    Style style;
+    viewkit::CFontRef font = nullptr;
+    viewkit::CColor textColor;
+    viewkit::CColor textColorHighlighted;
+    viewkit::CGradient* gradient = nullptr;
+    viewkit::CGradient* gradientHighlighted = nullptr;
+    viewkit::CColor frameColor;
+    viewkit::CColor frameColorHighlighted;
+    viewkit::CCoord frameWidth = 1.0;
+    viewkit::CCoord roundRadius = 6.0;
+    viewkit::CBitmap* icon = nullptr;
+    viewkit::CBitmap* iconHighlighted = nullptr;
+    viewkit::CBitmap* disabledBackground = nullptr;
+    IconPosition iconPosition = kIconLeft;
+    viewkit::CCoord textMargin = 0.0;
+    viewkit::CHoriTxtAlign textAlignment = viewkit::kCenterText;
+    viewkit::CGraphicsPath* outline = nullptr;
+    float entryValue = 0.f;
+};
+
+} // namespace vexbit

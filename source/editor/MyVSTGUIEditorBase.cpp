@@ -1,0 +1,163 @@
+// The editor's life: opening and closing the frame, the timer that mirrors
+// the controller's values into the controls, and the link to the controller.
+#include "MyVSTGUIEditorBase.h"
+
+#include "CMouseHookView.h"
+#include "controller/MyVSTControllerBase.h"
+#include "params/MyParameter.h"
+
+#include "Frame.h"
+#include "Offscreen.h"
+#include "ParamDisplay.h"
+
+namespace vexbit {
+
+using namespace Steinberg;
+using namespace viewkit;
+
+MyVSTGUIEditorBase::MyVSTGUIEditorBase(void* controller, ViewRect* size) : VSTGUIEditor(controller, size) {}
+
+MyVSTGUIEditorBase::~MyVSTGUIEditorBase()
+{
+    // A host may release the view without removing it first.
+    getTimer()->stop();
+    if (frame != nullptr)
+        MyVSTGUIEditorBase::close();
+    if (MyVSTControllerBase* c = getMyController(); c != nullptr && c->getEditor() == this)
+        c->setEditor(nullptr);
+}
+
+MyVSTControllerBase* MyVSTGUIEditorBase::getMyController() const
+{
+    return FCast<MyVSTControllerBase>(static_cast<FObject*>(controller));
+}
+
+MyParameter* MyVSTGUIEditorBase::findMyParameter(int32_t tag) const
+{
+    if (controller == nullptr)
+        return nullptr;
+    return FCast<MyParameter>(controller->getParameterObject(static_cast<Vst::ParamID>(tag)));
+}
+
+double MyVSTGUIEditorBase::currentValue(int32_t tag) const
+{
+    return controller != nullptr ? controller->getParamNormalized(static_cast<Vst::ParamID>(tag)) : 0.0;
+}
+
+bool PLUGIN_API MyVSTGUIEditorBase::open(void* parent, const PlatformType& /*type*/)
+{
+    if (frame != nullptr)
+        return false;
+    const CRect frameSize(0, 0, rect.right - rect.left, rect.bottom - rect.top);
+    frame = new CFrame(frameSize, this);
+    frame->setBackgroundColor(toColor(Black));
+    if (parent != nullptr) {
+        const X11FrameConfig* config = getFrameConfig();
+        if (config == nullptr || !frame->open(parent, PlatformType::kDefaultNative, config)) {
+            frame->close();
+            frame = nullptr;
+            return false;
+        }
+    }
+    // Tables left from an earlier open point into a frame that no longer exists.
+    forgetControls();
+    mouseHook = new CMouseHookView(frameSize, this);
+    if (!createUI()) {
+        mouseHook->forget();
+        close();
+        return false;
+    }
+    frame->addView(mouseHook);
+    rememberParameterValues();
+    registerWithController();
+    return true;
+}
+
+void PLUGIN_API MyVSTGUIEditorBase::close()
+{
+    if (frame != nullptr) {
+        // Closing may still commit a text being typed, which needs the tables.
+        CFrame* closing = frame;
+        closing->close();
+        frame = nullptr;
+    }
+    forgetControls();
+    if (MyVSTControllerBase* c = getMyController(); c != nullptr && c->getEditor() == this)
+        c->setEditor(nullptr);
+}
+
+void MyVSTGUIEditorBase::forgetControls()
+{
+    mouseHook = nullptr;
+    behaviours.clear();
+    controlsByTag.clear();
+    lastValues.clear();
+    snapTags.clear();
+    timerTicks = 0;
+}
+
+void MyVSTGUIEditorBase::registerWithController()
+{
+    // Every open editor tells the controller, also one opened again after a close.
+    if (MyVSTControllerBase* c = getMyController())
+        c->setEditor(this);
+}
+
+void MyVSTGUIEditorBase::rememberParameterValues()
+{
+    if (controller == nullptr)
+        return;
+    const int32 count = controller->getParameterCount();
+    for (int32 i = 0; i < count; ++i) {
+        Vst::ParameterInfo info{};
+        if (controller->getParameterInfo(i, info) != kResultOk)
+            continue;
+        if (findMyParameter(static_cast<int32_t>(info.id)) != nullptr)
+            lastValues[static_cast<int32_t>(info.id)] = controller->getParamNormalized(info.id);
+    }
+}
+
+void MyVSTGUIEditorBase::bindControl(int32_t tag, CControl* control)
+{
+    controlsByTag.emplace(tag, control);
+}
+
+void MyVSTGUIEditorBase::addBehaviour(CControl* control, const ControlBehaviour& behaviour)
+{
+    behaviours.emplace(control, behaviour);
+}
+
+CMessageResult MyVSTGUIEditorBase::notify(CBaseObject* sender, IdStringPtr message)
+{
+    if (message != CVSTGUITimer::kMsgTimer || frame == nullptr)
+        return VSTGUIEditor::notify(sender, message);
+    ScopedRef<CFrame> keep(frame);
+    if (++timerTicks > 9) {
+        // About once a second the whole window is painted anew.
+        frame->invalidRect(frame->getViewSize());
+        frame->setDirty(false);
+        timerTicks = 0;
+    }
+    for (auto& [tag, last] : lastValues) {
+        const double now = currentValue(tag);
+        if (now == last)
+            continue;
+        last = now;
+        applyValueToControls(tag, now);
+    }
+    return VSTGUIEditor::notify(sender, message);
+}
+
+void MyVSTGUIEditorBase::applyValueToControls(int32_t tag, double value)
+{
+    const auto [first, last] = controlsByTag.equal_range(tag);
+    for (auto it = first; it != last; ++it) {
+        CControl* control = it->second;
+        control->setValueNormalized(static_cast<float>(value));
+        if (auto* label = dynamic_cast<CTextLabel*>(control))
+            updateControlText(label);
+        control->setDirty();
+    }
+}
+
+} // namespace vexbit

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Frame.h"
+#include "Timer.h"
+#include "Vst3RunLoop.h"
+
+#include "public.sdk/source/vst/vsteditcontroller.h"
+
+#include <memory>
+
+namespace vexbit {
+
+// The host-facing editor view of a controller, drawn with our view kit: it
+// answers the host's IPlugView calls, forwards the frame's edit gestures to
+// the controller, and runs a 100 ms timer while attached. The concrete editor
+// builds and tears down the frame in open and close.
+//
+// On Linux the window and the timer live on the host's run loop, which the
+// host lends through the IPlugFrame it sets on the view.
+class VSTGUIEditor : public Steinberg::Vst::EditorView,
+                     public viewkit::VSTGUIEditorInterface,
+                     public viewkit::CBaseObject {
+public:
+    using tresult = Steinberg::tresult;
+    using PlatformType = viewkit::PlatformType;
+
+    VSTGUIEditor(void* controller, Steinberg::ViewRect* size = nullptr);
+    ~VSTGUIEditor() override;
+
+    // Builds the frame in `parent` (an X11 window id). A null parent builds the
+    // frame without a window, e.g. to render it offscreen.
+    virtual bool PLUGIN_API open(void* parent, const PlatformType& type = PlatformType::kDefaultNative) = 0;
+    virtual void PLUGIN_API close() = 0;
+
+    void setIdleRate(Steinberg::int32 milliseconds);
+    viewkit::CFrame* getFrame() const { return frame; }
+    viewkit::CVSTGUITimer* getTimer() const { return timer; }
+
+    // IPlugView
+    tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
+    tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
+    tresult PLUGIN_API removed() override;
+    tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
+    tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) override;
+    tresult PLUGIN_API onKeyDown(Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers) override;
+    tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers) override;
+    tresult PLUGIN_API onWheel(float distance) override;
+
+    // VSTGUIEditorInterface: the frame's edit gestures go to the controller.
+    void beginEdit(int32_t tag) override;
+    void endEdit(int32_t tag) override;
+    int32_t getKnobMode() const override;
+
+    // The timer's tick lets the frame redraw what changed.
+    viewkit::CMessageResult notify(viewkit::CBaseObject* sender, viewkit::IdStringPtr message) override;
+
+protected:
+    // What CFrame::open needs to reach the host's run loop; null when the host lent none.
+    const viewkit::X11FrameConfig* getFrameConfig();
+
+    viewkit::CFrame* frame = nullptr;
+
+private:
+    Steinberg::Linux::IRunLoop* findHostRunLoop() const;
+
+    viewkit::CVSTGUITimer* timer = nullptr;
+    std::unique_ptr<viewkit::Vst3RunLoop> runLoop;
+    viewkit::X11FrameConfig frameConfig;
+};
+
+} // namespace vexbit

@@ -1,0 +1,271 @@
+// Controls and the real controller kept in step, both ways.
+#include "EditorTestKit.h"
+
+#include "CMyTextButton.h"
+#include "CMouseHookView.h"
+#include "module/ModuleConfig.h"
+
+#include "AnimKnob.h"
+#include "Offscreen.h"
+#include "OptionMenu.h"
+#include "RockerSwitch.h"
+#include "TabView.h"
+#include "TextEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vexbit::test {
+namespace {
+
+using namespace Steinberg;
+using viewkit::CPoint;
+
+// Knobs follow the pointer linearly here: 200 px up = the whole range.
+class LinearKnobs : public ::testing::Test {
+protected:
+    void SetUp() override { f.controller->setKnobMode(Vst::kLinearMode); }
+    void TearDown() override { f.controller->setKnobMode(Vst::kCircularMode); }
+
+    void dragUp(int32_t tag, double pixels)
+    {
+        const CPoint from = centreOf(f.control<viewkit::CAnimKnob>(tag));
+        f.press(from);
+        f.moveTo(CPoint(from.x, from.y - pixels));
+        f.release(CPoint(from.x, from.y - pixels));
+    }
+
+    EditorFixture f;
+};
+
+TEST_F(LinearKnobs, KnobDragEditsWithTheControlValueAndStoresTheValueOnTheGrid)
+{
+    ASSERT_TRUE(f.open());
+    // The Shuffler length is a five-entry list (page 0 is open at the default).
+    f.setHostValue(603, 0.25);
+    f.tick();
+    dragUp(603, 40); // 0.25 + 0.2
+
+    const auto performed = f.host->performed(603);
+    ASSERT_FALSE(performed.empty());
+    EXPECT_NEAR(performed.back(), 0.45, 1e-6);
+    EXPECT_DOUBLE_EQ(f.value(603), 0.5);
+    // Knob, menu and the host's begin/end all agree.
+    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(603)->getValueNormalized(), 0.5f);
+    EXPECT_EQ(f.control<viewkit::COptionMenu>(603)->getCurrentIndex(), 2);
+    EXPECT_EQ(f.host->calls.front().what, "begin");
+    EXPECT_EQ(f.host->calls.back().what, "end");
+    EXPECT_EQ(f.host->calls.back().id, 603u);
+}
+
+TEST_F(LinearKnobs, SnapButtonRoundsThePitchToWholeSemitones)
+{
+    ASSERT_TRUE(f.open());
+    dragUp(703, 37); // 0.5 + 0.185: plain 17.76
+    EXPECT_NEAR(f.toPlain(703, f.value(703)), 17.76, 1e-3);
+
+    auto* snap = f.control<CMyTextButton>(10703);
+    ASSERT_NE(snap, nullptr);
+    EXPECT_FLOAT_EQ(snap->getValue(), 0.f); // no parameter has this ID: snapping starts off
+    f.click(centreOf(snap));
+    EXPECT_EQ(f.editor->getSnapTags(), std::vector<int32_t>{703});
+
+    dragUp(703, 37); // about 0.87: plain 35.5 before snapping
+    const double plain = f.toPlain(703, f.value(703));
+    EXPECT_DOUBLE_EQ(plain, std::round(plain));
+    EXPECT_DOUBLE_EQ(plain, 36.0);
+    EXPECT_DOUBLE_EQ(f.host->performed(703).back(), f.value(703));
+    // The button itself is no parameter: the host never hears of it.
+    EXPECT_TRUE(f.host->performed(10703).empty());
+
+    f.click(centreOf(snap));
+    EXPECT_TRUE(f.editor->getSnapTags().empty());
+    dragUp(703, -3);
+    EXPECT_NE(f.toPlain(703, f.value(703)), std::round(f.toPlain(703, f.value(703))));
+}
+
+viewkit::CRockerSwitch* rockerBeside(EditorFixture& f, int32_t tag)
+{
+    const viewkit::CRect text = f.control<viewkit::CTextEdit>(tag)->getFrameRect();
+    for (auto* c : f.allViews<viewkit::CControl>())
+        if (auto* r = dynamic_cast<viewkit::CRockerSwitch*>(c);
+            r && r->getFrameRect().top == text.top && r->getFrameRect().left == text.right + 4)
+            return r;
+    return nullptr;
+}
+
+TEST(EditorSteppers, RockerStepsByThePlainStepAndStaysInsideTheRange)
+{
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    auto* rocker = rockerBeside(f, 502); // bit depth 2..16, one bit per press
+    ASSERT_NE(rocker, nullptr);
+    const viewkit::CRect r = rocker->getFrameRect();
+    const CPoint upper(r.left + 10, r.top + 3), lower(r.left + 10, r.bottom - 3);
+
+    f.click(upper);
+    EXPECT_DOUBLE_EQ(f.toPlain(502, f.value(502)), 6.0);
+    EXPECT_EQ(f.control<viewkit::CTextEdit>(502)->getText(), "6");
+    EXPECT_FLOAT_EQ(rocker->getValueNormalized(), 0.5f); // back in the middle
+    EXPECT_EQ(f.host->performed(502).size(), 1u);         // the release stepped nothing
+    f.click(lower);
+    f.click(lower);
+    EXPECT_DOUBLE_EQ(f.toPlain(502, f.value(502)), 4.0);
+
+    f.setHostValue(502, 1.0);
+    f.tick();
+    f.click(upper);
+    f.setHostValue(502, 0.0);
+    f.tick();
+    f.click(lower);
+    EXPECT_DOUBLE_EQ(f.value(502), 0.0);
+    for (double v : f.host->performed(502)) {
+        EXPECT_GE(v, 0.0);
+        EXPECT_LE(v, 1.0);
+    }
+    // The rocker's gesture reaches the host as begin/end of tag -1, never as an edit.
+    const auto rockerCalls = std::count_if(f.host->calls.begin(), f.host->calls.end(),
+                                           [](const RecordingHandler::Call& c) { return c.id == 0xFFFFFFFFu; });
+    EXPECT_EQ(rockerCalls, 10);
+    EXPECT_TRUE(f.host->performed(0xFFFFFFFFu).empty());
+}
+
+TEST(EditorSteppers, TypedTextIsParsedByTheParameter)
+{
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    auto* field = f.control<viewkit::CTextEdit>(203); // delay time, 20..500 ms, skewed
+    ASSERT_NE(field, nullptr);
+    auto typeInto = [&](const std::string& text) {
+        f.click(centreOf(field));
+        for (int i = 0; i < 12; ++i)
+            f.pressKey(viewkit::VKEY_BACK);
+        f.typeText(text);
+        f.pressKey(viewkit::VKEY_RETURN);
+    };
+
+    typeInto("100");
+    EXPECT_NEAR(f.toPlain(203, f.value(203)), 100.0, 1e-4); // the field holds a float
+    EXPECT_EQ(field->getText(), "100.00");
+    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(203)->getValueNormalized(), static_cast<float>(f.value(203)));
+
+    // Text that is no number leaves the value and shows it again.
+    const double before = f.value(203);
+    typeInto("fast");
+    EXPECT_DOUBLE_EQ(f.value(203), before);
+    EXPECT_EQ(field->getText(), "100.00");
+
+    // Out of range: the parameter's grid brings it back to its end.
+    typeInto("9000");
+    EXPECT_DOUBLE_EQ(f.value(203), 1.0);
+    EXPECT_EQ(field->getText(), "500.00");
+}
+
+TEST(EditorButtons, LengthButtonsSetTheirLengthAndNeverEditTheirOwnTag)
+{
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    auto clickButton = [&](int32_t id) {
+        for (auto* c : f.allViews<viewkit::CControl>())
+            if (c->getTag() == id)
+                return f.click(centreOf(c));
+        FAIL() << "no button " << id;
+    };
+
+    clickButton(70202); // "1/8": four thirty-seconds
+    EXPECT_NEAR(f.toPlain(702, f.value(702)), 4.0, 1e-9);
+    const auto edits = f.host->performed(702);
+    ASSERT_EQ(edits.size(), 3u); // press, press report, release: the same value each time
+    EXPECT_TRUE(std::all_of(edits.begin(), edits.end(), [&](double v) { return v == edits.front(); }));
+    EXPECT_TRUE(f.host->performed(70202).empty());
+
+    clickButton(80205); // "1/1"
+    EXPECT_NEAR(f.toPlain(802, f.value(802)), 32.0, 1e-9);
+    clickButton(80200); // "1/32"
+    EXPECT_NEAR(f.toPlain(802, f.value(802)), 1.0, 1e-9);
+    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(802)->getValueNormalized(), static_cast<float>(f.value(802)));
+}
+
+TEST(EditorButtons, SimpleModeSwitchesTheShufflerPageOnlyWhenClicked)
+{
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    auto* tabs = f.editor->getShufflerTabs();
+    ASSERT_EQ(tabs->getCurrentSelectedTab(), 0);
+    auto* simple = f.control<CMyTextButton>(602);
+
+    f.click(centreOf(simple));
+    EXPECT_EQ(tabs->getCurrentSelectedTab(), 1);
+    EXPECT_DOUBLE_EQ(f.value(602), 0.0);
+    EXPECT_EQ(f.host->performed(602), (std::vector<double>{1.0, 0.0}));
+
+    // A change from the host moves the button, not the page.
+    f.setHostValue(602, 1.0);
+    f.tick();
+    EXPECT_FLOAT_EQ(simple->getValue(), 1.f);
+    EXPECT_EQ(tabs->getCurrentSelectedTab(), 1);
+}
+
+TEST(EditorRefresh, HostChangesReachTheControlsOnTheNextTick)
+{
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    auto* knob = f.control<viewkit::CAnimKnob>(202);
+    auto* button = f.control<CMyTextButton>(201);
+    f.setHostValue(202, 0.8);
+    f.setHostValue(201, 1.0);
+    EXPECT_NE(knob->getValueNormalized(), 0.8f);
+
+    f.tick();
+    EXPECT_FLOAT_EQ(knob->getValueNormalized(), 0.8f);
+    EXPECT_EQ(f.control<viewkit::CTextEdit>(202)->getText(), "0.80");
+    EXPECT_FLOAT_EQ(button->getValue(), 1.f);
+    EXPECT_TRUE(f.host->calls.empty()); // mirroring is not editing
+
+    // The on button is painted in the light green, the off ones in the dark green.
+    const auto image = viewkit::OffscreenImage::render(f.frame());
+    const viewkit::CRect on = button->getFrameRect();
+    const viewkit::CRect off = f.control<CMyTextButton>(301)->getFrameRect();
+    EXPECT_EQ(image.pixel(static_cast<int>(on.left) + 4, static_cast<int>(on.top) + 4), toColor(Green));
+    EXPECT_EQ(image.pixel(static_cast<int>(off.left) + 4, static_cast<int>(off.top) + 4), toColor(DarkGreen));
+}
+
+TEST(EditorRefresh, ANewStringListRefreshesTheMenu)
+{
+    // The product's lists are fixed; let the Shuffler length accept new entries here.
+    configureModule();
+    ParamRecord record = *parameterTable().find(603);
+    record.flags |= kListInState;
+    parameterTable().add(603, record);
+    auto* controller = new MyVSTController();
+    configureModule();
+
+    EditorFixture f(controller);
+    ASSERT_TRUE(f.open());
+    // No processor is connected to hear of it; the controller's list changes all the same.
+    f.controller->setParamStringList(603, MyVSTControllerBase::StringList{"a", "b", "c"}, false);
+    auto* menu = f.control<viewkit::COptionMenu>(603);
+    ASSERT_EQ(menu->getNbEntries(), 3);
+    EXPECT_EQ(menu->getEntry(2)->title, "c");
+    EXPECT_EQ(menu->getCurrentIndex(), 0);
+}
+
+TEST(EditorContextMenu, RightClicksAnywhereOpenTheMenuAndLeftClicksPassThrough)
+{
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    auto* hook = f.editor->getMouseHook();
+    CPoint where(600, 150);
+    EXPECT_EQ(hook->onMouseDown(where, viewkit::CButtonState(viewkit::kRButton | viewkit::kShift)),
+              viewkit::kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+    EXPECT_EQ(hook->onMouseDown(where, viewkit::CButtonState(viewkit::kRButton | viewkit::kLButton)),
+              viewkit::kMouseEventNotImplemented);
+    // A left click on a button under the hook still reaches it.
+    f.click(centreOf(f.control<CMyTextButton>(1)));
+    EXPECT_DOUBLE_EQ(f.value(1), 1.0);
+}
+
+} // namespace
+} // namespace vexbit::test
