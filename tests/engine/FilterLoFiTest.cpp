@@ -98,22 +98,6 @@ TEST(FilterUnit, SwitchingOnStartsFromRest)
     }
 }
 
-TEST(FilterUnit, CookbookCoefficients)
-{
-    BiquadSection s;
-    ASSERT_TRUE(s.setLowPass(5000.0, 0.7, 44100.0));
-    const float w = 5000.0f * 6.2831855f / 44100.0f;
-    const float alpha = std::sin(w) / 1.4f;
-    EXPECT_FLOAT_EQ(s.a0, 1.0f + alpha);
-    EXPECT_FLOAT_EQ(s.a1, -2.0f * std::cos(w));
-    EXPECT_FLOAT_EQ(s.a2, 1.0f - alpha);
-    EXPECT_FLOAT_EQ(s.b0, (1.0f - std::cos(w)) * 0.5f);
-    EXPECT_FLOAT_EQ(s.b1, 1.0f - std::cos(w));
-    ASSERT_TRUE(s.setHighPass(5000.0, 0.7, 44100.0));
-    EXPECT_FLOAT_EQ(s.b2, (1.0f + std::cos(w)) * 0.5f);
-    EXPECT_FLOAT_EQ(s.b1, -(1.0f + std::cos(w)));
-}
-
 TEST(FilterUnit, UnusableSettingsKeepTheLastCoefficients)
 {
     BiquadSection s;
