@@ -79,10 +79,10 @@ std::shared_ptr<Module> Module::load(const std::string& path, std::string& error
         return nullptr;
     }
     module->factory_ = owned(factory);
-    module->hostContext_ = owned(new Vst::HostApplication());
+    module->hostContext_ = std::make_unique<Vst::HostApplication>();
     FUnknownPtr<IPluginFactory3> factory3(factory);
     if (factory3)
-        factory3->setHostContext(module->hostContext_);
+        factory3->setHostContext(module->hostContext_.get());
     return module;
 }
 
@@ -94,7 +94,7 @@ Module::~Module()
             exit();
     }
     library_.close();
-    hostContext_ = nullptr;
+    hostContext_.reset();
 }
 
 FactoryDescription Module::factoryInfo() const

@@ -56,7 +56,7 @@ public:
     const std::string& binaryPath() const { return binaryPath_; }
     Steinberg::IPluginFactory* factory() const { return factory_; }
     // The host's application object, handed to the factory and to every instance.
-    Steinberg::FUnknown* hostContext() const { return hostContext_; }
+    Steinberg::FUnknown* hostContext() const { return hostContext_.get(); }
     // A symbol of the loaded binary, for tests that call entry points themselves.
     void* symbol(const char* name) const { return library_.symbol(name); }
 
@@ -72,7 +72,9 @@ private:
     DynamicLibrary library_;
     bool entered_ = false;
     Steinberg::IPtr<Steinberg::IPluginFactory> factory_;
-    Steinberg::IPtr<Steinberg::Vst::HostApplication> hostContext_;
+    // The SDK's host application does not count references; it lives as long
+    // as the module, and so outlives every instance made from it.
+    std::unique_ptr<Steinberg::Vst::HostApplication> hostContext_;
 };
 
 // Fixed-size SDK text fields need not be terminated; read at most N bytes.
