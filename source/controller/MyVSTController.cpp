@@ -1,6 +1,9 @@
 #include "controller/MyVSTController.h"
 
 #include "module/ModuleConfig.h"
+#include "MyVSTGUIEditor.h"
+
+#include <cstring>
 
 namespace vexbit {
 
@@ -12,6 +15,15 @@ MyVSTController::MyVSTController() : MyVSTControllerBase(parameterTable(), modul
 FUnknown* MyVSTController::createInstance(void* /*context*/)
 {
     return static_cast<IEditController*>(new MyVSTController());
+}
+
+IPlugView* PLUGIN_API MyVSTController::createView(FIDString name)
+{
+    if (name == nullptr || std::strcmp(name, ViewType::kEditor) != 0)
+        return nullptr;
+    auto* view = new MyVSTGUIEditor(this);
+    setEditor(view);
+    return view;
 }
 
 bool MyVSTController::paramValueChanged(ParamID, ParamValue, ParamValue)

@@ -13,6 +13,9 @@ public:
     // Creation function for the class factory; the caller owns the one reference.
     static Steinberg::FUnknown* createInstance(void* context);
 
+    // The view "editor" is the plug-in's window; there is no other view.
+    Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
+
     bool paramValueChanged(ParamID id, ParamValue oldValue, ParamValue newValue) override;
     bool approveTextChange(ParamID id, const std::string& oldText, const std::string& newText) override;
     void componentStateLoaded(IBStream* state) override;

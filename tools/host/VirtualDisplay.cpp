@@ -1,0 +1,97 @@
+#include "host/VirtualDisplay.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vexbit::host {
+
+namespace {
+
+bool canConnect(const std::string& name)
+{
+    Display* display = XOpenDisplay(name.empty() ? nullptr : name.c_str());
+    if (display == nullptr)
+        return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+// A display number whose lock file and socket are free.
+int freeDisplayNumber()
+{
+    for (int n = 90; n < 190; ++n) {
+        struct stat st;
+        const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+        if (stat(lock.c_str(), &st) != 0 && stat(socket.c_str(), &st) != 0)
+            return n;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool displayReachable()
+{
+    const char* name = std::getenv("DISPLAY");
+    return name != nullptr && *name != '\0' && canConnect(name);
+}
+
+bool VirtualDisplay::start(std::string& error)
+{
+    const int number = freeDisplayNumber();
+    if (number < 0) {
+        error = "no free X display number for Xvfb";
+        return false;
+    }
+    name_ = ":" + std::to_string(number);
+    pid_ = fork();
+    if (pid_ < 0) {
+        error = "cannot start Xvfb";
+        return false;
+    }
+    if (pid_ == 0) {
+        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp", "-nolisten",
+               "unix-abstract", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            error = "Xvfb exited at start (is the xvfb package installed?)";
+            return false;
+        }
+        if (canConnect(name_)) {
+            setenv("DISPLAY", name_.c_str(), 1);
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    stop();
+    error = "Xvfb did not answer within 10 seconds";
+    return false;
+}
+
+VirtualDisplay::~VirtualDisplay() { stop(); }
+
+void VirtualDisplay::stop()
+{
+    if (pid_ <= 0)
+        return;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+}
+
+} // namespace vexbit::host
