@@ -1,9 +1,12 @@
 #include "processor/MyVSTProcessorBase.h"
 
+#include "controller/ProcessorStateImage.h"
 #include "module/ModuleConfig.h"
-#include "processor/ProcessorStateFormat.h"
+
+#include "base/source/fstreamer.h"
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace vexbit {
@@ -11,21 +14,63 @@ namespace vexbit {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
+namespace {
+
+// A length-prefixed text: byte count including the terminator, the UTF-8
+// bytes, one zero byte.
+void writeText(IBStreamer& out, const std::string& text)
+{
+    out.writeInt32u(static_cast<uint32>(text.size() + 1));
+    out.writeRaw(text.data(), static_cast<TSize>(text.size()));
+    out.writeInt8u(0);
+}
+
+bool isSaved(const ParamRecord& record)
+{
+    return (record.flags & kTransient) == 0;
+}
+
+} // namespace
+
+// The stream, little-endian and unpadded: header (length, framework version
+// text, zero), bypass byte, list blocks of the saved list-in-state parameters
+// (ID, entry count, entries as texts), value pairs of every saved parameter
+// (ID, plain double) in ascending ID order, then the extra state.
 tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
 {
     if (state == nullptr)
         return kInvalidArgument;
-    ProcessorStateImage image;
-    image.bypass = bypass_;
+    IBStreamer out(state, kLittleEndian);
+    writeText(out, moduleConfig().frameworkVersion);
+    out.writeInt8u(bypass_ ? 1 : 0);
+
+    uint32 listCount = 0;
+    uint32 valueCount = 0;
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
         const ParamRecord& record = parameters_.recordAt(i);
-        if ((record.flags & kTransient) != 0)
-            continue;
-        if ((record.flags & kListInState) != 0)
-            image.lists.push_back({parameters_.idAt(i), record.list});
-        image.values.push_back({parameters_.idAt(i), parameters_.valueAt(i)});
+        if (isSaved(record)) {
+            ++valueCount;
+            if ((record.flags & kListInState) != 0)
+                ++listCount;
+        }
     }
-    writeProcessorState(state, moduleConfig().frameworkVersion, image);
+    out.writeInt32u(listCount);
+    for (std::size_t i = 0; i < parameters_.size(); ++i) {
+        const ParamRecord& record = parameters_.recordAt(i);
+        if (!isSaved(record) || (record.flags & kListInState) == 0)
+            continue;
+        out.writeInt32u(parameters_.idAt(i));
+        out.writeInt32u(static_cast<uint32>(record.list.size()));
+        for (const std::string& entry : record.list)
+            writeText(out, entry);
+    }
+    out.writeInt32u(valueCount);
+    for (std::size_t i = 0; i < parameters_.size(); ++i) {
+        if (!isSaved(parameters_.recordAt(i)))
+            continue;
+        out.writeInt32u(parameters_.idAt(i));
+        out.writeDouble(parameters_.valueAt(i));
+    }
     writeExtraState(state);
     return kResultOk;
 }
@@ -37,10 +82,10 @@ tresult PLUGIN_API MyVSTProcessorBase::setState(IBStream* state)
     // The whole stream is read before anything changes: a refused stream leaves
     // the processor exactly as it was.
     ProcessorStateImage image;
-    if (readProcessorState(state, moduleConfig().frameworkVersion, image) != StateReadResult::Ok)
+    if (readProcessorState(*state, moduleConfig().frameworkVersion, image) != StateReadResult::Complete)
         return kResultFalse;
 
-    bypass_ = image.bypass;
+    bypass_ = image.bypass.value_or(false);
     for (auto& block : image.lists) {
         ParamRecord* record = parameters_.findRecord(block.id);
         // An empty block keeps the list as it was.

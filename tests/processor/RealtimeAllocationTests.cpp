@@ -117,10 +117,13 @@ protected:
 
 TEST_F(RealtimeAllocation, TheCounterSeesAllocations)
 {
+    // Restoring a state builds its values in memory of its own.
     Steinberg::MemoryStream stream;
+    processor->getState(&stream);
+    stream.seek(0, IBStream::kIBSeekSet, nullptr);
     gAllocations = 0;
     gCounting = true;
-    processor->getState(&stream);
+    EXPECT_EQ(processor->setState(&stream), kResultOk);
     gCounting = false;
     EXPECT_GT(gAllocations.load(), 0);
 }
