@@ -44,6 +44,36 @@ public:
 
     EngineHost& host() const { return host_; }
 
+    // Effect slot i (Delay, TapeStop, Filter, Lo-Fi, Shuffler, Retrigger,
+    // Reverser, Gator): the note that holds it on, the note that redraws its
+    // settings, and the IDs of its parameter block.
+    static constexpr std::array<int16_t, kEffectCount> kTriggerNotes{48, 50, 52, 53, 55, 57, 59, 60};
+    static constexpr std::array<int16_t, kEffectCount> kRandomiseNotes{72, 74, 76, 77, 79, 81, 83, 84};
+    static constexpr uint32_t muteId(int slot) { return 100u * static_cast<uint32_t>(slot + 2); }
+    static constexpr uint32_t onOffId(int slot) { return muteId(slot) + 1u; }
+    static constexpr uint32_t randomiseId(int slot) { return muteId(slot) + 99u; }
+    // AutoPlay's length choices in sixteenth notes; 0 runs until switched off.
+    static constexpr std::array<int32_t, kLengthChoices> kLengthSixteenths{1, 2, 3, 4, 6, 8, 12, 16, 0};
+
+    // Brings the engine in line with the stored value of one parameter (the
+    // value argument is not used) and echoes it on the MIDI output.
+    void applyParameter(uint32_t id, double value);
+    // The parameter's stored value on the 0..1 scale as a 7-bit controller value.
+    void sendControllerEcho(uint32_t id, uint8_t controller, int32_t sampleOffset);
+    // Gives the parameter a fresh random value through the store-apply-mark path.
+    void randomise(uint32_t id);
+    // The controller echo of every continuous parameter, so a recorder of the
+    // MIDI output starts from the current settings.
+    void onPlayStart(double positionQuarters);
+
+    // Trigger notes hold their effect on; the notes two octaves up redraw its settings.
+    void onNoteOn(int16_t channel, int16_t pitch, float velocity);
+    void onNoteOff(int16_t channel, int16_t pitch, float velocity);
+    // Called every eighth of a beat; acts on sixteenth-note boundaries only.
+    void onTick(double positionQuarters);
+    // AutoPlay's start of one slot for a drawn number of sixteenths.
+    void startTimedEffect(uint32_t onOffParamId, int32_t slot);
+
 private:
     EngineHost& host_;
 

@@ -1,0 +1,303 @@
+// How parameter values reach the units, and their echoes on the MIDI output.
+#include "GlitchEngine.h"
+
+#include "NumericConversions.h"
+#include "RandomSource.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vexbit {
+
+namespace {
+
+constexpr uint32_t kNoEffectRateId = 3;
+constexpr uint32_t kFirstSchedulingId = 100;
+constexpr uint32_t kLastSchedulingId = 172;
+
+enum Slot : int { kDelay, kTapeStop, kFilter, kLoFi, kShuffler, kRetrigger, kReverser, kGator };
+
+constexpr uint32_t kDelayLevelId = 202;
+constexpr uint32_t kGranularDryWetId = 205;
+constexpr uint32_t kShufflerSimpleModeId = 602;
+constexpr uint32_t kShufflerLengthId = 603;
+constexpr uint32_t kFirstShufflerRateId = 611;
+constexpr uint32_t kLastShufflerRateId = 620;
+
+// The "Length" list rows: weights for 1, 2, 3, 4, 6, 8, 12, 16 and 0 sixteenths.
+constexpr std::array<std::array<int32_t, GlitchEngine::kLengthChoices>, 6> kLengthRows{{
+    {100, 25, 0, 0, 0, 0, 0, 0, 0},   // "1/16 Note"
+    {50, 100, 50, 25, 0, 0, 0, 0, 0}, // "1/8 Note"
+    {0, 25, 0, 100, 25, 12, 0, 0, 0}, // "1/4 Note"
+    {0, 10, 0, 25, 12, 100, 25, 10, 0},
+    {0, 10, 0, 10, 0, 12, 25, 100, 0},
+    {0, 0, 0, 0, 0, 0, 0, 0, 100}, // "Infinite"
+}};
+
+struct ControllerEcho {
+    uint32_t id;
+    uint8_t controller;
+};
+
+// The continuous parameters, in the order a transport start echoes them. The
+// switches of the Shuffler and the Retrigger echo only when applied.
+constexpr std::array<ControllerEcho, 28> kContinuousEchoes{{
+    {202, 1},  {203, 2},  {204, 3},  {205, 4},  {206, 5},  {207, 6},  {302, 11},
+    {303, 12}, {402, 21}, {403, 22}, {404, 23}, {405, 24}, {502, 31}, {503, 32},
+    {611, 41}, {612, 42}, {613, 43}, {614, 44}, {615, 45}, {616, 46}, {617, 47},
+    {618, 48}, {619, 49}, {620, 50}, {702, 61}, {703, 62}, {802, 71}, {902, 81},
+}};
+constexpr std::array<ControllerEcho, 2> kSwitchEchoes{{{603, 52}, {704, 63}}};
+
+// Echoes from applyParameter land where the change happened.
+constexpr int32_t kApplyEchoOffset = 0;
+// A transport start echoes a little after the start, behind the host's own events.
+constexpr int32_t kPlayStartEchoOffset = 300;
+
+// Controller number of a parameter that echoes when applied, or 0 for none.
+uint8_t echoControllerOf(uint32_t id)
+{
+    for (const ControllerEcho& e : kContinuousEchoes)
+        if (e.id == id) return e.controller;
+    for (const ControllerEcho& e : kSwitchEchoes)
+        if (e.id == id) return e.controller;
+    return 0;
+}
+
+// Slot of an ID in the effect blocks 200 to 999, or -1.
+int slotOfBlockId(uint32_t id)
+{
+    if (id < GlitchEngine::muteId(0) || id > GlitchEngine::randomiseId(GlitchEngine::kEffectCount - 1)) return -1;
+    return static_cast<int>(id / 100u) - 2;
+}
+
+class ParameterApplier {
+public:
+    explicit ParameterApplier(GlitchEngine& engine) : e_(engine), host_(engine.host()) {}
+
+    void apply(uint32_t id);
+
+private:
+    double stored(uint32_t id) const { return host_.getParameterValue(id); }
+    bool engaged(int slot) const
+    {
+        return stored(GlitchEngine::muteId(slot)) == 0.0 && stored(GlitchEngine::onOffId(slot)) > 0.0;
+    }
+    bool simpleMode() const { return stored(kShufflerSimpleModeId) > 0.5; }
+
+    void applyScheduling(uint32_t id);
+    void applySwitch(int slot, uint32_t id);
+    void applyDelayMix();
+    void echoNote(int slot);
+    void applySetting(uint32_t id);
+    void randomiseSlot(int slot);
+    void randomiseFilter();
+
+    GlitchEngine& e_;
+    EngineHost& host_;
+};
+
+void ParameterApplier::apply(uint32_t id)
+{
+    if (id == kNoEffectRateId) {
+        e_.effectPicker.setWeight(0, truncToInt32(stored(id)));
+        return;
+    }
+    if (id >= kFirstSchedulingId && id <= kLastSchedulingId) {
+        applyScheduling(id);
+        return;
+    }
+    const int slot = slotOfBlockId(id);
+    if (slot < 0) return; // AutoPlay and Max Concurrency are read on each tick
+    if (id == GlitchEngine::muteId(slot) || id == GlitchEngine::onOffId(slot)) {
+        applySwitch(slot, id);
+        return;
+    }
+    if (id == GlitchEngine::randomiseId(slot)) {
+        // Only the pulse itself redraws; the 0 that follows it does nothing.
+        if (stored(id) == 1.0) randomiseSlot(slot);
+        return;
+    }
+    applySetting(id);
+    if (const uint8_t controller = echoControllerOf(id); controller != 0)
+        e_.sendControllerEcho(id, controller, kApplyEchoOffset);
+}
+
+void ParameterApplier::applyScheduling(uint32_t id)
+{
+    const uint32_t offset = id - kFirstSchedulingId;
+    const uint32_t slot = offset / 10u;
+    const uint32_t field = offset % 10u;
+    if (slot >= static_cast<uint32_t>(GlitchEngine::kEffectCount)) return;
+    const uint32_t enableId = kFirstSchedulingId + 10u * slot;
+    if (field == 0 || field == 1) {
+        const int32_t weight = stored(enableId) > 0.0 ? truncToInt32(stored(enableId + 1u)) : 0;
+        e_.effectPicker.setWeight(static_cast<int32_t>(slot) + 1, weight);
+    } else if (field == 2) {
+        const int32_t row = std::clamp(truncToInt32(stored(id)), 0, static_cast<int32_t>(kLengthRows.size()) - 1);
+        e_.lengthPickers[slot].setWeights(std::span<const int32_t>(kLengthRows[static_cast<size_t>(row)]));
+    }
+}
+
+// Mute and On/Off of one effect share this: both decide whether it is engaged.
+void ParameterApplier::applySwitch(int slot, uint32_t id)
+{
+    const bool on = engaged(slot);
+    switch (slot) {
+    case kDelay:
+        applyDelayMix();
+        // The Delay's Mute is silent on the MIDI output.
+        if (id == GlitchEngine::onOffId(slot)) echoNote(slot);
+        return;
+    case kTapeStop: e_.tapeStop.setActive(on); break;
+    case kFilter: e_.filter.setEngaged(on); break;
+    case kLoFi: e_.lofi.active = on; break;
+    case kShuffler: e_.shuffler.setEngaged(on); break;
+    case kRetrigger: e_.retrigger.setEngaged(on); break;
+    case kReverser: e_.reverser.setEngaged(on); break;
+    case kGator: e_.gator.setEngaged(on); break;
+    default: return;
+    }
+    echoNote(slot);
+}
+
+// An engaged Delay plays at its level, and its Granular part at the dry/wet
+// amount while the level is above 0; a disengaged one is silent in both.
+void ParameterApplier::applyDelayMix()
+{
+    if (!engaged(kDelay)) {
+        e_.delay.level = 0.0f;
+        e_.granular.mix = 0.0f;
+        return;
+    }
+    const double level = stored(kDelayLevelId);
+    e_.delay.level = static_cast<float>(level);
+    e_.granular.mix =
+        level > 0.0 ? static_cast<float>(stored(kGranularDryWetId) * stored(GlitchEngine::onOffId(kDelay))) : 0.0f;
+}
+
+// Follows the On/Off value alone, so a muted effect still echoes its note.
+void ParameterApplier::echoNote(int slot)
+{
+    const int16_t note = GlitchEngine::kTriggerNotes[static_cast<size_t>(slot)];
+    if (stored(GlitchEngine::onOffId(slot)) > 0.5)
+        host_.queueNoteOnOut(note, 1.0f);
+    else
+        host_.queueNoteOffOut(note, 1.0f);
+}
+
+void ParameterApplier::applySetting(uint32_t id)
+{
+    const double v = stored(id);
+    switch (id) {
+    case 202: applyDelayMix(); break;
+    case 203: e_.delay.setTimeMs(v); break;
+    case 204: e_.delay.feedback = static_cast<float>(v); break;
+    case 205:
+        if (engaged(kDelay) && stored(kDelayLevelId) > 0.0)
+            e_.granular.mix = static_cast<float>(v * stored(GlitchEngine::onOffId(kDelay)));
+        break;
+    case 206: e_.granular.setDurationMs(v); break;
+    case 207: e_.granular.setGrainSizeMs(v); break;
+    case 302: e_.tapeStop.setStartSpeed(v); break;
+    case 303: e_.tapeStop.setStopSpeed(v); break;
+    case 402:
+    case 403: e_.filter.setLowPass(stored(402), stored(403), host_.getSampleRate()); break;
+    case 404:
+    case 405: e_.filter.setHighPass(stored(404), stored(405), host_.getSampleRate()); break;
+    case 502: e_.lofi.setBitDepth(v); break;
+    case 503: e_.lofi.setHoldLength(v); break;
+    case kShufflerSimpleModeId:
+        // Switching modes rebuilds the slice lengths from the mode's own parameters.
+        if (simpleMode()) {
+            apply(kShufflerLengthId);
+        } else {
+            for (uint32_t rate = kFirstShufflerRateId; rate <= kLastShufflerRateId; ++rate) apply(rate);
+        }
+        break;
+    case kShufflerLengthId:
+        if (simpleMode()) e_.shuffler.selectSimpleLength(v);
+        break;
+    case 702: e_.retrigger.setSliceLength(v, host_.getTempo()); break;
+    case 703: e_.retrigger.setPitchSemitones(v); break;
+    case 704: e_.retrigger.setBeatSync(v > 0.5); break;
+    case 802: e_.reverser.setLength(v, host_.getTempo()); break;
+    case 902: e_.gator.setSpeed(v); break;
+    default:
+        if (id >= kFirstShufflerRateId && id <= kLastShufflerRateId && !simpleMode())
+            e_.shuffler.setNoteValueWeight(static_cast<int>(id - kFirstShufflerRateId), v);
+        break;
+    }
+}
+
+void ParameterApplier::randomiseSlot(int slot)
+{
+    switch (slot) {
+    case kDelay:
+        for (uint32_t id = 202; id <= 207; ++id) e_.randomise(id);
+        break;
+    case kTapeStop:
+        e_.randomise(302);
+        e_.randomise(303);
+        break;
+    case kFilter: randomiseFilter(); break;
+    case kLoFi:
+        e_.randomise(502);
+        e_.randomise(503);
+        break;
+    case kShuffler:
+        if (simpleMode()) {
+            e_.randomise(kShufflerLengthId);
+        } else {
+            for (uint32_t id = kFirstShufflerRateId; id <= kLastShufflerRateId; ++id) e_.randomise(id);
+        }
+        break;
+    case kRetrigger:
+        e_.randomise(702);
+        e_.randomise(703);
+        break;
+    case kReverser: e_.randomise(802); break;
+    case kGator: e_.randomise(902); break;
+    default: break;
+    }
+}
+
+float randomUnit() { return static_cast<float>(RandomSource::next() % 10001) / 10000.0f; }
+
+// The high-pass corner never lands above the low-pass corner on the 0..1 scale,
+// so a redrawn filter always lets something through.
+void ParameterApplier::randomiseFilter()
+{
+    const float u1 = randomUnit();
+    const float u2 = randomUnit();
+    const float u3 = randomUnit();
+    const float u4 = randomUnit();
+    host_.setParameterNormalized(402, u1);
+    host_.setParameterNormalized(404, u1 * u2);
+    host_.setParameterNormalized(403, u3);
+    host_.setParameterNormalized(405, u4);
+}
+
+} // namespace
+
+void GlitchEngine::applyParameter(uint32_t id, double /*value*/)
+{
+    // Every value is read back from the store, whoever changed it.
+    ParameterApplier(*this).apply(id);
+}
+
+void GlitchEngine::sendControllerEcho(uint32_t id, uint8_t controller, int32_t sampleOffset)
+{
+    const double normalized = host_.getParameterNormalized(id);
+    const int32_t value7 = std::clamp(truncToInt32(normalized * 127.0), 0, 127);
+    host_.queueControllerOut(sampleOffset, controller, value7);
+}
+
+void GlitchEngine::randomise(uint32_t id) { host_.setParameterNormalized(id, randomUnit()); }
+
+void GlitchEngine::onPlayStart(double /*positionQuarters*/)
+{
+    for (const ControllerEcho& e : kContinuousEchoes) sendControllerEcho(e.id, e.controller, kPlayStartEchoOffset);
+}
+
+} // namespace vexbit
