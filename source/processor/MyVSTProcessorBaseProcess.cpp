@@ -96,7 +96,7 @@ void MyVSTProcessorBase::takeParameterChanges(IParameterChanges* changes)
     if (changes == nullptr)
         return;
     const int32 queueCount = changes->getParameterCount();
-    for (int32 q = 0; q < queueCount && !pending_.full(); ++q) {
+    for (int32 q = 0; q < queueCount; ++q) {
         IParamValueQueue* queue = changes->getParameterData(q);
         if (queue == nullptr)
             continue;
@@ -118,6 +118,7 @@ void MyVSTProcessorBase::takeParameterChanges(IParameterChanges* changes)
             const double plain = toPlain(value, parameters_.recordAt(index));
             if (plain == running)
                 continue;
+            // A full queue drops the change; later queues may still hold Bypass.
             if (!pending_.push(makeParamChangeEvent(std::max<int32>(0, offset), id, plain)))
                 break;
             running = plain;
