@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
@@ -59,8 +60,14 @@ bool VirtualDisplay::start(std::string& error)
         return false;
     }
     if (pid_ == 0) {
-        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp", "-nolisten",
-               "unix-abstract", static_cast<char*>(nullptr));
+        // The server's chatter is not ours to show.
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        if (quiet >= 0) {
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+        }
+        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
         _exit(127);
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);

@@ -1,6 +1,7 @@
 // vexbit: a command-line VST 3 host. Each subcommand lives in its own file and
 // registers itself here.
 #include "CommandError.h"
+#include "EditorCommands.h"
 #include "InfoCommand.h"
 #include "StateCommand.h"
 
@@ -14,6 +15,8 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     vexbit::cli::addInfoCommand(app);
     vexbit::cli::addStateCommand(app);
+    vexbit::cli::addEditorCommand(app);
+    vexbit::cli::addSnapshotCommand(app);
 
     try {
         app.parse(argc, argv);

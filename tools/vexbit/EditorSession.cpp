@@ -1,0 +1,109 @@
+#include "EditorSession.h"
+
+#include "CommandError.h"
+
+#include "base/source/fobject.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "public.sdk/source/common/memorystream.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace vexbit::cli {
+
+using namespace Steinberg;
+
+namespace {
+
+// The host's end of parameter edits: accepted, and printed when asked.
+class EditPrinter : public FObject, public Vst::IComponentHandler {
+public:
+    explicit EditPrinter(bool print) : print_(print) {}
+    tresult PLUGIN_API beginEdit(Vst::ParamID) override { return kResultOk; }
+    tresult PLUGIN_API performEdit(Vst::ParamID id, Vst::ParamValue value) override
+    {
+        if (print_)
+            std::printf("edit %u %.6f\n", id, value);
+        std::fflush(stdout);
+        return kResultOk;
+    }
+    tresult PLUGIN_API endEdit(Vst::ParamID) override { return kResultOk; }
+    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
+
+    OBJ_METHODS(EditPrinter, FObject)
+    DEFINE_INTERFACES
+        DEF_INTERFACE(Vst::IComponentHandler)
+    END_DEFINE_INTERFACES(FObject)
+    REFCOUNT_METHODS(FObject)
+
+private:
+    bool print_;
+};
+
+// Hosts hand the processor's state to the controller before showing the editor.
+void syncControllerWithProcessor(host::PluginInstance& instance)
+{
+    auto stream = owned(new MemoryStream());
+    if (instance.component()->getState(stream) != kResultOk)
+        return;
+    stream->seek(0, IBStream::kIBSeekSet, nullptr);
+    instance.controller()->setComponentState(stream);
+}
+
+} // namespace
+
+std::string defaultBundlePath()
+{
+    namespace fs = std::filesystem;
+    const std::string name = "Vexbit Glitch.vst3";
+#ifdef VEXBIT_BUNDLE_PATH
+    if (fs::exists(VEXBIT_BUNDLE_PATH))
+        return VEXBIT_BUNDLE_PATH;
+#endif
+    std::vector<fs::path> folders;
+    if (const char* home = std::getenv("HOME"))
+        folders.push_back(fs::path(home) / ".vst3");
+    folders.emplace_back("/usr/lib/vst3");
+    folders.emplace_back("/usr/local/lib/vst3");
+    for (const fs::path& folder : folders)
+        if (fs::exists(folder / name))
+            return (folder / name).string();
+    throw CommandError("no bundle given and \"" + name + "\" is not installed");
+}
+
+EditorSession EditorSession::open(const std::string& bundlePath, bool printEdits)
+{
+    const std::string path = bundlePath.empty() ? defaultBundlePath() : bundlePath;
+    EditorSession session;
+    std::string error;
+    session.module = host::Module::load(path, error);
+    if (!session.module)
+        throw CommandError(error);
+    session.instance = host::PluginInstance::createFirstEffect(session.module, error);
+    if (!session.instance)
+        throw CommandError(error);
+    if (session.instance->controller() == nullptr)
+        throw CommandError(path + ": the plug-in has no edit controller");
+    syncControllerWithProcessor(*session.instance);
+    auto handler = owned(new EditPrinter(printEdits));
+    session.instance->controller()->setComponentHandler(handler);
+
+    const auto classInfo = session.module->firstClassOfCategory(kVstAudioEffectClass);
+    const std::string title = classInfo ? classInfo->name : path;
+    session.window = host::EditorHost::open(session.instance->controller(), title, error);
+    if (!session.window)
+        throw CommandError(path + ": " + error);
+    return session;
+}
+
+EditorSession::~EditorSession()
+{
+    // The view goes before the controller it belongs to.
+    window.reset();
+    if (instance && instance->controller() != nullptr)
+        instance->controller()->setComponentHandler(nullptr);
+    instance.reset();
+}
+
+} // namespace vexbit::cli

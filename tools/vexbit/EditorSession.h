@@ -1,0 +1,30 @@
+#pragma once
+
+#include "host/EditorHost.h"
+#include "host/Module.h"
+#include "host/PluginInstance.h"
+
+#include <memory>
+#include <string>
+
+namespace vexbit::cli {
+
+// A plug-in loaded as a host loads it, its controller brought up to date with
+// the processor's state, and its editor open in a window.
+struct EditorSession {
+    std::shared_ptr<host::Module> module;
+    std::unique_ptr<host::PluginInstance> instance;
+    std::unique_ptr<host::EditorHost> window;
+
+    // Throws CommandError when any step fails. An empty path means our own bundle.
+    static EditorSession open(const std::string& bundlePath, bool printEdits);
+    ~EditorSession();
+    EditorSession() = default;
+    EditorSession(EditorSession&&) = default;
+    EditorSession& operator=(EditorSession&&) = default;
+};
+
+// Where our own bundle is: the build's, else the standard VST 3 folders.
+std::string defaultBundlePath();
+
+} // namespace vexbit::cli
