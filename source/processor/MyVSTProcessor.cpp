@@ -8,14 +8,33 @@ using namespace Steinberg::Vst;
 namespace {
 
 // The engine grows its parameter, note, tick and transport operations step by
-// step; each hook reaches the engine as soon as it has the operation.
-template <typename Engine>
-void engineApplyParameter(Engine& engine, uint32_t id, double plain)
-{
-    if constexpr (requires { engine.applyParameter(id, plain); })
-        engine.applyParameter(id, plain);
-}
+// step; each hook reaches the engine as soon as it has the operation. An
+// operation of that name that cannot take the hook's arguments stops the
+// build rather than being skipped without a word.
+#define VEXBIT_FORWARD_TO_ENGINE(helper, operation, params, args)                              \
+    template <typename Engine>                                                                 \
+    void helper(Engine& engine, VEXBIT_UNPACK params)                                          \
+    {                                                                                          \
+        constexpr bool named = requires { &Engine::operation; };                               \
+        constexpr bool callable = requires { engine.operation args; };                         \
+        static_assert(callable || !named, "GlitchEngine::" #operation " takes other arguments"); \
+        if constexpr (callable)                                                                \
+            engine.operation args;                                                             \
+    }
+#define VEXBIT_UNPACK(...) __VA_ARGS__
 
+VEXBIT_FORWARD_TO_ENGINE(engineApplyParameter, applyParameter, (uint32_t id, double plain), (id, plain))
+VEXBIT_FORWARD_TO_ENGINE(engineNoteOn, onNoteOn, (int16_t channel, int16_t pitch, float velocity),
+                         (channel, pitch, velocity))
+VEXBIT_FORWARD_TO_ENGINE(engineNoteOff, onNoteOff, (int16_t channel, int16_t pitch, float velocity),
+                         (channel, pitch, velocity))
+VEXBIT_FORWARD_TO_ENGINE(engineTick, onTick, (double position), (position))
+VEXBIT_FORWARD_TO_ENGINE(enginePlayStart, onPlayStart, (double position), (position))
+
+#undef VEXBIT_FORWARD_TO_ENGINE
+#undef VEXBIT_UNPACK
+
+// Until the engine has its own initParameter, initialising is applying.
 template <typename Engine>
 void engineInitParameter(Engine& engine, uint32_t id, double plain)
 {
@@ -23,34 +42,6 @@ void engineInitParameter(Engine& engine, uint32_t id, double plain)
         engine.initParameter(id, plain);
     else
         engineApplyParameter(engine, id, plain);
-}
-
-template <typename Engine>
-void engineNoteOn(Engine& engine, int16_t channel, int16_t pitch, float velocity)
-{
-    if constexpr (requires { engine.onNoteOn(channel, pitch, velocity); })
-        engine.onNoteOn(channel, pitch, velocity);
-}
-
-template <typename Engine>
-void engineNoteOff(Engine& engine, int16_t channel, int16_t pitch, float velocity)
-{
-    if constexpr (requires { engine.onNoteOff(channel, pitch, velocity); })
-        engine.onNoteOff(channel, pitch, velocity);
-}
-
-template <typename Engine>
-void engineTick(Engine& engine, double position)
-{
-    if constexpr (requires { engine.onTick(position); })
-        engine.onTick(position);
-}
-
-template <typename Engine>
-void enginePlayStart(Engine& engine, double position)
-{
-    if constexpr (requires { engine.onPlayStart(position); })
-        engine.onPlayStart(position);
 }
 
 } // namespace
