@@ -96,15 +96,6 @@ TEST_F(BlockSplitting, EqualParameterPointsMakeNoEvent)
     EXPECT_DOUBLE_EQ(applied[1].value, 0.5);
 }
 
-TEST_F(BlockSplitting, ParameterPointsArriveAsPlainValuesOfTheirRecord)
-{
-    block.paramsIn.add(2, 0, 0.5);   // "Max Concurrency", Integer 1..8: 1 + round(3.5) = 5
-    block.paramsIn.add(603, 0, 0.25); // "Shuffler Length", five entries: index 1
-    run(64);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(2), 5.0);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(603), 1.0);
-}
-
 TEST_F(BlockSplitting, BypassCopiesInputToOutputAndStillDispatchesEvents)
 {
     block.paramsIn.add(kBypass, 300, 0.75); // takes effect for the whole block
@@ -128,16 +119,6 @@ TEST_F(BlockSplitting, BypassCopiesInputToOutputAndStillDispatchesEvents)
     block.paramsIn.add(kBypass, 0, 0.5); // not above one half: bypass off again
     EXPECT_EQ(framesOf(run(512)), (std::vector<int32>{512}));
     EXPECT_FALSE(processor->isBypassed());
-}
-
-TEST_F(BlockSplitting, BypassWithTheSameBufferForInputAndOutputLeavesItAlone)
-{
-    processor->storeParameterValue(kBypass, 1.0);
-    block.outPtrs[0] = block.inPtrs[0];
-    block.outPtrs[1] = block.inPtrs[1];
-    const std::vector<float> before = block.inL;
-    run(512);
-    EXPECT_EQ(block.inL, before);
 }
 
 } // namespace

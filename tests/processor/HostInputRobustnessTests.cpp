@@ -156,17 +156,6 @@ TEST_F(HostInput, NonFiniteValuesFromTheEngineOrTheHostAreNotStored)
     EXPECT_FALSE(processor->isBypassed());
 }
 
-TEST_F(HostInput, UnknownIdsChangeNothing)
-{
-    processor->storeParameterValue(5, 1.0);
-    processor->setParameterNormalized(5, 1.0);
-    processor->markParameterChanged(5);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(5), 0.0);
-    EXPECT_TRUE(processor->calls.empty());
-    run(5000);
-    EXPECT_EQ(block.paramsOut.getParameterCount(), 0);
-}
-
 TEST_F(HostInput, BusArrangementsOtherThanStereoInAndOutAreRefused)
 {
     SpeakerArrangement stereo = SpeakerArr::kStereo;

@@ -140,17 +140,5 @@ TEST_F(HostOutput, WithoutAnOutputEventListTheQueueStaysBounded)
     EXPECT_EQ(out.back().midiCCOut.value, 99);
 }
 
-TEST_F(HostOutput, ControllerValuesAreSevenBit)
-{
-    processor->queueControllerOut(0, 1, 300);
-    processor->queueControllerOut(-50, 2, -4);
-    run(64);
-    const auto& out = block.eventsOut.events();
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[0].midiCCOut.value, 127);
-    EXPECT_EQ(out[1].midiCCOut.value, 0);
-    EXPECT_EQ(out[1].sampleOffset, 0);
-}
-
 } // namespace
 } // namespace vexbit::test

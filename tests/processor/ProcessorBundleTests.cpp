@@ -60,19 +60,6 @@ Bytes stateOf(IComponent* component)
     return bytesOf(stream);
 }
 
-TEST(ProcessorInBundle, AcceptsOnlyStereoInAndOut)
-{
-    Loaded l = load();
-    ASSERT_TRUE(l.instance);
-    SpeakerArrangement stereo = SpeakerArr::kStereo;
-    SpeakerArrangement mono = SpeakerArr::kMono;
-    EXPECT_EQ(l.processor()->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
-    EXPECT_EQ(l.processor()->setBusArrangements(&mono, 1, &mono, 1), kResultFalse);
-    SpeakerArrangement arrangement = 0;
-    EXPECT_EQ(l.processor()->getBusArrangement(kOutput, 0, arrangement), kResultOk);
-    EXPECT_EQ(arrangement, SpeakerArr::kStereo);
-}
-
 TEST(ProcessorInBundle, ProcessesHostBlocksAndKeepsWhatTheHostSent)
 {
     Loaded l = load();
