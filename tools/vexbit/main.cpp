@@ -1,8 +1,11 @@
 // vexbit: a command-line VST 3 host. Each subcommand lives in its own file and
 // registers itself here.
+#include "BenchCommand.h"
 #include "CommandError.h"
+#include "DemoCommand.h"
 #include "EditorCommands.h"
 #include "InfoCommand.h"
+#include "RenderCommand.h"
 #include "StateCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -15,6 +18,9 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     vexbit::cli::addInfoCommand(app);
     vexbit::cli::addStateCommand(app);
+    vexbit::cli::addRenderCommand(app);
+    vexbit::cli::addDemoCommand(app);
+    vexbit::cli::addBenchCommand(app);
     vexbit::cli::addEditorCommand(app);
     vexbit::cli::addSnapshotCommand(app);
 
