@@ -197,5 +197,35 @@ TEST(EditorWindow, OpensOnceAndRebuildsCleanlyAfterAClose)
     EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(202)->getValueNormalized(), 0.9f);
 }
 
+TEST(EditorWindow, RepaintsEverythingOnEveryTenthTick)
+{
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    viewkit::OffscreenImage::render(f.frame()); // everything drawn once: nothing is dirty
+    f.frame()->takeInvalidRect();
+    f.tick(9);
+    EXPECT_TRUE(f.frame()->takeInvalidRect().isEmpty());
+    f.tick();
+    EXPECT_EQ(f.frame()->takeInvalidRect(), CRect(0, 0, 1211, 665));
+}
+
+TEST(EditorView, TheControllerKnowsItsEditorOnlyWhileTheViewLives)
+{
+    EditorFixture f;
+    Steinberg::IPlugView* view = f.controller->createView("editor");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(f.controller->getEditor(), dynamic_cast<EditorControls*>(view));
+    EXPECT_EQ(f.controller->createView("Editor"), nullptr);
+    // Released by the host without ever being removed: the controller must not keep it.
+    view->release();
+    EXPECT_EQ(f.controller->getEditor(), nullptr);
+    // The fixture's own editor is untouched by another view going away.
+    f.controller->setEditor(f.editor);
+    Steinberg::IPlugView* second = f.controller->createView("editor");
+    f.controller->setEditor(f.editor);
+    second->release();
+    EXPECT_EQ(f.controller->getEditor(), f.editor);
+}
+
 } // namespace
 } // namespace vexbit::test
