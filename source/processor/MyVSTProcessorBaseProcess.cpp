@@ -169,11 +169,11 @@ void MyVSTProcessorBase::takeTransport(const ProcessContext* context, int32 samp
         pending_.push(makeTransportEvent(0, playing, position));
     wasPlaying_ = playing;
 
-    // One tick per grid point inside the block. The spacing is at least one
-    // sample and the queue is bounded, so the loop always ends.
+    // One tick per grid point inside the block. Tick k never comes before
+    // sample k and the queue is bounded, so the loop always ends.
     const TickGrid grid = tickGridAt(position, beatSamples, ticksPerBeat_);
     for (int64_t k = 0;; ++k) {
-        const int64_t offset = grid.firstOffset + k * grid.spacing;
+        const int64_t offset = grid.offsetOf(k);
         if (offset >= sampleCount)
             break;
         if (!pending_.push(makeTickEvent(static_cast<int32>(offset), grid.positionOf(k))))

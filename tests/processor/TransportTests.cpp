@@ -154,6 +154,29 @@ TEST_F(Transport, UnusableTempoOrSampleRateKeepsTheLastGoodValueAndTheBlockEnds)
     }
 }
 
+TEST_F(Transport, GridPointsTickOnceAtTheSameSampleWhateverTheBlockSize)
+{
+    // Host positions carry rounding (3.3 + n / 22050 is rarely exact); every
+    // grid point must still tick exactly once, at its own sample, with its
+    // exact position, however the host cuts the blocks.
+    for (const int32 blockSize : {32, 441, 4096}) {
+        std::vector<std::pair<int64_t, double>> all;
+        for (int64_t start = 0; start < 88200; start += blockSize) {
+            block.playAt(3.3 + static_cast<double>(start) / 22050.0);
+            run(blockSize);
+            for (const auto& [offset, position] : ticks())
+                if (start + offset < 88200)
+                    all.emplace_back(start + offset, position);
+        }
+        ASSERT_EQ(all.size(), 32u) << blockSize; // 3.375 to 7.25
+        for (size_t i = 0; i < all.size(); ++i) {
+            const double grid = 3.375 + 0.125 * static_cast<double>(i);
+            EXPECT_EQ(all[i].second, grid) << blockSize;
+            EXPECT_EQ(all[i].first, static_cast<int64_t>(std::floor((grid - 3.3) * 22050.0 + 1e-3))) << blockSize;
+        }
+    }
+}
+
 TEST_F(Transport, AFastTempoAtALowRateStillEndsTheTickLoop)
 {
     // 10000 BPM at 1000 Hz: six samples per beat, less than one per tick.
