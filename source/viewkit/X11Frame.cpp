@@ -3,16 +3,19 @@
 #include "Timer.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <cairo.h>
 // This copy of pugl's headers declares C functions without a C++ guard.
 extern "C" {
-#include <pugl/cairo.h>
 #include <pugl/pugl.h>
+#include <pugl/stub.h>
 }
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <poll.h>
 #include <vector>
 
 namespace viewkit {
@@ -82,7 +85,7 @@ public:
         if (!view) return false;
         const CRect r = frame->getViewSize();
         puglSetHandle(view, this);
-        puglSetBackend(view, puglCairoBackend());
+        puglSetBackend(view, puglStubBackend());
         puglSetEventFunc(view, onPuglEvent);
         puglSetViewHint(view, PUGL_RESIZABLE, PUGL_FALSE);
         puglSetSizeHint(view, PUGL_DEFAULT_SIZE, span(r.getWidth()), span(r.getHeight()));
@@ -102,9 +105,11 @@ public:
     ~X11PlatformFrame() override {
         if (fdWatch) runLoop.cancel(fdWatch);
         if (pumpTimer) runLoop.cancel(pumpTimer);
+        if (gc) XFreeGC(display, gc);
         if (view) puglFreeView(view);
         if (world) puglFreeWorld(world);
         if (display) releaseDisplay(display);
+        if (backBuffer) cairo_surface_destroy(backBuffer);
     }
 
     void invalidRect(const CRect& rect) override {
@@ -143,6 +148,16 @@ private:
     // Drains the X queue without blocking; pugl paints pending exposures at the end.
     void pump() {
         if (connectionLost || !world || dispatching) return;
+        // Notice a closed connection before Xlib does: once Xlib has hit the
+        // error, pugl would still paint into the dead connection in the same update.
+        pollfd socket{ConnectionNumber(display), POLLIN | POLLRDHUP, 0};
+        if (::poll(&socket, 1, 0) > 0 && (socket.revents & (POLLHUP | POLLRDHUP | POLLERR | POLLNVAL)))
+            connectionLost = true;
+        if (connectionLost) {
+            if (fdWatch) runLoop.cancel(fdWatch);
+            fdWatch = 0;
+            return;
+        }
         dispatching = true;
         puglUpdate(world, 0);
         dispatching = false;
@@ -184,9 +199,8 @@ private:
     void handle(const PuglEvent& event) {
         switch (event.type) {
         case PUGL_EXPOSE: {
-            auto* cr = static_cast<cairo_t*>(puglGetContext(view));
             const auto& e = event.expose;
-            frame->paint(cr, CRect(e.x, e.y, e.x + e.width, e.y + e.height));
+            paint(CRect(e.x, e.y, e.x + e.width, e.y + e.height));
             break;
         }
         case PUGL_BUTTON_PRESS: {
@@ -255,6 +269,88 @@ private:
         }
     }
 
+    // Views draw into an image buffer (exactly what an offscreen rendering
+    // shows), then the exposed part is put into the window with XPutImage.
+    // Nothing goes through cairo's X backend, whose per-connection caches
+    // outlive a closed connection.
+    void paint(const CRect& rect) {
+        const CRect frameRect = frame->getViewSize();
+        const int w = static_cast<int>(std::ceil(frameRect.getWidth()));
+        const int h = static_cast<int>(std::ceil(frameRect.getHeight()));
+        if (w <= 0 || h <= 0) return;
+        if (!backBuffer || cairo_image_surface_get_width(backBuffer) != w ||
+            cairo_image_surface_get_height(backBuffer) != h) {
+            if (backBuffer) cairo_surface_destroy(backBuffer);
+            backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+        }
+        if (cairo_surface_status(backBuffer) != CAIRO_STATUS_SUCCESS) return;
+        cairo_t* cr = cairo_create(backBuffer);
+        frame->paint(cr, rect);
+        cairo_destroy(cr);
+        cairo_surface_flush(backBuffer);
+
+        const int x0 = std::clamp(static_cast<int>(std::floor(rect.left)), 0, w);
+        const int y0 = std::clamp(static_cast<int>(std::floor(rect.top)), 0, h);
+        const int x1 = std::clamp(static_cast<int>(std::ceil(rect.right)), 0, w);
+        const int y1 = std::clamp(static_cast<int>(std::ceil(rect.bottom)), 0, h);
+        if (x1 <= x0 || y1 <= y0) return;
+        putImage(x0, y0, x1 - x0, y1 - y0);
+    }
+
+    void putImage(int x, int y, int w, int h) {
+        const auto window = static_cast<Window>(puglGetNativeView(view));
+        if (!gc) {
+            XWindowAttributes attrs;
+            if (!XGetWindowAttributes(display, window, &attrs)) return;
+            visual = attrs.visual;
+            depth = attrs.depth;
+            gc = XCreateGC(display, window, 0, nullptr);
+        }
+        unsigned char* data = cairo_image_surface_get_data(backBuffer);
+        const int stride = cairo_image_surface_get_stride(backBuffer);
+        const uint32_t one = 1;
+        const bool littleEndianHost = *reinterpret_cast<const unsigned char*>(&one) == 1;
+        const bool sameLayout = depth >= 24 && visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
+                                visual->blue_mask == 0xFF && littleEndianHost && ImageByteOrder(display) == LSBFirst;
+        if (sameLayout) {
+            XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
+                                         reinterpret_cast<char*>(data + y * stride + x * 4), static_cast<unsigned>(w),
+                                         static_cast<unsigned>(h), 32, stride);
+            if (!image) return;
+            XPutImage(display, window, gc, image, 0, 0, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
+            image->data = nullptr; // the buffer stays ours
+            XDestroyImage(image);
+            return;
+        }
+        // Any other visual: convert pixel by pixel through the visual's masks.
+        XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
+                                     static_cast<unsigned>(w), static_cast<unsigned>(h), 32, 0);
+        if (!image) return;
+        image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(h)));
+        if (!image->data) {
+            XDestroyImage(image);
+            return;
+        }
+        auto channel = [](uint32_t value8, unsigned long mask) -> unsigned long {
+            if (!mask) return 0;
+            int shift = 0;
+            while (!((mask >> shift) & 1)) ++shift;
+            const unsigned long max = mask >> shift;
+            return ((value8 * max + 127) / 255) << shift;
+        };
+        for (int row = 0; row < h; ++row) {
+            const auto* src = reinterpret_cast<const uint32_t*>(data + (y + row) * stride) + x;
+            for (int col = 0; col < w; ++col) {
+                const uint32_t p = src[col];
+                XPutPixel(image, col, row,
+                          channel((p >> 16) & 0xFF, visual->red_mask) | channel((p >> 8) & 0xFF, visual->green_mask) |
+                              channel(p & 0xFF, visual->blue_mask));
+            }
+        }
+        XPutImage(display, window, gc, image, 0, 0, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
+        XDestroyImage(image);
+    }
+
     static uint8_t keyModifiers(PuglMods mods) {
         uint8_t m = 0;
         if (mods & PUGL_MOD_SHIFT) m |= MODIFIER_SHIFT;
@@ -286,6 +382,10 @@ private:
 
     CFrame* frame;
     IRunLoop& runLoop;
+    cairo_surface_t* backBuffer = nullptr;
+    GC gc = nullptr;
+    Visual* visual = nullptr;
+    int depth = 0;
     PuglWorld* world = nullptr;
     PuglView* view = nullptr;
     Display* display = nullptr;

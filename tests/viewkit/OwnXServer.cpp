@@ -11,13 +11,11 @@
 #include <cstdlib>
 #include <random>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -31,13 +29,18 @@ public:
             const std::string display = ":" + std::to_string(std::uniform_int_distribution<int>(1000, 30000)(random));
             const char* argv[] = {xvfb, display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
                                   "-noreset", nullptr};
-            pid_t child = 0;
-            posix_spawn_file_actions_t actions;
-            posix_spawn_file_actions_init(&actions);
-            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-            const int rc = posix_spawn(&child, xvfb, &actions, nullptr, const_cast<char**>(argv), environ);
-            posix_spawn_file_actions_destroy(&actions);
-            if (rc != 0) return;
+            const pid_t child = fork();
+            if (child < 0) return;
+            if (child == 0) {
+                // The server must not outlive this test process, nor hold its output open.
+                prctl(PR_SET_PDEATHSIG, SIGTERM);
+                const int devNull = open("/dev/null", O_RDWR);
+                dup2(devNull, 0);
+                dup2(devNull, 1);
+                dup2(devNull, 2);
+                execv(xvfb, const_cast<char**>(argv));
+                _exit(127);
+            }
             if (waitForServer(display, child)) {
                 pid = child;
                 setenv("DISPLAY", display.c_str(), 1);

@@ -164,6 +164,9 @@ TEST_F(TextAndMenuTest, ClickingAnEntrySelectsItAndReports) {
     ASSERT_NE(overlay, nullptr);
     const CRect list = overlay->getListRect();
     EXPECT_EQ(list.top, 31) << "opens below the control";
+    const OffscreenImage open = OffscreenImage::render(frame);
+    EXPECT_NE(open.pixel(static_cast<int>(list.left) + 3, static_cast<int>(list.top) + 3), kBlackCColor)
+        << "the list is drawn over the frame";
     p = CPoint(list.left + 5, list.top + 1 + MenuOverlay::kItemHeight * 2 + 4);
     frame->onMouseUp(p, kLButton);
     frame->onMouseMoved(p, 0);
