@@ -163,6 +163,21 @@ TEST(EditorSteppers, TypedTextIsParsedByTheParameter)
     EXPECT_EQ(field->getText(), "500.00");
 }
 
+TEST(EditorSteppers, KeysTheHostForwardsReachTheFieldBeingEdited)
+{
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    auto* field = f.control<viewkit::CTextEdit>(502); // bit depth, shows "5"
+    // Nothing has the focus yet: the host's key is not taken, so its shortcuts still work.
+    EXPECT_EQ(f.editor->onKeyDown(u'9', 0, 0), kResultFalse);
+    f.click(centreOf(field));
+    EXPECT_EQ(f.editor->onKeyDown(0, 1, 0), kResultTrue); // back space
+    EXPECT_EQ(f.editor->onKeyDown(u'9', 0, 0), kResultTrue);
+    EXPECT_EQ(f.editor->onKeyDown(0, 4, 0), kResultTrue); // return
+    EXPECT_DOUBLE_EQ(f.toPlain(502, f.value(502)), 9.0);
+    EXPECT_EQ(field->getText(), "9");
+}
+
 TEST(EditorButtons, LengthButtonsSetTheirLengthAndNeverEditTheirOwnTag)
 {
     EditorFixture f;
