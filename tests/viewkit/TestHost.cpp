@@ -133,6 +133,21 @@ void TestHost::sendMotion(Window w, int x, int y, unsigned state) {
     XFlush(dpy);
 }
 
+void TestHost::sendKey(Window w, unsigned long keysym) {
+    for (const bool press : {true, false}) {
+        XEvent ev{};
+        ev.xkey.type = press ? KeyPress : KeyRelease;
+        ev.xkey.display = dpy;
+        ev.xkey.window = w;
+        ev.xkey.root = DefaultRootWindow(dpy);
+        ev.xkey.keycode = XKeysymToKeycode(dpy, keysym);
+        ev.xkey.same_screen = True;
+        ev.xkey.time = (fakeTime += 50);
+        XSendEvent(dpy, w, True, press ? KeyPressMask : KeyReleaseMask, &ev);
+    }
+    XFlush(dpy);
+}
+
 tresult PLUGIN_API TestHost::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd) {
     if (!handler || fd < 0) return kInvalidArgument;
     handlers.push_back({handler, fd});

@@ -8,6 +8,8 @@
 #include "viewkit.h"
 
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <cstdlib>
 #include <sys/socket.h>
 
 namespace viewkit::test {
@@ -160,6 +162,26 @@ TEST_F(X11WindowTest, ClosingWithAnOpenPopup) {
     frame = nullptr;
     EXPECT_TRUE(listener.values.empty());
     EXPECT_EQ(host->eventHandlerCount(), 0u);
+}
+
+TEST_F(X11WindowTest, TypingIntoATextEdit) {
+    auto* edit = new CTextEdit(CRect(120, 40, 190, 60), &listener, 6, "1");
+    edit->setStringToValueFunction([](const char* txt, float& result, CTextEdit*) {
+        result = static_cast<float>(std::atof(txt)) / 100.f;
+        return true;
+    });
+    frame->addView(edit);
+    ASSERT_TRUE(openEmbedded());
+    Window child = 0;
+    ASSERT_TRUE(host->runUntil([&] { return isViewable(child = host->childWindow()); }));
+    host->sendButton(child, 150, 50, Button1, true);
+    host->sendButton(child, 150, 50, Button1, false, Button1Mask);
+    ASSERT_TRUE(host->runUntil([&] { return edit->isEditing(); }));
+    host->sendKey(child, XK_5);
+    host->sendKey(child, XK_Return);
+    ASSERT_TRUE(host->runUntil([&] { return !edit->isEditing(); }));
+    EXPECT_EQ(edit->getText(), "15");
+    EXPECT_FLOAT_EQ(edit->getValue(), 0.15f);
 }
 
 TEST_F(X11WindowTest, UnknownParentFailsCleanly) {
