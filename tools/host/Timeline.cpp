@@ -303,6 +303,23 @@ bool writeTimelinePng(const std::string& path, const TimelineContent& content, i
         setColour(cr, colour, 0.85);
         cairo_fill(cr);
     }
+    // Past the input's end the output is the plug-in's tail: shade it so the
+    // ringing out is not mistaken for the input.
+    if (content.input != nullptr && static_cast<int64_t>(content.input->frames()) < frames) {
+        const double x = axis.x(static_cast<double>(content.input->frames()));
+        setColour(cr, kBackground, 0.45);
+        cairo_rectangle(cr, x, gridTop, layout.plotRight - x, gridBottom - gridTop);
+        cairo_fill(cr);
+        setColour(cr, kText, 0.5);
+        const double dashes[] = {4.0, 3.0};
+        cairo_set_dash(cr, dashes, 2, 0);
+        cairo_move_to(cr, std::floor(x) + 0.5, gridTop);
+        cairo_line_to(cr, std::floor(x) + 0.5, gridBottom);
+        cairo_stroke(cr);
+        cairo_set_dash(cr, nullptr, 0, 0);
+        if (layout.plotRight - x > 40)
+            text(cr, x + 6, layout.output.y + 14, "tail", 11, kDimText);
+    }
     drawSecondsAxis(cr, layout, axis, sampleRate, gridBottom + 4);
 
     cairo_surface_flush(surface.get());

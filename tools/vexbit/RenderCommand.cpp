@@ -69,9 +69,9 @@ void addRenderCommand(CLI::App& app)
         ->default_val(120.0)->check(CLI::Range(1.0, 999.0));
     command->add_option("--midi", args->midiPath, "Standard MIDI file whose notes are played (beats, not seconds)");
     command->add_option("--note", args->noteTexts, "A note PITCH@BEAT[:LENGTH] in quarter notes from bar 1; repeatable")
-        ->take_all();
+        ->allow_extra_args(false);
     command->add_option("--set", r.settings, "Parameter NAME=VALUE (title or ID; display text or plain value); repeatable")
-        ->take_all();
+        ->allow_extra_args(false);
     command->add_option("--state", r.statePath, "State file to start from");
     command->add_option("--save-state", r.saveStatePath, "Preset file to save the final state to");
     command->add_option("--tail", r.tailSeconds, "Seconds of silence rendered after the input")
