@@ -25,10 +25,10 @@ bool canConnect(const std::string& name)
     return true;
 }
 
-// A display number whose lock file and socket are free.
-int freeDisplayNumber()
+// A display number from `first` on whose lock file and socket are free.
+int freeDisplayNumber(int first)
 {
-    for (int n = 90; n < 190; ++n) {
+    for (int n = first; n < first + 100; ++n) {
         struct stat st;
         const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
@@ -48,11 +48,24 @@ bool displayReachable()
 
 bool VirtualDisplay::start(std::string& error)
 {
-    const int number = freeDisplayNumber();
-    if (number < 0) {
-        error = "no free X display number for Xvfb";
-        return false;
+    // Another process may claim the same free number at the same moment; its
+    // Xvfb then wins and ours exits at once, so try a few numbers.
+    int first = 90 + static_cast<int>(getpid() % 64);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const int number = freeDisplayNumber(first);
+        if (number < 0)
+            break;
+        if (startOn(number, error))
+            return true;
+        first = number + 1;
     }
+    if (error.empty())
+        error = "no free X display number for Xvfb";
+    return false;
+}
+
+bool VirtualDisplay::startOn(int number, std::string& error)
+{
     name_ = ":" + std::to_string(number);
     pid_ = fork();
     if (pid_ < 0) {
@@ -80,6 +93,7 @@ bool VirtualDisplay::start(std::string& error)
         }
         if (canConnect(name_)) {
             setenv("DISPLAY", name_.c_str(), 1);
+            error.clear();
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

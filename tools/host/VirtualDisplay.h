@@ -17,6 +17,7 @@ public:
     const std::string& name() const { return name_; }
 
 private:
+    bool startOn(int number, std::string& error);
     void stop();
 
     pid_t pid_ = -1;
