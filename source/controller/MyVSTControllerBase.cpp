@@ -2,6 +2,7 @@
 
 #include "params/MyParameter.h"
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -79,6 +80,13 @@ tresult PLUGIN_API MyVSTControllerBase::getParameterInfo(int32 paramIndex, Param
     if (paramIndex < 0 || paramIndex >= getParameterCount())
         return kResultFalse;
     return EditController::getParameterInfo(paramIndex, info);
+}
+
+tresult PLUGIN_API MyVSTControllerBase::setParamNormalized(ParamID tag, ParamValue value)
+{
+    if (!std::isfinite(value))
+        return kInvalidArgument;
+    return EditController::setParamNormalized(tag, value);
 }
 
 IPlugView* PLUGIN_API MyVSTControllerBase::createView(FIDString /*name*/)

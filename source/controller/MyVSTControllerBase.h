@@ -46,6 +46,8 @@ public:
     tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
                                         Steinberg::Vst::ParameterInfo& info) override;
     Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
+    // A value that is not a number is refused; the parameter keeps its last good value.
+    tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) override;
 
     // IMidiMapping
     tresult PLUGIN_API getMidiControllerAssignment(Steinberg::int32 busIndex, Steinberg::int16 channel,

@@ -47,11 +47,10 @@ tresult PLUGIN_API MyVSTControllerBase::setComponentState(IBStream* state)
     }
 
     for (const auto& saved : image.values) {
-        // The processor keeps whatever number it was given; the host must
-        // never see a value that is not a number.
-        const ParamValue normalized = plainParamToNormalized(saved.id, saved.plain);
-        if (std::isfinite(normalized))
-            setParamNormalized(saved.id, normalized);
+        // The processor keeps whatever number it was given; a value that is
+        // no number at all leaves the parameter as it was.
+        if (std::isfinite(saved.plain))
+            setParamNormalized(saved.id, plainParamToNormalized(saved.id, saved.plain));
     }
 
     if (read != StateReadResult::Complete)

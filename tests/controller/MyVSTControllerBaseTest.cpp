@@ -227,8 +227,15 @@ TEST_F(ControllerBase, ValuesThatAreNotNumbersLeaveTheParameterAlone)
     b.value(test::kLevel, std::numeric_limits<double>::quiet_NaN());
     b.value(test::kVoices, std::numeric_limits<double>::infinity());
     EXPECT_EQ(controller->setComponentState(streamOf(b.bytes)), kResultOk);
-    EXPECT_TRUE(std::isfinite(controller->getParamNormalized(test::kLevel)));
-    EXPECT_TRUE(std::isfinite(controller->getParamNormalized(test::kVoices)));
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kLevel), 0.5);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kVoices), 1.0 / 7.0);
+
+    // The same from a host.
+    EXPECT_EQ(controller->setParamNormalized(test::kLevel, std::numeric_limits<double>::quiet_NaN()),
+              kInvalidArgument);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kLevel), 0.5);
+    EXPECT_EQ(controller->setParamNormalized(test::kLevel, 7.0), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kLevel), 1.0) << "clamped as the SDK does";
 }
 
 TEST_F(ControllerBase, NullArgumentsGetTheSdkErrorCode)
