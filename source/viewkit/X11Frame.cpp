@@ -258,13 +258,6 @@ private:
             frame->onKeyDown(key);
             break;
         }
-        case PUGL_FOCUS_OUT:
-            // The pointer grab went elsewhere: end any drag cleanly.
-            if (heldButtons) {
-                heldButtons = 0;
-                frame->onMouseCancel();
-            }
-            break;
         default: break;
         }
     }

@@ -184,6 +184,35 @@ TEST_F(X11WindowTest, TypingIntoATextEdit) {
     EXPECT_FLOAT_EQ(edit->getValue(), 0.15f);
 }
 
+// Closes the whole frame from inside the click it is handling.
+class ClosingListener : public IControlListener {
+public:
+    void valueChanged(CControl* control) override {
+        if (CFrame* f = control->getFrame()) f->close();
+        closed = true;
+    }
+    bool closed = false;
+};
+
+TEST_F(X11WindowTest, FrameClosedFromInsideItsOwnEvent) {
+    ClosingListener closer;
+    slider->setListener(&closer);
+    ASSERT_TRUE(openEmbedded());
+    Window child = 0;
+    ASSERT_TRUE(host->runUntil([&] { return isViewable(child = host->childWindow()); }));
+    host->sendButton(child, 60, 20, Button1, true);
+    host->sendButton(child, 60, 20, Button1, false, Button1Mask);
+    host->sendMotion(child, 70, 20, 0);
+    ASSERT_TRUE(host->runUntil([&] { return closer.closed; }));
+    frame = nullptr;
+    host->runFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(host->eventHandlerCount(), 0u);
+    EXPECT_EQ(host->timerCount(), 0u);
+    EXPECT_EQ(runLoop->activeRegistrations(), 0u);
+    XSync(host->display(), False);
+    EXPECT_EQ(host->childWindow(), 0u);
+}
+
 TEST_F(X11WindowTest, UnknownParentFailsCleanly) {
     X11FrameConfig config{runLoop.get()};
     // A window id that does not exist: creation fails or the window is useless, never a crash.
