@@ -5,47 +5,6 @@ namespace vexbit {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-namespace {
-
-// The engine grows its parameter, note, tick and transport operations step by
-// step; each hook reaches the engine as soon as it has the operation. An
-// operation of that name that cannot take the hook's arguments stops the
-// build rather than being skipped without a word.
-#define VEXBIT_FORWARD_TO_ENGINE(helper, operation, params, args)                              \
-    template <typename Engine>                                                                 \
-    void helper(Engine& engine, VEXBIT_UNPACK params)                                          \
-    {                                                                                          \
-        constexpr bool named = requires { &Engine::operation; };                               \
-        constexpr bool callable = requires { engine.operation args; };                         \
-        static_assert(callable || !named, "GlitchEngine::" #operation " takes other arguments"); \
-        if constexpr (callable)                                                                \
-            engine.operation args;                                                             \
-    }
-#define VEXBIT_UNPACK(...) __VA_ARGS__
-
-VEXBIT_FORWARD_TO_ENGINE(engineApplyParameter, applyParameter, (uint32_t id, double plain), (id, plain))
-VEXBIT_FORWARD_TO_ENGINE(engineNoteOn, onNoteOn, (int16_t channel, int16_t pitch, float velocity),
-                         (channel, pitch, velocity))
-VEXBIT_FORWARD_TO_ENGINE(engineNoteOff, onNoteOff, (int16_t channel, int16_t pitch, float velocity),
-                         (channel, pitch, velocity))
-VEXBIT_FORWARD_TO_ENGINE(engineTick, onTick, (double position), (position))
-VEXBIT_FORWARD_TO_ENGINE(enginePlayStart, onPlayStart, (double position), (position))
-
-#undef VEXBIT_FORWARD_TO_ENGINE
-#undef VEXBIT_UNPACK
-
-// Until the engine has its own initParameter, initialising is applying.
-template <typename Engine>
-void engineInitParameter(Engine& engine, uint32_t id, double plain)
-{
-    if constexpr (requires { engine.initParameter(id, plain); })
-        engine.initParameter(id, plain);
-    else
-        engineApplyParameter(engine, id, plain);
-}
-
-} // namespace
-
 MyVSTProcessor::MyVSTProcessor() : engine_(*this) {}
 
 FUnknown* MyVSTProcessor::createInstance(void* /*context*/)
@@ -105,7 +64,8 @@ double MyVSTProcessor::getSampleRate() const
 
 void MyVSTProcessor::initParameter(ParamID id, double plain)
 {
-    engineInitParameter(engine_, id, plain);
+    // Initialising a parameter is applying its default.
+    engine_.applyParameter(id, plain);
 }
 
 void MyVSTProcessor::processAudio(const float* inL, const float* inR, float* outL, float* outR, int32 frames)
@@ -115,17 +75,17 @@ void MyVSTProcessor::processAudio(const float* inL, const float* inR, float* out
 
 void MyVSTProcessor::applyParameter(ParamID id, double plain)
 {
-    engineApplyParameter(engine_, id, plain);
+    engine_.applyParameter(id, plain);
 }
 
 void MyVSTProcessor::onNoteOn(int16 channel, int16 pitch, float velocity)
 {
-    engineNoteOn(engine_, channel, pitch, velocity);
+    engine_.onNoteOn(channel, pitch, velocity);
 }
 
 void MyVSTProcessor::onNoteOff(int16 channel, int16 pitch, float velocity)
 {
-    engineNoteOff(engine_, channel, pitch, velocity);
+    engine_.onNoteOff(channel, pitch, velocity);
 }
 
 void MyVSTProcessor::onDataMessage(uint32 /*tag*/, const void* /*data*/, uint64 /*size*/)
@@ -135,7 +95,7 @@ void MyVSTProcessor::onDataMessage(uint32 /*tag*/, const void* /*data*/, uint64 
 
 void MyVSTProcessor::onPlayStart(double positionQuarters)
 {
-    enginePlayStart(engine_, positionQuarters);
+    engine_.onPlayStart(positionQuarters);
 }
 
 void MyVSTProcessor::onPlayStop(double /*positionQuarters*/)
@@ -145,7 +105,7 @@ void MyVSTProcessor::onPlayStop(double /*positionQuarters*/)
 
 void MyVSTProcessor::onTick(double positionQuarters)
 {
-    engineTick(engine_, positionQuarters);
+    engine_.onTick(positionQuarters);
 }
 
 void MyVSTProcessor::onTempoChanged(double bpm)
