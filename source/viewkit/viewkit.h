@@ -8,6 +8,7 @@
 //   CBitmap, setResourceLookup       PNGs embedded in the module, by name
 //   CGradient, CGraphicsPath         two-stop fills, rounded rectangles
 //   CDrawContext                     drawing on cairo
+//   CDrawMethods, measureStringWidth icon-and-title drawing, text width
 //   CView, CViewContainer, CFrame    the view tree, input routing, the window
 //   VSTGUIEditorInterface            beginEdit / endEdit / knob mode of the editor
 //   CControl, IControlListener       values, tags, listener, edit gestures
@@ -27,6 +28,7 @@
 #include "Color.h"
 #include "Control.h"
 #include "DrawContext.h"
+#include "DrawMethods.h"
 #include "Enums.h"
 #include "Font.h"
 #include "Frame.h"

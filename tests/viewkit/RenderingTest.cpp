@@ -270,6 +270,30 @@ TEST_F(RenderingTest, ZeroSizeFramesAndViewsAreSurvived) {
     EXPECT_EQ(OffscreenImage::render(nullptr).width(), 0);
 }
 
+TEST_F(RenderingTest, IconAndTitleAreLaidOutSideBySide) {
+    // An icon left of a title, drawn by a bare view.
+    class IconView : public CView {
+    public:
+        using CView::CView;
+        void draw(CDrawContext* context) override {
+            auto* icon = new CBitmap("rocker.png"); // 21 x 63, centred on a 21 px high view
+            CDrawMethods::drawIconAndText(context, icon, CDrawMethods::kIconLeft, kLeftText, 2, size, "Title",
+                                          kNormalFont, kWhiteCColor);
+            icon->forget();
+        }
+    };
+    frame->addView(new IconView(CRect(10, 10, 130, 31)));
+    const OffscreenImage image = OffscreenImage::render(frame);
+    EXPECT_TRUE(pixelIs(image, 12, 10, kRockerMiddle)) << "icon after the margin, centred vertically";
+    EXPECT_TRUE(pixelIs(image, 11, 20, kFrameBack));
+    EXPECT_GT(countPixels(image, CRect(34, 11, 80, 30), kWhiteCColor), 5) << "title right of the icon";
+    EXPECT_EQ(countPixels(image, CRect(85, 11, 130, 30), kWhiteCColor), 0);
+    const CCoord width = measureStringWidth(kNormalFont, "Title");
+    EXPECT_GT(width, 20);
+    EXPECT_LT(width, 40);
+    EXPECT_EQ(measureStringWidth(kNormalFont, ""), 0);
+}
+
 TEST_F(RenderingTest, DirtyViewsAreInvalidatedByIdle) {
     buildAllControls();
     OffscreenImage::render(frame);
