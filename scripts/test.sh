@@ -16,7 +16,7 @@ run_suite() {
   cmake --build "$dir" -j"$jobs"
   # GUI tests need an X server; give them a virtual one when there is no display.
   if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
-    xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+    xvfb-run -a -s "-screen 0 1600x1000x24 -noreset" ctest --test-dir "$dir" --output-on-failure -j"$jobs"
   else
     ctest --test-dir "$dir" --output-on-failure -j"$jobs"
   fi
