@@ -24,7 +24,7 @@ private:
 };
 using CFontRef = CFontDesc*;
 
-// Process-wide default fonts (Arial 12); they are never released.
+// Process-wide default fonts (Arial 12); released when the module unloads.
 extern const CFontRef kNormalFont;
 extern const CFontRef kSystemFont;
 
