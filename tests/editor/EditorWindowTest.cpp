@@ -87,10 +87,10 @@ TEST_F(EditorWindow, ClickingDelayOnOffSwitchesTheParameterAndSurvivesReattachin
     ASSERT_EQ(controller()->getParamNormalized(kDelayOnOff), 0.0);
 
     // The window is painted: the upper title bar in its green.
-    window->runFor(300ms);
+    EXPECT_TRUE(window->runUntil([&] { return pixel(window->display(), window->pluginWindow(), 20, 17).green == 208; },
+                                 5s));
     const ColourAt bar = pixel(window->display(), window->pluginWindow(), 20, 17);
     EXPECT_EQ(bar.red, 146u);
-    EXPECT_EQ(bar.green, 208u);
     EXPECT_EQ(bar.blue, 80u);
 
     window->sendClick(kDelayOnOffX, kDelayOnOffY);
@@ -108,9 +108,11 @@ TEST_F(EditorWindow, ClickingDelayOnOffSwitchesTheParameterAndSurvivesReattachin
 
     // A host change reaches the reopened window within a few timer periods.
     controller()->setParamNormalized(kDelayOnOff, 1.0);
-    window->runFor(400ms);
-    const ColourAt on = pixel(window->display(), window->pluginWindow(), kDelayOnOffX - 20, kDelayOnOffY - 10);
-    EXPECT_EQ(on.green, 208u);
+    EXPECT_TRUE(window->runUntil(
+        [&] {
+            return pixel(window->display(), window->pluginWindow(), kDelayOnOffX - 20, kDelayOnOffY - 10).green == 208;
+        },
+        5s));
 }
 
 } // namespace
