@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <cstdlib>
 #include <string>
@@ -50,7 +51,8 @@ bool VirtualDisplay::start(std::string& error)
 {
     // Another process may claim the same free number at the same moment; its
     // Xvfb then wins and ours exits at once, so try a few numbers.
-    int first = 90 + static_cast<int>(getpid() % 64);
+    // Far above the numbers xvfb-run and desktops use.
+    int first = 1000 + static_cast<int>((getpid() * 7919L + time(nullptr)) % 29000);
     for (int attempt = 0; attempt < 5; ++attempt) {
         const int number = freeDisplayNumber(first);
         if (number < 0)
@@ -79,7 +81,8 @@ bool VirtualDisplay::startOn(int number, std::string& error)
             dup2(quiet, STDOUT_FILENO);
             dup2(quiet, STDERR_FILENO);
         }
-        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
+        // -noreset: the server stays up between clients, so a connection is never refused mid-reset.
+        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp", "-noreset",
                static_cast<char*>(nullptr));
         _exit(127);
     }
