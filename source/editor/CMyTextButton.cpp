@@ -2,8 +2,6 @@
 
 #include "DrawContext.h"
 
-#include <cairo.h>
-
 namespace vexbit {
 
 using namespace viewkit;
@@ -176,45 +174,10 @@ void CMyTextButton::draw(CDrawContext* context)
     else if (on) iconToDraw = iconHighlighted ? iconHighlighted : icon;
     else iconToDraw = icon ? icon : iconHighlighted;
 
-    context->setFontColor(on ? textColorHighlighted : textColor);
-    drawIconAndTitle(context, CRect(size).inset(inset, inset), iconToDraw);
+    CDrawMethods::drawIconAndText(context, iconToDraw, iconPosition, textAlignment, textMargin,
+                                  CRect(size).inset(inset, inset), title, font,
+                                  on ? textColorHighlighted : textColor);
     setDirty(false);
-}
-
-void CMyTextButton::drawIconAndTitle(CDrawContext* context, const CRect& area, CBitmap* iconToDraw)
-{
-    CRect textArea = area;
-    if (iconToDraw) {
-        const CCoord w = iconToDraw->getWidth(), h = iconToDraw->getHeight();
-        CRect iconRect(0, 0, w, h);
-        switch (iconPosition) {
-        case kIconLeft:
-            iconRect.offset(area.left + textMargin, area.top + (area.getHeight() - h) / 2);
-            textArea.left = iconRect.right;
-            break;
-        case kIconRight:
-            iconRect.offset(area.right - textMargin - w, area.top + (area.getHeight() - h) / 2);
-            textArea.right = iconRect.left;
-            break;
-        case kIconCenterAbove:
-            iconRect.offset(area.left + (area.getWidth() - w) / 2, area.top + textMargin);
-            textArea.top = iconRect.bottom;
-            break;
-        case kIconCenterBelow:
-            iconRect.offset(area.left + (area.getWidth() - w) / 2, area.bottom - textMargin - h);
-            textArea.bottom = iconRect.top;
-            break;
-        }
-        iconToDraw->draw(context, iconRect);
-    }
-    if (title.empty()) return;
-    if (textAlignment == kLeftText) textArea.left += textMargin;
-    else if (textAlignment == kRightText) textArea.right -= textMargin;
-    context->saveGlobalState();
-    context->setClipRect(area);
-    context->setFont(font);
-    context->drawString(title, textArea, textAlignment, true);
-    context->restoreGlobalState();
 }
 
 void CMyTextButton::setAndReport(float v)
@@ -296,16 +259,7 @@ int32_t CMyTextButton::onKeyDown(VstKeyCode& key)
 bool CMyTextButton::sizeToFit()
 {
     if (title.empty() || !font) return false;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-    cairo_t* cr = cairo_create(surface);
-    CCoord width = 0;
-    {
-        CDrawContext measure(cr, CRect(0, 0, 1, 1));
-        measure.setFont(font);
-        width = measure.getStringWidth(title);
-    }
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
+    const CCoord width = measureStringWidth(font, title);
     if (width <= 0) return false;
     CRect r = size;
     r.right = r.left + (roundRadius + 1) * 4 + width;

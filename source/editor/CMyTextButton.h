@@ -3,6 +3,7 @@
 #include "Bitmap.h"
 #include "Color.h"
 #include "Control.h"
+#include "DrawMethods.h"
 #include "Font.h"
 #include "Gradient.h"
 #include "GraphicsPath.h"
@@ -24,7 +25,7 @@ public:
 class CMyTextButton : public viewkit::CControl, public CControlGroup {
 public:
     enum Style : int32_t { kKickStyle = 0, kOnOffStyle = 1 };
-    enum IconPosition : int32_t { kIconLeft = 0, kIconCenterAbove, kIconCenterBelow, kIconRight };
+    using IconPosition = viewkit::CDrawMethods::IconPosition;
 
     CMyTextButton(const viewkit::CRect& size, viewkit::IControlListener* listener, int32_t tag, const std::string& title,
                   Style style = kKickStyle);
@@ -87,7 +88,6 @@ public:
 
 private:
     void dropOutline();
-    void drawIconAndTitle(viewkit::CDrawContext* context, const viewkit::CRect& area, viewkit::CBitmap* iconToDraw);
     void setAndReport(float v);
 
     std::string title;
@@ -104,7 +104,7 @@ private:
     viewkit::CBitmap* icon = nullptr;
     viewkit::CBitmap* iconHighlighted = nullptr;
     viewkit::CBitmap* disabledBackground = nullptr;
-    IconPosition iconPosition = kIconLeft;
+    IconPosition iconPosition = viewkit::CDrawMethods::kIconLeft;
     viewkit::CCoord textMargin = 0.0;
     viewkit::CHoriTxtAlign textAlignment = viewkit::kCenterText;
     viewkit::CGraphicsPath* outline = nullptr;
