@@ -34,6 +34,17 @@ const ParameterTable& pluginTable()
     return table;
 }
 
+// Loaded once and kept for the whole program, as a DAW keeps a plug-in's
+// module while it makes instances. Unloading it would also unload the drawing
+// libraries it pulls in, whose start-up allocations the leak checker would
+// then count against us.
+std::shared_ptr<host::Module> sharedModule(std::string& error)
+{
+    static auto* module = new std::shared_ptr<host::Module>();
+    if (!*module) *module = host::Module::load(VEXBIT_BUNDLE_PATH, error);
+    return *module;
+}
+
 } // namespace
 
 double normalizedOf(ParamID id, double plain)
@@ -53,7 +64,7 @@ std::unique_ptr<BundleSession> BundleSession::open(double sampleRate)
     std::unique_ptr<BundleSession> s(new BundleSession());
     s->sampleRate_ = sampleRate;
     std::string error;
-    s->module_ = host::Module::load(VEXBIT_BUNDLE_PATH, error);
+    s->module_ = sharedModule(error);
     EXPECT_TRUE(s->module_) << error;
     if (!s->module_) return nullptr;
     s->instance_ = host::PluginInstance::createFirstEffect(s->module_, error);
