@@ -53,7 +53,9 @@ TEST(HostileHosts, NotesOfAnyChannelPitchAndVelocityInThousandsPerBlock)
         const auto p = static_cast<int16_t>(pitch(gen));
         const bool on = i % 3 != 2;
         const float velocity = i % 5 == 0 ? 0.0f : 0.8f;
-        script.notes.push_back({offset(gen) + (i % 4) * 4096, p, on, static_cast<int16_t>(channel(gen)), velocity});
+        // Five thousand of them in the second block alone.
+        const int64_t block = i < 5000 ? 1 : i % 4;
+        script.notes.push_back({offset(gen) + block * 4096, p, on, static_cast<int16_t>(channel(gen)), velocity});
     }
     // Note-offs that were never switched on.
     for (int16_t note : kTriggerNotes) script.notes.push_back({5, note, false});
