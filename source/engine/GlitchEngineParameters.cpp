@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace vexbit {
 
@@ -18,6 +19,7 @@ constexpr uint32_t kLastSchedulingId = 172;
 enum Slot : int { kDelay, kTapeStop, kFilter, kLoFi, kShuffler, kRetrigger, kReverser, kGator };
 
 constexpr uint32_t kDelayLevelId = 202;
+constexpr double kMaxDelayFeedback = 0.9;
 constexpr uint32_t kGranularDryWetId = 205;
 constexpr uint32_t kShufflerSimpleModeId = 602;
 constexpr uint32_t kShufflerLengthId = 603;
@@ -192,7 +194,11 @@ void ParameterApplier::applySetting(uint32_t id)
     switch (id) {
     case 202: applyDelayMix(); break;
     case 203: e_.delay.setTimeMs(v); break;
-    case 204: e_.delay.feedback = static_cast<float>(v); break;
+    case 204:
+        // A saved state may hold any number; a loop gain of 1 or more would
+        // grow without end, so the feedback keeps to its own 0 to 0.9.
+        if (std::isfinite(v)) e_.delay.feedback = static_cast<float>(std::clamp(v, 0.0, kMaxDelayFeedback));
+        break;
     case 205:
         if (engaged(kDelay) && stored(kDelayLevelId) > 0.0)
             e_.granular.mix = static_cast<float>(v * stored(GlitchEngine::onOffId(kDelay)));

@@ -109,6 +109,11 @@ TEST_F(ParameterApplication, SettingsReachTheirUnitsWithTheirGuards)
     EXPECT_EQ(engine->tapeStop.startSpeed, 1.0f);
     EXPECT_EQ(engine->tapeStop.stopSpeed, 0.0f);
 
+    host.set(204, 0.45);
+    EXPECT_FLOAT_EQ(engine->delay.feedback, 0.45f);
+    host.set(204, 5.0); // only a crafted state holds this; the echo must not grow without end
+    EXPECT_FLOAT_EQ(engine->delay.feedback, 0.9f);
+
     host.set(203, 100.0);
     EXPECT_FLOAT_EQ(engine->delay.targetTime, 4410.0f);
     host.set(207, 10.0);
