@@ -90,6 +90,7 @@ private:
     void applyScheduling(uint32_t id);
     void applySwitch(int slot, uint32_t id);
     void applyDelayMix();
+    float granularMix() const;
     void echoNote(int slot);
     void applySetting(uint32_t id);
     void randomiseSlot(int slot);
@@ -173,9 +174,15 @@ void ParameterApplier::applyDelayMix()
         return;
     }
     const double level = stored(kDelayLevelId);
-    e_.delay.level = static_cast<float>(level);
-    e_.granular.mix =
-        level > 0.0 ? static_cast<float>(stored(kGranularDryWetId) * stored(GlitchEngine::onOffId(kDelay))) : 0.0f;
+    e_.delay.level = static_cast<float>(std::clamp(level, 0.0, 1.0));
+    e_.granular.mix = level > 0.0 ? granularMix() : 0.0f;
+}
+
+// Levels from a saved state may lie anywhere; the units get them within 0 to 1.
+float ParameterApplier::granularMix() const
+{
+    const double mix = stored(kGranularDryWetId) * stored(GlitchEngine::onOffId(kDelay));
+    return static_cast<float>(std::clamp(mix, 0.0, 1.0));
 }
 
 // Follows the On/Off value alone, so a muted effect still echoes its note.
@@ -200,8 +207,7 @@ void ParameterApplier::applySetting(uint32_t id)
         if (std::isfinite(v)) e_.delay.feedback = static_cast<float>(std::clamp(v, 0.0, kMaxDelayFeedback));
         break;
     case 205:
-        if (engaged(kDelay) && stored(kDelayLevelId) > 0.0)
-            e_.granular.mix = static_cast<float>(v * stored(GlitchEngine::onOffId(kDelay)));
+        if (engaged(kDelay) && stored(kDelayLevelId) > 0.0) e_.granular.mix = granularMix();
         break;
     case 206: e_.granular.setDurationMs(v); break;
     case 207: e_.granular.setGrainSizeMs(v); break;

@@ -72,6 +72,14 @@ TEST_F(ParameterApplication, DelayMuteDisengagesWithoutEchoAndLevelZeroSilencesT
     EXPECT_FLOAT_EQ(engine->granular.mix, 0.5f);
     EXPECT_TRUE(host.echoes.empty());
 
+    // Levels beyond the parameters' ranges, as only a crafted state holds them.
+    host.set(202, 1e30);
+    host.set(205, 40.0);
+    EXPECT_EQ(engine->delay.level, 1.0f);
+    EXPECT_EQ(engine->granular.mix, 1.0f);
+    host.set(205, 0.5);
+    host.clearRecords();
+
     host.set(202, 0.0);
     EXPECT_EQ(engine->delay.level, 0.0f);
     EXPECT_EQ(engine->granular.mix, 0.0f);
