@@ -95,10 +95,10 @@ tresult PLUGIN_API VSTGUIEditor::attached(void* parent, FIDString type)
 tresult PLUGIN_API VSTGUIEditor::removed()
 {
     timer->stop();
+    // Closing the frame unregisters everything from the host's loop. The loop
+    // adapter itself stays until the host sets another frame: removed() may be
+    // reached from inside one of its callbacks.
     close();
-    // Whatever is still registered with the host's loop goes now, before the host's window does.
-    runLoop.reset();
-    frameConfig.runLoop = nullptr;
     return EditorView::removed();
 }
 
