@@ -11,3 +11,8 @@ cmake --install build/release
 bundle="$HOME/.vst3/Vexbit Glitch.vst3"
 echo "Installed: $bundle"
 build/release/tools/vexbit/vexbit info "$bundle"
+
+# The main job: a drum loop made on the spot, glitched by AutoPlay.
+demo="$PWD/build/demo"
+build/release/tools/vexbit/vexbit demo --plugin "$bundle" -o "$demo"
+echo "Listen to $demo/demo.wav (the dry loop is demo-dry.wav); $demo/demo.png shows which effect played when."

@@ -47,6 +47,7 @@ TEST(RenderBadInput, EachFailureIsOneLineAndLeavesTheOutputAlone)
         {"note without beat", {"render", "IN", "-o", "OUT", "--note", "52"}, "PITCH@BEAT"},
         {"missing MIDI file", {"render", "IN", "-o", "OUT", "--midi", "DIR/none.mid"}, "no such file"},
         {"audio posing as MIDI", {"render", "IN", "-o", "OUT", "--midi", "IN"}, "not a readable MIDI file"},
+        {"truncated MIDI file", {"render", "IN", "-o", "OUT", "--midi", "DIR/cut.mid"}, "not a readable MIDI file"},
         {"missing state", {"render", "IN", "-o", "OUT", "--state", "DIR/none.vstpreset"}, "cannot open"},
         {"folder as bundle", {"render", "IN", "-o", "OUT", "--plugin", "DIR/folder"}, "not a VST 3 bundle"},
         {"empty bundle", {"render", "IN", "-o", "OUT", "--plugin", "DIR/Empty.vst3"}, "Empty.vst3"},
@@ -62,6 +63,9 @@ TEST(RenderBadInput, EachFailureIsOneLineAndLeavesTheOutputAlone)
     std::ofstream(dir.path("text.wav")) << "not audio at all\n";
     const std::string wav = readTextFile(dir.path("in.wav"));
     std::ofstream(dir.path("cut.wav"), std::ios::binary) << wav.substr(0, 30);
+    writeMidiFile(dir.path("whole.mid"), {{52, 0.0, 1.0}});
+    const std::string midi = readTextFile(dir.path("whole.mid"));
+    std::ofstream(dir.path("cut.mid"), std::ios::binary) << midi.substr(0, midi.size() - 5);
 
     for (const BadCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <system_error>
 
@@ -14,6 +16,7 @@ namespace {
 
 // The furthest a note may start: ten thousand bars of four beats.
 constexpr double kMaxBeat = 40000.0;
+constexpr std::uintmax_t kMaxMidiFileSize = 64 * 1024 * 1024;
 
 bool parseNumber(const std::string& text, double& value)
 {
@@ -37,6 +40,47 @@ struct GlibLogCapture {
     GLogFunc previous = nullptr;
     std::string first;
 };
+
+uint32_t bigEndian(const unsigned char* p, int bytes)
+{
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = (value << 8) | p[i];
+    return value;
+}
+
+// The chunk layout of a standard MIDI file: a six-byte "MThd" header, then
+// chunks whose lengths stay inside the file. Checked before libsmf sees the
+// bytes, because libsmf does not free its work when it refuses a file.
+bool hasMidiFileLayout(const std::string& bytes, std::string& reason)
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() < 14 || bytes.compare(0, 4, "MThd") != 0 || bigEndian(data + 4, 4) != 6) {
+        reason = "no MIDI file header";
+        return false;
+    }
+    const uint32_t tracks = bigEndian(data + 10, 2);
+    uint32_t found = 0;
+    for (std::size_t at = 14; at < bytes.size();) {
+        if (bytes.size() - at < 8) {
+            reason = "the file ends inside a chunk header";
+            return false;
+        }
+        const uint32_t length = bigEndian(data + at + 4, 4);
+        if (length > bytes.size() - at - 8) {
+            reason = "a chunk runs past the end of the file";
+            return false;
+        }
+        if (bytes.compare(at, 4, "MTrk") == 0)
+            ++found;
+        at += 8 + length;
+    }
+    if (tracks == 0 || found < tracks) {
+        reason = "the file holds fewer tracks than its header says";
+        return false;
+    }
+    return true;
+}
 
 struct SmfDeleter {
     void operator()(smf_t* smf) const { smf_delete(smf); }
@@ -83,8 +127,26 @@ std::optional<std::vector<TimedNote>> readMidiFileNotes(const std::string& path,
         error = path + ": " + (std::filesystem::exists(path, ec) ? "not a regular file" : "no such file");
         return std::nullopt;
     }
+    if (std::filesystem::file_size(path, ec) > kMaxMidiFileSize || ec) {
+        error = path + ": too large for a MIDI file";
+        return std::nullopt;
+    }
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) {
+            error = path + ": cannot read the file";
+            return std::nullopt;
+        }
+    }
+    std::string reason;
+    if (!hasMidiFileLayout(bytes, reason)) {
+        error = path + ": not a readable MIDI file (" + reason + ")";
+        return std::nullopt;
+    }
     GlibLogCapture log;
-    std::unique_ptr<smf_t, SmfDeleter> smf(smf_load(path.c_str()));
+    std::unique_ptr<smf_t, SmfDeleter> smf(smf_load_from_memory(bytes.data(), static_cast<int>(bytes.size())));
     if (!smf) {
         error = path + ": not a readable MIDI file" + (log.first.empty() ? "" : " (" + log.first + ")");
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include "host/AtomicFile.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -329,6 +330,12 @@ bool writeTimelinePng(const std::string& path, const TimelineContent& content, i
         return false;
     }
     return output.commit(error);
+}
+
+void releaseDrawingCaches()
+{
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 } // namespace vexbit::host

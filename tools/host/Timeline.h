@@ -46,4 +46,9 @@ struct TimelineContent {
 // with one line in error when the width is out of range or writing fails.
 bool writeTimelinePng(const std::string& path, const TimelineContent& content, int width, std::string& error);
 
+// Frees the caches cairo and fontconfig keep for the life of the process, so
+// a leak checker sees a clean exit. Only for the end of a program, when
+// nothing in the process draws any more (a loaded plug-in's editor included).
+void releaseDrawingCaches();
+
 } // namespace vexbit::host

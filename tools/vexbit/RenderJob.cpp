@@ -78,7 +78,9 @@ void checkRenderOutputs(const RenderRequest& request)
                            std::to_string(host::kMaxTimelineWidth));
 }
 
-void runRenderJob(const host::AudioBuffer& input, const RenderRequest& request)
+namespace {
+
+void renderAndWrite(const host::AudioBuffer& input, const RenderRequest& request)
 {
     checkRenderOutputs(request);
     LoadedPlugin plugin = loadPlugin(pluginPathOrDefault(request.pluginPath));
@@ -131,6 +133,22 @@ void runRenderJob(const host::AudioBuffer& input, const RenderRequest& request)
     std::snprintf(summary, sizeof summary, "%zu frames (%.2f s at %.0f Hz) in %.2f s, %.1fx real time", output.frames(),
                   seconds, output.sampleRate, wallSeconds, wallSeconds > 0 ? seconds / wallSeconds : 0.0);
     std::cout << "rendered " << summary << " through " << plugin.name << ": " << request.outputPath << "\n";
+}
+
+} // namespace
+
+void runRenderJob(const host::AudioBuffer& input, const RenderRequest& request)
+{
+    // Released after the plug-in is unloaded, on failures too.
+    struct DrawingCachesRelease {
+        bool drew;
+        ~DrawingCachesRelease()
+        {
+            if (drew)
+                host::releaseDrawingCaches();
+        }
+    } release{!request.timelinePath.empty()};
+    renderAndWrite(input, request);
 }
 
 } // namespace vexbit::cli
