@@ -1,14 +1,13 @@
 #include "EditorSession.h"
 
 #include "CommandError.h"
+#include "host/PluginLocator.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/common/memorystream.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 namespace vexbit::cli {
 
@@ -55,21 +54,11 @@ void syncControllerWithProcessor(host::PluginInstance& instance)
 
 std::string defaultBundlePath()
 {
-    namespace fs = std::filesystem;
     const std::string name = "Vexbit Glitch.vst3";
-#ifdef VEXBIT_BUNDLE_PATH
-    if (fs::exists(VEXBIT_BUNDLE_PATH))
-        return VEXBIT_BUNDLE_PATH;
-#endif
-    std::vector<fs::path> folders;
-    if (const char* home = std::getenv("HOME"))
-        folders.push_back(fs::path(home) / ".vst3");
-    folders.emplace_back("/usr/lib/vst3");
-    folders.emplace_back("/usr/local/lib/vst3");
-    for (const fs::path& folder : folders)
-        if (fs::exists(folder / name))
-            return (folder / name).string();
-    throw CommandError("no bundle given and \"" + name + "\" is not installed");
+    const std::string found = host::findDefaultPlugin(name);
+    if (found.empty())
+        throw CommandError("no bundle given and \"" + name + "\" was found neither in the build tree nor installed");
+    return found;
 }
 
 EditorSession EditorSession::open(const std::string& bundlePath, bool printEdits)

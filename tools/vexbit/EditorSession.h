@@ -24,7 +24,7 @@ struct EditorSession {
     EditorSession& operator=(EditorSession&&) = default;
 };
 
-// Where our own bundle is: the build's, else the standard VST 3 folders.
+// Where our own bundle is: beside the tool in the build tree, else the standard VST 3 folders.
 std::string defaultBundlePath();
 
 } // namespace vexbit::cli
