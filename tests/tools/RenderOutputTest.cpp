@@ -219,5 +219,17 @@ TEST(RenderOutput, DemoWritesTheDryLoopTheRenderAndThePicture)
     cairo_surface_destroy(png);
 }
 
+TEST(RenderOutput, BenchTimesEachBundleOnTheSameAudio)
+{
+    const ToolRun run = runVexbit({"bench", "--seconds", "0.5", "--runs", "3", "--block", "256", "", "?AutoPlay=On"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("0.5 s of audio at 44100 Hz in blocks of 256; median of 3 interleaved runs"),
+              std::string::npos)
+        << run.out;
+    // One row per bundle; the first compares with itself.
+    EXPECT_NE(run.out.find("1.00  Vexbit Glitch\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Vexbit Glitch ?AutoPlay=On\n"), std::string::npos) << run.out;
+}
+
 } // namespace
 } // namespace vexbit::test

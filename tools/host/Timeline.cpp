@@ -162,7 +162,7 @@ void drawGrid(cairo_t* cr, const TimelineLayout& layout, const TimeAxis& axis, d
 {
     const double pixelsPerBeat = (axis.x(framesPerBeat) - axis.x(0));
     int barStep = 1; // in bars; grows while bar lines would crowd
-    while (pixelsPerBeat * 4 * barStep < 8)
+    while (pixelsPerBeat * 4 * barStep < 14)
         barStep *= 2;
     int labelStep = barStep;
     while (pixelsPerBeat * 4 * labelStep < 34)

@@ -107,17 +107,15 @@ void runBench(const BenchArguments& args)
 
     std::printf("%.1f s of audio at %.0f Hz in blocks of %d; median of %d interleaved runs\n", args.seconds,
                 args.sampleRate, args.blockSize, args.runs);
-    std::size_t labelWidth = 8;
-    for (const Contender& c : contenders)
-        labelWidth = std::max(labelWidth, c.label.size());
-    std::printf("%-*s %12s %12s %10s\n", static_cast<int>(labelWidth), "plug-in", "real time", "us/block",
-                "time/1st");
+    // The label goes last: settings make it long.
+    std::printf("%2s %11s %10s %8s  %s\n", "#", "real time", "us/block", "time/#1", "plug-in");
     const double first = median(contenders.front().processSeconds);
-    for (const Contender& c : contenders) {
+    for (std::size_t i = 0; i < contenders.size(); ++i) {
+        const Contender& c = contenders[i];
         const double m = median(c.processSeconds);
-        std::printf("%-*s %11.1fx %12.2f %10.2f\n", static_cast<int>(labelWidth), c.label.c_str(),
-                    m > 0 ? args.seconds / m : 0.0, c.blocks > 0 ? m / static_cast<double>(c.blocks) * 1e6 : 0.0,
-                    first > 0 ? m / first : 0.0);
+        std::printf("%2zu %10.1fx %10.2f %8.2f  %s\n", i + 1, m > 0 ? args.seconds / m : 0.0,
+                    c.blocks > 0 ? m / static_cast<double>(c.blocks) * 1e6 : 0.0, first > 0 ? m / first : 0.0,
+                    c.label.c_str());
     }
 }
 
