@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 
 jobs=${JOBS:-2}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+# fontconfig's caches live until exit and are not ours; programs the tests start
+# (vexbit, for one) read the same rule.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 run_suite() {
