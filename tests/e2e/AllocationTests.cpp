@@ -1,6 +1,7 @@
 // The bundle's process call allocates nothing, however busy the engine gets.
 // This program replaces the global operator new and exports it, so the
 // loaded bundle's allocations are counted too.
+#include "../AllocationCounter.h"
 #include "BundleSession.h"
 #include "TestSignals.h"
 
@@ -8,50 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::atomic<long> gAllocations{0};
-std::atomic<bool> gCounting{false};
-
-void* countedAlloc(std::size_t size)
-{
-    if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void* countedAlignedAlloc(std::size_t size, std::align_val_t align)
-{
-    if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1, std::memory_order_relaxed);
-    const auto a = static_cast<std::size_t>(align);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a)) return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return countedAlloc(size); }
-void* operator new[](std::size_t size) { return countedAlloc(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    try {
-        return countedAlloc(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void* operator new(std::size_t size, std::align_val_t align) { return countedAlignedAlloc(size, align); }
-void* operator new[](std::size_t size, std::align_val_t align) { return countedAlignedAlloc(size, align); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 
 namespace vexbit::e2e {
 namespace {
@@ -65,11 +22,9 @@ TEST(BundleAllocations, ProcessAllocatesNothingWhileNotesAutoPlayAndRandomiseRun
     Steinberg::MemoryStream stream;
     ASSERT_EQ(session->component()->getState(&stream), Steinberg::kResultOk);
     stream.seek(0, Steinberg::IBStream::kIBSeekSet, nullptr);
-    gAllocations = 0;
-    gCounting = true;
-    EXPECT_EQ(session->component()->setState(&stream), Steinberg::kResultOk);
-    gCounting = false;
-    ASSERT_GT(gAllocations.load(), 0) << "the bundle's operator new is not the counted one";
+    const long restoring =
+        vexbit::test::allocationsDuring([&] { EXPECT_EQ(session->component()->setState(&stream), Steinberg::kResultOk); });
+    ASSERT_GT(restoring, 0) << "the bundle's operator new is not the counted one";
 
     Script script;
     script.transport.tempo = 174.0;
@@ -85,11 +40,10 @@ TEST(BundleAllocations, ProcessAllocatesNothingWhileNotesAutoPlayAndRandomiseRun
     session->render(script, noise(8192, 3), 256, [&](bool entering) {
         // The first call may still settle the host's side; count from the second.
         if (entering && warm) {
-            gAllocations = 0;
-            gCounting = true;
+            vexbit::test::startCountingAllocations();
         } else if (!entering) {
-            gCounting = false;
-            if (warm) duringProcess += gAllocations.load();
+            const long made = vexbit::test::stopCountingAllocations();
+            if (warm) duringProcess += made;
             warm = true;
         }
     });

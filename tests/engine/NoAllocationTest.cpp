@@ -1,49 +1,15 @@
 // Counts every heap allocation made in this program, to prove that the
 // engine's audio path makes none once it is constructed.
+#include "../AllocationCounter.h"
 #include "GlitchEngine.h"
 #include "MapEngineHost.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
 #include <new>
 #include <random>
 #include <vector>
-
-namespace {
-std::atomic<long> g_allocations{0};
-
-void* countedAlloc(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-
-void* countedAlignedAlloc(std::size_t size, std::align_val_t align)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    const auto a = static_cast<std::size_t>(align);
-    const std::size_t rounded = ((size == 0 ? 1 : size) + a - 1) / a * a;
-    if (void* p = std::aligned_alloc(a, rounded)) return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return countedAlloc(size); }
-void* operator new[](std::size_t size) { return countedAlloc(size); }
-void* operator new(std::size_t size, std::align_val_t a) { return countedAlignedAlloc(size, a); }
-void* operator new[](std::size_t size, std::align_val_t a) { return countedAlignedAlloc(size, a); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 
 namespace vexbit {
 namespace {
@@ -62,7 +28,7 @@ TEST(GlitchEngineAllocations, ProcessingAndSettingsChangesAllocateNothing)
         right[i] = noise(gen);
     }
 
-    const long before = g_allocations.load();
+    test::startCountingAllocations();
     // Every effect engaged, settings changed on the way, as the audio thread does.
     engine->gator.setEngaged(true);
     engine->lofi.active = true;
@@ -90,7 +56,7 @@ TEST(GlitchEngineAllocations, ProcessingAndSettingsChangesAllocateNothing)
         engine->processAudio(left.data(), right.data(), left.data(), right.data(), 512);
     engine->processAudio(nullptr, nullptr, nullptr, nullptr, 512);
 
-    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(test::stopCountingAllocations(), 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The real processor must not touch the heap inside process once a block with
 // as many events has run. Every operator new of this test program is counted.
 
+#include "../AllocationCounter.h"
 #include "HostObjects.h"
 #include "ProcessBlock.h"
 
@@ -12,54 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::atomic<long> gAllocations{0};
-std::atomic<bool> gCounting{false};
-
-void* countedAlloc(std::size_t size)
-{
-    if (gCounting.load(std::memory_order_relaxed))
-        gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void* countedAlignedAlloc(std::size_t size, std::align_val_t align)
-{
-    if (gCounting.load(std::memory_order_relaxed))
-        gAllocations.fetch_add(1, std::memory_order_relaxed);
-    const auto a = static_cast<std::size_t>(align);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
-        return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return countedAlloc(size); }
-void* operator new[](std::size_t size) { return countedAlloc(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    try {
-        return countedAlloc(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void* operator new(std::size_t size, std::align_val_t align) { return countedAlignedAlloc(size, align); }
-void* operator new[](std::size_t size, std::align_val_t align) { return countedAlignedAlloc(size, align); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 
 namespace vexbit::test {
 namespace {
@@ -103,11 +56,7 @@ protected:
 
     long countedProcess(int32 numSamples)
     {
-        gAllocations = 0;
-        gCounting = true;
-        processor->process(block.next(numSamples));
-        gCounting = false;
-        return gAllocations.load();
+        return allocationsDuring([&] { processor->process(block.next(numSamples)); });
     }
 
     Steinberg::Vst::HostApplication hostApp;
@@ -121,11 +70,7 @@ TEST_F(RealtimeAllocation, TheCounterSeesAllocations)
     Steinberg::MemoryStream stream;
     processor->getState(&stream);
     stream.seek(0, IBStream::kIBSeekSet, nullptr);
-    gAllocations = 0;
-    gCounting = true;
-    EXPECT_EQ(processor->setState(&stream), kResultOk);
-    gCounting = false;
-    EXPECT_GT(gAllocations.load(), 0);
+    EXPECT_GT(allocationsDuring([&] { EXPECT_EQ(processor->setState(&stream), kResultOk); }), 0);
 }
 
 TEST_F(RealtimeAllocation, ProcessDoesNotAllocateWithUpTo512EventsAndPointsPerBlock)
