@@ -17,7 +17,7 @@ namespace vexbit::cli {
 namespace {
 
 struct BenchArguments {
-    std::vector<std::string> specs;
+    std::vector<std::string> contenderTexts;
     double seconds = 60.0;
     int32_t blockSize = 512;
     int runs = 5;
@@ -35,13 +35,13 @@ struct Contender {
 };
 
 // "PATH?NAME=VALUE&NAME=VALUE"; an empty PATH is our own plug-in.
-Contender parseSpec(const std::string& spec)
+Contender parseContender(const std::string& text)
 {
     Contender c;
-    const auto question = spec.find('?');
-    const std::string path = spec.substr(0, question);
+    const auto question = text.find('?');
+    const std::string path = text.substr(0, question);
     if (question != std::string::npos) {
-        std::string rest = spec.substr(question + 1);
+        std::string rest = text.substr(question + 1);
         std::size_t start = 0;
         while (start <= rest.size()) {
             const auto amp = rest.find('&', start);
@@ -56,7 +56,7 @@ Contender parseSpec(const std::string& spec)
     c.plugin = loadPlugin(pluginPathOrDefault(path));
     c.label = c.plugin.name;
     if (question != std::string::npos)
-        c.label += " ?" + spec.substr(question + 1);
+        c.label += " ?" + text.substr(question + 1);
     return c;
 }
 
@@ -92,8 +92,8 @@ double median(std::vector<double> values)
 void runBench(const BenchArguments& args)
 {
     std::vector<Contender> contenders;
-    for (const std::string& spec : args.specs)
-        contenders.push_back(parseSpec(spec));
+    for (const std::string& text : args.contenderTexts)
+        contenders.push_back(parseContender(text));
 
     // The demo loop repeated to the length asked for: music, not noise, so
     // plug-ins with signal-dependent paths take them as they would in use.
@@ -126,7 +126,7 @@ void addBenchCommand(CLI::App& app)
     auto args = std::make_shared<BenchArguments>();
     auto* command = app.add_subcommand(
         "bench", "Time plug-ins' process over the same audio and compare them");
-    command->add_option("bundles", args->specs,
+    command->add_option("bundles", args->contenderTexts,
                         "Bundles to compare, each BUNDLE[?NAME=VALUE&...] with parameter settings; "
                         "an empty BUNDLE is Vexbit Glitch")
         ->required();
