@@ -1,4 +1,5 @@
 #include "RetriggerUnit.h"
+#include "RampFeed.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,6 @@ constexpr int kEighth = 11025; // an eighth note at 120 BPM and 44100 Hz
 
 std::unique_ptr<RetriggerUnit> makeRetrigger() { return std::make_unique<RetriggerUnit>(); }
 
-// Feeds the ramp t, t+1, ... (left) and its negation (right); returns the left output.
-std::vector<float> feedRamp(RetriggerUnit& u, int& t, int samples)
-{
-    std::vector<float> out;
-    for (int i = 0; i < samples; ++i, ++t) {
-        float l = static_cast<float>(t), r = -static_cast<float>(t);
-        u.process(l, r);
-        EXPECT_EQ(r, -l) << t;
-        out.push_back(l);
-    }
-    return out;
-}
 } // namespace
 
 TEST(Retrigger, FreeModeRepeatsTheFirstSliceAfterSwitchOn)

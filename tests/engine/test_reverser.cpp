@@ -1,4 +1,5 @@
 #include "ReverserUnit.h"
+#include "RampFeed.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,6 @@ namespace {
 // The unit holds two large rings: keep it off the stack.
 std::unique_ptr<ReverserUnit> makeReverser() { return std::make_unique<ReverserUnit>(); }
 
-// Feeds the ramp t, t+1, ... (left) and its negation (right); returns the left output.
-std::vector<float> feedRamp(ReverserUnit& u, int& t, int samples)
-{
-    std::vector<float> out;
-    for (int i = 0; i < samples; ++i, ++t) {
-        float l = static_cast<float>(t), r = -static_cast<float>(t);
-        u.process(l, r);
-        EXPECT_EQ(r, -l) << t;
-        out.push_back(l);
-    }
-    return out;
-}
 } // namespace
 
 TEST(Reverser, SegmentsReplayThePrecedingInputBackwards)

@@ -1,4 +1,5 @@
 #include "ShufflerUnit.h"
+#include "RampFeed.h"
 
 #include "RandomSource.h"
 
@@ -14,18 +15,6 @@ using vexbit::ShufflerUnit;
 namespace {
 std::unique_ptr<ShufflerUnit> makeShuffler() { return std::make_unique<ShufflerUnit>(); }
 
-// Feeds the ramp t, t+1, ... (left) and its negation (right); returns the left output.
-std::vector<float> feedRamp(ShufflerUnit& u, int& t, int samples)
-{
-    std::vector<float> out;
-    for (int i = 0; i < samples; ++i, ++t) {
-        float l = static_cast<float>(t), r = -static_cast<float>(t);
-        u.process(l, r);
-        EXPECT_EQ(r, -l) << t;
-        out.push_back(l);
-    }
-    return out;
-}
 
 void setAllWeights(ShufflerUnit& u, double w)
 {
