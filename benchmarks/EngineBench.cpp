@@ -1,12 +1,16 @@
-// The whole chain and each of the Delay, Granular, TapeStop, Filter and Lo-Fi
-// units over ten seconds of stereo noise, with the effect engaged and off.
+// The whole chain and each of its nine units over ten seconds of stereo noise,
+// with the effect engaged and off.
 #include "AudioBenchSupport.h"
 #include "DelayUnit.h"
 #include "EngineHost.h"
 #include "FilterUnit.h"
 #include "GlitchEngine.h"
+#include "GatorUnit.h"
 #include "GranularUnit.h"
 #include "LoFiUnit.h"
+#include "RetriggerUnit.h"
+#include "ReverserUnit.h"
+#include "ShufflerUnit.h"
 #include "TapeStopUnit.h"
 
 #include <algorithm>
@@ -114,6 +118,46 @@ void BM_LoFi(benchmark::State& state, bool engaged)
     runStage(state, unit);
 }
 
+void BM_Shuffler(benchmark::State& state, bool engaged)
+{
+    auto unit = std::make_unique<ShufflerUnit>();
+    unit->setEngaged(engaged);
+    runStage(state, *unit);
+}
+
+void BM_RetriggerFree(benchmark::State& state, bool engaged)
+{
+    auto unit = std::make_unique<RetriggerUnit>();
+    unit->setSliceLength(2.0, 120.0);
+    unit->setPitchSemitones(7.0);
+    unit->setEngaged(engaged);
+    runStage(state, *unit);
+}
+
+void BM_RetriggerBeatSynced(benchmark::State& state, bool engaged)
+{
+    auto unit = std::make_unique<RetriggerUnit>();
+    unit->setBeatSync(true);
+    unit->setSliceLength(2.0, 120.0);
+    unit->setEngaged(engaged);
+    runStage(state, *unit);
+}
+
+void BM_Reverser(benchmark::State& state, bool engaged)
+{
+    auto unit = std::make_unique<ReverserUnit>();
+    unit->setLength(16.0, 120.0);
+    unit->setEngaged(engaged);
+    runStage(state, *unit);
+}
+
+void BM_Gator(benchmark::State& state, bool engaged)
+{
+    GatorUnit unit;
+    unit.setEngaged(engaged);
+    runStage(state, unit);
+}
+
 #define VEXBIT_AUDIO_BENCH(fn)                                                                       \
     BENCHMARK_CAPTURE(fn, engaged, true)->Arg(32)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond); \
     BENCHMARK_CAPTURE(fn, off, false)->Arg(32)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond)
@@ -124,6 +168,11 @@ VEXBIT_AUDIO_BENCH(BM_Granular);
 VEXBIT_AUDIO_BENCH(BM_TapeStop);
 VEXBIT_AUDIO_BENCH(BM_Filter);
 VEXBIT_AUDIO_BENCH(BM_LoFi);
+VEXBIT_AUDIO_BENCH(BM_Shuffler);
+VEXBIT_AUDIO_BENCH(BM_RetriggerFree);
+VEXBIT_AUDIO_BENCH(BM_RetriggerBeatSynced);
+VEXBIT_AUDIO_BENCH(BM_Reverser);
+VEXBIT_AUDIO_BENCH(BM_Gator);
 
 } // namespace
 } // namespace vexbit::bench
