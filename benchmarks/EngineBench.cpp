@@ -44,17 +44,17 @@ void engageAll(GlitchEngine& e)
 {
     e.onTempoChanged(120.0);
     e.gator.setEngaged(true);
-    e.lofi.active = true;
+    e.lofi.setEngaged(true);
     e.filter.setLowPass(5000.0, 4.0, kSampleRate);
     e.filter.setHighPass(1000.0, 4.0, kSampleRate);
     e.filter.setEngaged(true);
     e.shuffler.setEngaged(true);
-    e.tapeStop.setActive(true);
+    e.tapeStop.setEngaged(true);
     e.retrigger.setEngaged(true);
     e.reverser.setEngaged(true);
-    e.delay.level = 0.5f;
-    e.delay.feedback = 0.5f;
-    e.granular.mix = 0.5f;
+    e.delay.setLevel(0.5f);
+    e.delay.setFeedback(0.5f);
+    e.granular.setMix(0.5f);
 }
 
 void BM_Chain(benchmark::State& state, bool engaged)
@@ -62,7 +62,7 @@ void BM_Chain(benchmark::State& state, bool engaged)
     BenchHost host;
     auto engine = std::make_unique<GlitchEngine>(host);
     if (engaged) engageAll(*engine);
-    else engine->delay.level = 0.0f;
+    else engine->delay.setLevel(0.0f);
 
     const int32_t block = static_cast<int32_t>(state.range(0));
     std::vector<float> outL(static_cast<size_t>(block)), outR(static_cast<size_t>(block));
@@ -82,15 +82,15 @@ void BM_Chain(benchmark::State& state, bool engaged)
 void BM_Delay(benchmark::State& state, bool engaged)
 {
     auto unit = std::make_unique<DelayUnit>();
-    unit->level = engaged ? 0.5f : 0.0f;
-    unit->feedback = 0.5f;
+    unit->setLevel(engaged ? 0.5f : 0.0f);
+    unit->setFeedback(0.5f);
     runStage(state, *unit);
 }
 
 void BM_Granular(benchmark::State& state, bool engaged)
 {
     auto unit = std::make_unique<GranularUnit>();
-    unit->mix = engaged ? 0.5f : 0.0f;
+    unit->setMix(engaged ? 0.5f : 0.0f);
     unit->setDurationMs(200.0);
     unit->setGrainSizeMs(250.0);
     runStage(state, *unit);
@@ -99,8 +99,8 @@ void BM_Granular(benchmark::State& state, bool engaged)
 void BM_TapeStop(benchmark::State& state, bool engaged)
 {
     auto unit = std::make_unique<TapeStopUnit>();
-    unit->stopSpeed = 0.5f;
-    unit->setActive(engaged);
+    unit->setStopSpeed(0.5);
+    unit->setEngaged(engaged);
     runStage(state, *unit);
 }
 
@@ -114,7 +114,7 @@ void BM_Filter(benchmark::State& state, bool engaged)
 void BM_LoFi(benchmark::State& state, bool engaged)
 {
     LoFiUnit unit;
-    unit.active = engaged;
+    unit.setEngaged(engaged);
     runStage(state, unit);
 }
 

@@ -16,48 +16,48 @@ DelayUnit::DelayUnit() { setTimeMs(50.0); }
 
 void DelayUnit::setTimeMs(double ms)
 {
-    const double t = static_cast<double>(sampleRate) * ms / 1000.0;
-    if (std::isfinite(t)) targetTime = static_cast<float>(t);
+    const double t = static_cast<double>(sampleRate_) * ms / 1000.0;
+    if (std::isfinite(t)) targetTime_ = static_cast<float>(t);
 }
 
 void DelayUnit::setSampleRate(double fs)
 {
     if (!isUsableRate(fs)) return;
-    targetTime = static_cast<float>(static_cast<double>(targetTime) * (fs / static_cast<double>(sampleRate)));
-    sampleRate = static_cast<float>(fs);
+    targetTime_ = static_cast<float>(static_cast<double>(targetTime_) * (fs / static_cast<double>(sampleRate_)));
+    sampleRate_ = static_cast<float>(fs);
 }
 
 void DelayUnit::process(float& l, float& r)
 {
-    const float time = std::clamp(currentTime, kMinTime, kMaxTime);
-    const float dL = ringL.read(-time);
-    const float dR = ringR.read(-time);
-    const float a = fade * level;
-    const float b = fade * feedback;
+    const float time = std::clamp(currentTime_, kMinTime, kMaxTime);
+    const float dL = ringL_.read(-time);
+    const float dR = ringR_.read(-time);
+    const float a = fade_ * level_;
+    const float b = fade_ * feedback_;
     const float inL = l;
     const float inR = r;
     l = a * dL + inL;
     r = a * dR + inR;
-    ringL.push(b * dL + inL);
-    ringR.push(b * dR + inR);
+    ringL_.push(b * dL + inL);
+    ringR_.push(b * dR + inR);
 
     // The target is looked at once every trunc(sampleRate) + 1 samples. Counting
     // up to the limit rather than past it keeps the counter from overflowing.
-    if (counter >= truncToInt32(sampleRate)) {
-        heldTime = targetTime;
-        counter = 0;
+    if (counter_ >= truncToInt32(sampleRate_)) {
+        heldTime_ = targetTime_;
+        counter_ = 0;
     } else {
-        ++counter;
+        ++counter_;
     }
-    if (heldTime == currentTime) {
-        fade = std::min(fade + kFadeStep, 1.0f);
+    if (heldTime_ == currentTime_) {
+        fade_ = std::min(fade_ + kFadeStep, 1.0f);
     } else {
-        fade -= kFadeStep;
-        if (fade < 0.0f) {
-            currentTime = heldTime;
-            fade = 0.0f;
-            ringL.clear();
-            ringR.clear();
+        fade_ -= kFadeStep;
+        if (fade_ < 0.0f) {
+            currentTime_ = heldTime_;
+            fade_ = 0.0f;
+            ringL_.clear();
+            ringR_.clear();
         }
     }
 }

@@ -25,17 +25,28 @@ public:
     void setTimeMs(double ms);
     // Rescales the requested time; the running time follows through the usual fade.
     void setSampleRate(double sampleRate);
+    // Echo level and loop gain, both taken as given.
+    void setLevel(float level) { level_ = level; }
+    void setFeedback(float feedback) { feedback_ = feedback; }
 
-    float level = 0.3f;
-    float targetTime;
-    float feedback = 0.3f;
-    float fade = 0.0f;
-    float currentTime = 11025.0f;
-    int32_t counter = 0;
-    float heldTime = 11025.0f;
-    float sampleRate = 44100.0f;
-    RingBuffer ringL{kRingSize, kLead};
-    RingBuffer ringR{kRingSize, kLead};
+    float level() const { return level_; }
+    float feedback() const { return feedback_; }
+    // The requested delay time and the one the echo runs at now, in samples.
+    float targetTime() const { return targetTime_; }
+    float currentTime() const { return currentTime_; }
+    float sampleRate() const { return sampleRate_; }
+
+private:
+    float level_ = 0.3f;
+    float targetTime_;
+    float feedback_ = 0.3f;
+    float fade_ = 0.0f;
+    float currentTime_ = 11025.0f;
+    int32_t counter_ = 0;
+    float heldTime_ = 11025.0f;
+    float sampleRate_ = 44100.0f;
+    RingBuffer ringL_{kRingSize, kLead};
+    RingBuffer ringR_{kRingSize, kLead};
 };
 
 } // namespace vexbit

@@ -10,33 +10,29 @@ FilterUnit::FilterUnit()
 
 void FilterUnit::process(float& l, float& r)
 {
-    if (lowPassOn) {
-        l = lowPass[0].process(l);
-        r = lowPass[1].process(r);
-    }
-    if (highPassOn) {
-        l = highPass[0].process(l);
-        r = highPass[1].process(r);
-    }
+    if (!engaged_) return;
+    l = lowPass_[0].process(l);
+    r = lowPass_[1].process(r);
+    l = highPass_[0].process(l);
+    r = highPass_[1].process(r);
 }
 
 void FilterUnit::setLowPass(double frequency, double q, double sampleRate)
 {
-    for (BiquadSection& s : lowPass) s.setLowPass(frequency, q, sampleRate);
+    for (BiquadSection& s : lowPass_) s.setLowPass(frequency, q, sampleRate);
 }
 
 void FilterUnit::setHighPass(double frequency, double q, double sampleRate)
 {
-    for (BiquadSection& s : highPass) s.setHighPass(frequency, q, sampleRate);
+    for (BiquadSection& s : highPass_) s.setHighPass(frequency, q, sampleRate);
 }
 
 void FilterUnit::setEngaged(bool engaged)
 {
-    lowPassOn = engaged;
-    highPassOn = engaged;
+    engaged_ = engaged;
     if (!engaged) return;
-    for (BiquadSection& s : lowPass) s.clearHistory();
-    for (BiquadSection& s : highPass) s.clearHistory();
+    for (BiquadSection& s : lowPass_) s.clearHistory();
+    for (BiquadSection& s : highPass_) s.clearHistory();
 }
 
 } // namespace vexbit

@@ -3,6 +3,7 @@
 #include "BiquadSection.h"
 
 #include <array>
+#include <cstddef>
 
 namespace vexbit {
 
@@ -21,10 +22,14 @@ public:
     // On: both switches set and every history cleared. Off: histories frozen.
     void setEngaged(bool engaged);
 
-    bool lowPassOn = false;
-    bool highPassOn = false;
-    std::array<BiquadSection, 2> lowPass{};
-    std::array<BiquadSection, 2> highPass{};
+    bool engaged() const { return engaged_; }
+    const BiquadSection& lowPass(int channel) const { return lowPass_[static_cast<std::size_t>(channel & 1)]; }
+    const BiquadSection& highPass(int channel) const { return highPass_[static_cast<std::size_t>(channel & 1)]; }
+
+private:
+    bool engaged_ = false;
+    std::array<BiquadSection, 2> lowPass_{};
+    std::array<BiquadSection, 2> highPass_{};
 };
 
 } // namespace vexbit

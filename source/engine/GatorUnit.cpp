@@ -11,42 +11,42 @@ namespace {
 // 2 pi as the double nearest to its single-precision value.
 constexpr double kTwoPiDouble = 6.2831854820251465;
 
-double clampSpeed(double cyclesPerSecond, double sampleRate)
+double clampSpeed(double cyclesPerSecond, double sampleRate_)
 {
-    return std::clamp(cyclesPerSecond, 0.0, sampleRate * 0.5);
+    return std::clamp(cyclesPerSecond, 0.0, sampleRate_ * 0.5);
 }
 } // namespace
 
 GatorUnit::GatorUnit()
-    : phaseIncrement(static_cast<float>(static_cast<double>(8.0f * kTwoPi) / 44100.0))
+    : phaseIncrement_(static_cast<float>(static_cast<double>(8.0f * kTwoPi) / 44100.0))
 {
 }
 
 void GatorUnit::setEngaged(bool engaged)
 {
     if (engaged) {
-        depth = 1.0f;
+        depth_ = 1.0f;
     } else {
-        depth = 0.0f;
-        phase = 0.0f;
+        depth_ = 0.0f;
+        phase_ = 0.0f;
     }
 }
 
 void GatorUnit::setSpeed(double cyclesPerSecond)
 {
     if (!std::isfinite(cyclesPerSecond)) return;
-    const double s = clampSpeed(cyclesPerSecond, sampleRate);
-    speed = static_cast<float>(s);
-    phaseIncrement = static_cast<float>(s * kTwoPiDouble / static_cast<double>(sampleRate));
+    const double s = clampSpeed(cyclesPerSecond, sampleRate_);
+    speed_ = static_cast<float>(s);
+    phaseIncrement_ = static_cast<float>(s * kTwoPiDouble / static_cast<double>(sampleRate_));
 }
 
 void GatorUnit::setSampleRate(double newRate)
 {
     const float rate = static_cast<float>(newRate);
     if (!isUsableRate(newRate) || !std::isfinite(rate)) return;
-    speed = static_cast<float>(clampSpeed(speed, rate));
-    phaseIncrement = speed * kTwoPi / rate;
-    sampleRate = rate;
+    speed_ = static_cast<float>(clampSpeed(speed_, rate));
+    phaseIncrement_ = speed_ * kTwoPi / rate;
+    sampleRate_ = rate;
 }
 
 } // namespace vexbit

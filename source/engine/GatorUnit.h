@@ -11,17 +11,17 @@ public:
 
     void process(float& l, float& r)
     {
-        if (phase < kPi) {
-            gain += kRampStep;
-            if (gain > 1.0f) gain = 1.0f;
+        if (phase_ < kPi) {
+            gain_ += kRampStep;
+            if (gain_ > 1.0f) gain_ = 1.0f;
         } else {
-            gain -= kRampStep;
-            if (gain < 1.0f - depth) gain = 1.0f - depth;
+            gain_ -= kRampStep;
+            if (gain_ < 1.0f - depth_) gain_ = 1.0f - depth_;
         }
-        l *= gain;
-        r *= gain;
-        phase += phaseIncrement;
-        if (phase > kTwoPi) phase -= kTwoPi;
+        l *= gain_;
+        r *= gain_;
+        phase_ += phaseIncrement_;
+        if (phase_ > kTwoPi) phase_ -= kTwoPi;
     }
 
     // Engaged: full gating from the current phase. Disengaged (or muted): the gate
@@ -37,13 +37,18 @@ public:
     static constexpr float kTwoPi = 6.2831855f;
     static constexpr float kRampStep = 0.1f;
 
-    float speed = 8.0f;
-    float depth = 0.0f;
+    bool engaged() const { return depth_ > 0.0f; }
+    float speed() const { return speed_; }
+    float sampleRate() const { return sampleRate_; }
+
+private:
+    float speed_ = 8.0f;
+    float depth_ = 0.0f;
     // Starts at 0 so the engine's output fades in over its first ten samples.
-    float gain = 0.0f;
-    float phase = 0.0f;
-    float phaseIncrement;
-    float sampleRate = 44100.0f;
+    float gain_ = 0.0f;
+    float phase_ = 0.0f;
+    float phaseIncrement_;
+    float sampleRate_ = 44100.0f;
 };
 
 } // namespace vexbit

@@ -37,7 +37,7 @@ GlitchEngine::GlitchEngine(EngineHost& host) : host_(host)
     // Until the parameters arrive: a sixty-fourth-note retrigger slice, the
     // granular part silent with 200 ms reach and 250 ms grains.
     retrigger.setSliceLength(0.5, kStartTempo);
-    granular.mix = 0.0f;
+    granular.setMix(0.0f);
     granular.setDurationMs(200.0);
     granular.setGrainSizeMs(250.0);
 }

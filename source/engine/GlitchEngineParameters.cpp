@@ -152,9 +152,9 @@ void ParameterApplier::applySwitch(int slot, uint32_t id)
         // The Delay's Mute is silent on the MIDI output.
         if (id == GlitchEngine::onOffId(slot)) echoNote(slot);
         return;
-    case kTapeStop: e_.tapeStop.setActive(on); break;
+    case kTapeStop: e_.tapeStop.setEngaged(on); break;
     case kFilter: e_.filter.setEngaged(on); break;
-    case kLoFi: e_.lofi.active = on; break;
+    case kLoFi: e_.lofi.setEngaged(on); break;
     case kShuffler: e_.shuffler.setEngaged(on); break;
     case kRetrigger: e_.retrigger.setEngaged(on); break;
     case kReverser: e_.reverser.setEngaged(on); break;
@@ -169,13 +169,13 @@ void ParameterApplier::applySwitch(int slot, uint32_t id)
 void ParameterApplier::applyDelayMix()
 {
     if (!engaged(kDelay)) {
-        e_.delay.level = 0.0f;
-        e_.granular.mix = 0.0f;
+        e_.delay.setLevel(0.0f);
+        e_.granular.setMix(0.0f);
         return;
     }
     const double level = stored(kDelayLevelId);
-    e_.delay.level = static_cast<float>(std::clamp(level, 0.0, 1.0));
-    e_.granular.mix = level > 0.0 ? granularMix() : 0.0f;
+    e_.delay.setLevel(static_cast<float>(std::clamp(level, 0.0, 1.0)));
+    e_.granular.setMix(level > 0.0 ? granularMix() : 0.0f);
 }
 
 // Levels from a saved state may lie anywhere; the units get them within 0 to 1.
@@ -204,10 +204,10 @@ void ParameterApplier::applySetting(uint32_t id)
     case 204:
         // A saved state may hold any number; a loop gain of 1 or more would
         // grow without end, so the feedback keeps to its own 0 to 0.9.
-        if (std::isfinite(v)) e_.delay.feedback = static_cast<float>(std::clamp(v, 0.0, kMaxDelayFeedback));
+        if (std::isfinite(v)) e_.delay.setFeedback(static_cast<float>(std::clamp(v, 0.0, kMaxDelayFeedback)));
         break;
     case 205:
-        if (engaged(kDelay) && stored(kDelayLevelId) > 0.0) e_.granular.mix = granularMix();
+        if (engaged(kDelay) && stored(kDelayLevelId) > 0.0) e_.granular.setMix(granularMix());
         break;
     case 206: e_.granular.setDurationMs(v); break;
     case 207: e_.granular.setGrainSizeMs(v); break;

@@ -42,16 +42,25 @@ public:
     void setDurationMs(double ms);
     void setGrainSizeMs(double ms);
     void setSampleRate(double sampleRate);
+    // Share of the grains in the output, taken as given.
+    void setMix(float mix) { mix_ = mix; }
 
-    float mix = 0.3f;
-    float duration = 11050.0f;
-    float feedback = 0.2f;
-    int32_t grainSize = 44100;
-    std::array<Grain, kGrainCount> grains{};
-    WeightedPicker ratePicker;
-    float sampleRate = 44100.0f;
-    RingBuffer ringL{kRingSize, kLead};
-    RingBuffer ringR{kRingSize, kLead};
+    float mix() const { return mix_; }
+    // How far back grains start and how long they last, in samples.
+    float duration() const { return duration_; }
+    int32_t grainSize() const { return grainSize_; }
+    // One voice as it plays now.
+    const Grain& grain(int index) const { return grains_[static_cast<size_t>(index)]; }
+
+private:
+    float mix_ = 0.3f;
+    float duration_ = 11050.0f;
+    int32_t grainSize_ = 44100;
+    std::array<Grain, kGrainCount> grains_{};
+    WeightedPicker ratePicker_;
+    float sampleRate_ = 44100.0f;
+    RingBuffer ringL_{kRingSize, kLead};
+    RingBuffer ringR_{kRingSize, kLead};
 };
 
 } // namespace vexbit

@@ -20,7 +20,7 @@ int32_t bufferIndex(float pos)
 
 RetriggerUnit::RetriggerUnit()
 {
-    for (auto& set : buffers)
+    for (auto& set : buffers_)
         for (auto& channel : set) channel.assign(static_cast<size_t>(kBufferSize), 0.0f);
 }
 
@@ -28,11 +28,11 @@ void RetriggerUnit::readSlice(float& wL, float& wR) const
 {
     wL = 0.0f;
     wR = 0.0f;
-    if (!(sliceLength > playPos)) return;
-    const float f = playPos - std::floor(playPos);
-    const int32_t i0 = bufferIndex(playPos);
+    if (!(sliceLength_ > playPos_)) return;
+    const float f = playPos_ - std::floor(playPos_);
+    const int32_t i0 = bufferIndex(playPos_);
     const int32_t i1 = i0 + 1 == kBufferSize ? 0 : i0 + 1;
-    const auto& set = buffers[playSet & 1];
+    const auto& set = buffers_[playSet_ & 1];
     const float l0 = set[0][static_cast<size_t>(i0)];
     const float r0 = set[1][static_cast<size_t>(i0)];
     wL = l0 + (set[0][static_cast<size_t>(i1)] - l0) * f;
@@ -41,10 +41,10 @@ void RetriggerUnit::readSlice(float& wL, float& wR) const
 
 void RetriggerUnit::advanceRepeat(double step)
 {
-    playPos = static_cast<float>(static_cast<double>(playPos) + step);
-    if (++playCount >= truncToInt32(sliceLength)) {
-        playPos = 0.0f;
-        playCount = 0;
+    playPos_ = static_cast<float>(static_cast<double>(playPos_) + step);
+    if (++playCount_ >= truncToInt32(sliceLength_)) {
+        playPos_ = 0.0f;
+        playCount_ = 0;
     }
 }
 
@@ -54,20 +54,20 @@ void RetriggerUnit::processFree(float& l, float& r)
     const float inR = r;
     float wL, wR;
     readSlice(wL, wR);
-    l = (1.0f - mix) * inL + mix * wL;
-    r = (1.0f - mix) * inR + mix * wR;
+    l = (1.0f - mix_) * inL + mix_ * wL;
+    r = (1.0f - mix_) * inR + mix_ * wR;
 
-    if (active || mix > 0.0f) {
+    if (active_ || mix_ > 0.0f) {
         recordSlice(inL, inR);
-        if (active) {
+        if (active_) {
             // A raised pitch reads faster than the recording grows, so it waits
             // for the whole slice (or a full buffer, for slices longer than it).
-            const bool ready = pitch > 1.0f
-                ? recordIndex > truncToInt32(sliceLength) || recordIndex >= kBufferSize
-                : recordIndex > 1;
+            const bool ready = pitch_ > 1.0f
+                ? recordIndex_ > truncToInt32(sliceLength_) || recordIndex_ >= kBufferSize
+                : recordIndex_ > 1;
             if (ready) {
                 fadeIn();
-                advanceRepeat(pitch);
+                advanceRepeat(pitch_);
             }
         } else {
             fadeOut();
@@ -75,7 +75,7 @@ void RetriggerUnit::processFree(float& l, float& r)
     } else {
         fadeOut();
     }
-    if (liveIndex < 0 || liveIndex >= kBufferSize) liveIndex = 0;
+    if (liveIndex_ < 0 || liveIndex_ >= kBufferSize) liveIndex_ = 0;
     recordLive(inL, inR);
 }
 
@@ -85,28 +85,28 @@ void RetriggerUnit::processBeatSynced(float& l, float& r)
     const float inR = r;
     float wL, wR;
     readSlice(wL, wR);
-    l = (1.0f - mix) * inL + mix * wL;
-    r = (1.0f - mix) * inR + mix * wR;
+    l = (1.0f - mix_) * inL + mix_ * wL;
+    r = (1.0f - mix_) * inR + mix_ * wR;
 
-    if (liveIndex < 0 || liveIndex >= kBufferSize) liveIndex = 0;
-    if (active || mix > 0.0f) {
+    if (liveIndex_ < 0 || liveIndex_ >= kBufferSize) liveIndex_ = 0;
+    if (active_ || mix_ > 0.0f) {
         recordSlice(inL, inR);
     } else {
         // Idle: the set that has recorded since the last beat becomes the play
         // set, so a switch-on finds the beat's material at its start.
-        if (swapPending) {
-            playSet = (playSet + 1) & 1;
-            liveSet = (liveSet + 1) & 1;
-            swapPending = false;
+        if (swapPending_) {
+            playSet_ = (playSet_ + 1) & 1;
+            liveSet_ = (liveSet_ + 1) & 1;
+            swapPending_ = false;
         }
-        record(playSet, liveIndex, inL, inR);
+        record(playSet_, liveIndex_, inL, inR);
     }
     recordLive(inL, inR);
 
-    if (active) {
+    if (active_) {
         fadeIn();
-        const float threshold = pitch < 1.0f && sliceLength != 0.0f ? 1.0f : pitch;
-        advanceRepeat(static_cast<float>(recordIndex) > threshold ? pitch : 1.0);
+        const float threshold = pitch_ < 1.0f && sliceLength_ != 0.0f ? 1.0f : pitch_;
+        advanceRepeat(static_cast<float>(recordIndex_) > threshold ? pitch_ : 1.0);
     } else {
         fadeOut();
     }
@@ -114,11 +114,11 @@ void RetriggerUnit::processBeatSynced(float& l, float& r)
 
 void RetriggerUnit::setEngaged(bool engaged)
 {
-    active = engaged;
+    active_ = engaged;
     if (!engaged) return;
-    playPos = 0.0f;
-    playCount = 0;
-    recordIndex = beatSync ? liveIndex : 0;
+    playPos_ = 0.0f;
+    playCount_ = 0;
+    recordIndex_ = beatSync_ ? liveIndex_ : 0;
 }
 
 void RetriggerUnit::setSliceLength(double thirtySecondNotes, double tempo)
@@ -127,39 +127,39 @@ void RetriggerUnit::setSliceLength(double thirtySecondNotes, double tempo)
     if (isUsableRate(tempo)) lastTempo_ = tempo;
     const double msPerBeat = 1000.0 / (lastTempo_ / 60.0);
     const double ms = std::max(1.0, msPerBeat * thirtySecondNotes * 0.125);
-    sliceLength = static_cast<float>(
-        std::min(static_cast<double>(sampleRate) * ms / 1000.0, static_cast<double>(kMaxSliceLength)));
+    sliceLength_ = static_cast<float>(
+        std::min(static_cast<double>(sampleRate_) * ms / 1000.0, static_cast<double>(kMaxSliceLength)));
 }
 
 void RetriggerUnit::setPitchSemitones(double semitones)
 {
     if (!std::isfinite(semitones)) return;
     const int32_t whole = std::clamp(truncToInt32(semitones), -48, 48);
-    pitch = std::exp2(static_cast<float>(whole) / 12.0f);
+    pitch_ = std::exp2(static_cast<float>(whole) / 12.0f);
 }
 
 void RetriggerUnit::setBeatSync(bool on)
 {
-    if (on != beatSync) {
+    if (on != beatSync_) {
         if (on) {
-            playSet = 1;
-            liveSet = 0;
-            swapPending = false;
+            playSet_ = 1;
+            liveSet_ = 0;
+            swapPending_ = false;
         } else {
-            playSet = 0;
-            liveSet = 1;
+            playSet_ = 0;
+            liveSet_ = 1;
         }
     }
-    beatSync = on;
+    beatSync_ = on;
 }
 
 void RetriggerUnit::setSampleRate(double newRate)
 {
     const float rate = static_cast<float>(newRate);
     if (!isUsableRate(newRate) || !std::isfinite(rate)) return;
-    const double scaled = static_cast<double>(sliceLength) * (newRate / static_cast<double>(sampleRate));
-    sliceLength = static_cast<float>(std::min(scaled, static_cast<double>(kMaxSliceLength)));
-    sampleRate = rate;
+    const double scaled = static_cast<double>(sliceLength_) * (newRate / static_cast<double>(sampleRate_));
+    sliceLength_ = static_cast<float>(std::min(scaled, static_cast<double>(kMaxSliceLength)));
+    sampleRate_ = rate;
 }
 
 } // namespace vexbit

@@ -24,19 +24,17 @@ public:
     // Free or beat-synchronised processing, as beatSync says.
     void process(float& l, float& r)
     {
-        if (beatSync)
+        if (beatSync_)
             processBeatSynced(l, r);
         else
             processFree(l, r);
     }
-    void processFree(float& l, float& r);
-    void processBeatSynced(float& l, float& r);
 
     // Called at every beat: the live set restarts and a swap is due.
     void beatTick()
     {
-        liveIndex = 0;
-        swapPending = true;
+        liveIndex_ = 0;
+        swapPending_ = true;
     }
 
     // Switching on (again) restarts playback; in the beat-synchronised mode the
@@ -53,52 +51,58 @@ public:
     // Rescales the slice length; ignored unless finite and positive.
     void setSampleRate(double sampleRate);
 
-    float sliceLength = 5512.0f;
-    float pitch = 1.0f;
-    bool beatSync = false;
-    float playPos = 0.0f;
-    int32_t playCount = 0;
-    bool active = false;
-    float mix = 0.0f;
-    float sampleRate = 44100.0f;
-    bool swapPending = false;
-    int32_t playSet = 0;
-    int32_t liveSet = 1;
-    int32_t liveIndex = 0;
-    int32_t recordIndex = 0;
-    // buffers[set][channel], kBufferSize samples each, allocated at construction.
-    std::array<std::array<std::vector<float>, 2>, 2> buffers;
+    // Slice length in samples and playback speed (1 is the original pitch).
+    float sliceLength() const { return sliceLength_; }
+    float pitch() const { return pitch_; }
+    bool beatSync() const { return beatSync_; }
 
 private:
+    float sliceLength_ = 5512.0f;
+    float pitch_ = 1.0f;
+    bool beatSync_ = false;
+    float playPos_ = 0.0f;
+    int32_t playCount_ = 0;
+    bool active_ = false;
+    float mix_ = 0.0f;
+    float sampleRate_ = 44100.0f;
+    bool swapPending_ = false;
+    int32_t playSet_ = 0;
+    int32_t liveSet_ = 1;
+    int32_t liveIndex_ = 0;
+    int32_t recordIndex_ = 0;
+    // buffers[set][channel], kBufferSize samples each, allocated at construction.
+    std::array<std::array<std::vector<float>, 2>, 2> buffers_;
+    double lastTempo_ = 120.0;
+
+    void processFree(float& l, float& r);
+    void processBeatSynced(float& l, float& r);
     // The slice sample at playPos, interpolated, or silence past the slice's end.
     void readSlice(float& wL, float& wR) const;
     void record(int32_t set, int32_t index, float l, float r)
     {
-        buffers[set & 1][0][static_cast<size_t>(index)] = l;
-        buffers[set & 1][1][static_cast<size_t>(index)] = r;
+        buffers_[set & 1][0][static_cast<size_t>(index)] = l;
+        buffers_[set & 1][1][static_cast<size_t>(index)] = r;
     }
     void recordSlice(float l, float r)
     {
-        if (recordIndex >= 0 && recordIndex < kBufferSize) record(playSet, recordIndex++, l, r);
+        if (recordIndex_ >= 0 && recordIndex_ < kBufferSize) record(playSet_, recordIndex_++, l, r);
     }
     void recordLive(float l, float r)
     {
-        record(liveSet, liveIndex, l, r);
-        if (++liveIndex >= kBufferSize) liveIndex = 0;
+        record(liveSet_, liveIndex_, l, r);
+        if (++liveIndex_ >= kBufferSize) liveIndex_ = 0;
     }
     void advanceRepeat(double step);
     void fadeIn()
     {
-        mix += kFadeStep;
-        if (mix > 1.0f) mix = 1.0f;
+        mix_ += kFadeStep;
+        if (mix_ > 1.0f) mix_ = 1.0f;
     }
     void fadeOut()
     {
-        mix -= kFadeStep;
-        if (mix < 0.0f) mix = 0.0f;
+        mix_ -= kFadeStep;
+        if (mix_ < 0.0f) mix_ = 0.0f;
     }
-
-    double lastTempo_ = 120.0;
 };
 
 } // namespace vexbit

@@ -19,10 +19,10 @@ ReverserUnit::ReverserUnit() = default;
 void ReverserUnit::setEngaged(bool engaged)
 {
     if (engaged) {
-        position = 0.0f;
-        counter = 0;
+        position_ = 0.0f;
+        counter_ = 0;
     }
-    active = engaged;
+    active_ = engaged;
 }
 
 void ReverserUnit::setLength(double thirtySecondNotes, double tempo)
@@ -31,15 +31,15 @@ void ReverserUnit::setLength(double thirtySecondNotes, double tempo)
     if (isUsableRate(tempo)) lastTempo_ = tempo;
     const double msPerBeat = 1000.0 / (lastTempo_ / 60.0);
     const double ms = std::max(1.0, msPerBeat * thirtySecondNotes * 0.125);
-    length = boundedLength(static_cast<double>(sampleRate) * ms / 1000.0);
+    length_ = boundedLength(static_cast<double>(sampleRate_) * ms / 1000.0);
 }
 
 void ReverserUnit::setSampleRate(double newRate)
 {
     const float rate = static_cast<float>(newRate);
     if (!isUsableRate(newRate) || !std::isfinite(rate)) return;
-    length = boundedLength(newRate / static_cast<double>(sampleRate) * length);
-    sampleRate = rate;
+    length_ = boundedLength(newRate / static_cast<double>(sampleRate_) * length_);
+    sampleRate_ = rate;
 }
 
 } // namespace vexbit

@@ -22,26 +22,26 @@ public:
     {
         const float inL = l;
         const float inR = r;
-        const float wL = ringL.read(-position);
-        const float wR = ringR.read(-position);
-        l = wL * mix + (1.0f - mix) * inL;
-        r = wR * mix + (1.0f - mix) * inR;
+        const float wL = ringL_.read(-position_);
+        const float wR = ringR_.read(-position_);
+        l = wL * mix_ + (1.0f - mix_) * inL;
+        r = wR * mix_ + (1.0f - mix_) * inR;
         // The read index moves forward by one while the offset grows by two, so
         // the read runs backwards through the recording at normal speed.
-        position += 2.0f;
-        if (++counter >= length) {
-            counter = 0;
-            position = 0.0f;
+        position_ += 2.0f;
+        if (++counter_ >= length_) {
+            counter_ = 0;
+            position_ = 0.0f;
         }
-        if (active) {
-            mix += kFadeStep;
-            if (mix > 1.0f) mix = 1.0f;
+        if (active_) {
+            mix_ += kFadeStep;
+            if (mix_ > 1.0f) mix_ = 1.0f;
         } else {
-            mix -= kFadeStep;
-            if (mix < 0.0f) mix = 0.0f;
+            mix_ -= kFadeStep;
+            if (mix_ < 0.0f) mix_ = 0.0f;
         }
-        ringL.push(inL);
-        ringR.push(inR);
+        ringL_.push(inL);
+        ringR_.push(inR);
     }
 
     // Switching on starts a new segment at once; switching off only fades out.
@@ -55,16 +55,18 @@ public:
 
     static constexpr float kFadeStep = 0.05f;
 
-    int32_t counter = 0;
-    int32_t length = 5512;
-    float position = 0.0f;
-    bool active = false;
-    float mix = 0.0f;
-    float sampleRate = 44100.0f;
-    RingBuffer ringL{kRingSize, 1};
-    RingBuffer ringR{kRingSize, 1};
+    // Segment length in samples.
+    int32_t length() const { return length_; }
 
 private:
+    int32_t counter_ = 0;
+    int32_t length_ = 5512;
+    float position_ = 0.0f;
+    bool active_ = false;
+    float mix_ = 0.0f;
+    float sampleRate_ = 44100.0f;
+    RingBuffer ringL_{kRingSize, 1};
+    RingBuffer ringR_{kRingSize, 1};
     double lastTempo_ = 120.0;
 };
 

@@ -33,22 +33,22 @@ public:
     {
         const float inL = l;
         const float inR = r;
-        const float rL = ringL.read(-offset);
-        const float rR = ringR.read(-offset);
-        l = rL * mix + (1.0f - mix) * inL;
-        r = (1.0f - mix) * inR + mix * rR;
+        const float rL = ringL_.read(-offset_);
+        const float rR = ringR_.read(-offset_);
+        l = rL * mix_ + (1.0f - mix_) * inL;
+        r = (1.0f - mix_) * inR + mix_ * rR;
         // An empty weight table has no slice to play: the unit then acts as off.
-        if (active && lengthPicker.total() >= 1) {
-            mix += kFadeStep;
-            if (mix > 1.0f) mix = 1.0f;
-            if (++sliceCounter >= sliceLength) jump(RandomSource::nextBelow(4));
+        if (active_ && lengthPicker_.total() >= 1) {
+            mix_ += kFadeStep;
+            if (mix_ > 1.0f) mix_ = 1.0f;
+            if (++sliceCounter_ >= sliceLength_) jump(RandomSource::nextBelow(4));
         } else {
-            mix -= kFadeStep;
-            if (mix < 0.0f) mix = 0.0f;
+            mix_ -= kFadeStep;
+            if (mix_ < 0.0f) mix_ = 0.0f;
         }
-        ringL.push(inL);
-        ringR.push(inR);
-        for (int32_t& c : gridCounters)
+        ringL_.push(inL);
+        ringR_.push(inR);
+        for (int32_t& c : gridCounters_)
             if (++c >= kGridCounterLimit) c -= kGridCounterLimit - kRingSize;
     }
 
@@ -58,9 +58,6 @@ public:
     void setTempo(double tempo);
     // A sixteenth-note boundary with index k (0 to 3) within the beat.
     void gridTick(int k);
-    // When active, starts a new slice read from grid point k (0 to 3) with a
-    // freshly drawn length; an empty table keeps the previous length.
-    void jump(int k);
     // Recomputes the lengths for the last usable tempo. Ignored unless finite
     // and positive.
     void setSampleRate(double sampleRate);
@@ -76,20 +73,30 @@ public:
 
     static constexpr float kFadeStep = 0.05f;
 
-    int32_t sliceCounter = 0;
-    std::array<int32_t, kNoteValueCount> lengths{};
-    float offset = 0.0f;
-    int32_t sliceLength = 5512;
-    bool active = false;
-    std::array<int32_t, 4> gridCounters{};
-    WeightedPicker lengthPicker;
-    float mix = 0.0f;
-    float sampleRate = 44100.0f;
-    RingBuffer ringL{kRingSize, 1};
-    RingBuffer ringR{kRingSize, 1};
+    // Slice length of each note value, in samples.
+    const std::array<int32_t, kNoteValueCount>& lengths() const { return lengths_; }
+    // The weights slice lengths are drawn with, one per note value.
+    const WeightedPicker& lengthWeights() const { return lengthPicker_; }
+    // Samples since grid point k (0 to 3), as far as the ring can tell them apart.
+    int32_t gridCounter(int k) const { return gridCounters_[static_cast<size_t>(k & 3)]; }
 
 private:
+    int32_t sliceCounter_ = 0;
+    std::array<int32_t, kNoteValueCount> lengths_{};
+    float offset_ = 0.0f;
+    int32_t sliceLength_ = 5512;
+    bool active_ = false;
+    std::array<int32_t, 4> gridCounters_{};
+    WeightedPicker lengthPicker_;
+    float mix_ = 0.0f;
+    float sampleRate_ = 44100.0f;
+    RingBuffer ringL_{kRingSize, 1};
+    RingBuffer ringR_{kRingSize, 1};
     double lastTempo_ = 120.0;
+
+    // When active, starts a new slice read from grid point k (0 to 3) with a
+    // freshly drawn length; an empty table keeps the previous length.
+    void jump(int k);
 };
 
 } // namespace vexbit

@@ -8,8 +8,8 @@ namespace vexbit {
 
 // A tape machine whose motor stops and restarts. While active the playback
 // slows to a crawl and falls silent; when released it speeds up again and
-// works off the built-up lag in crossfaded jumps of up to jumpPeriod samples,
-// ending jumpPeriod - fadeStart samples behind the present.
+// works off the built-up lag in crossfaded jumps of up to kJumpPeriod samples,
+// ending kJumpPeriod - kFadeStart samples behind the present.
 class TapeStopUnit {
 public:
     // The slowest stop builds up a lag of 2.25 s; the ring holds that at rates up
@@ -18,6 +18,9 @@ public:
     static constexpr int32_t kLead = 1;
     // The deepest lag a read can reach in the ring.
     static constexpr float kMaxLag = static_cast<float>(kRingSize - 1);
+    static constexpr int32_t kJumpPeriod = 1000;
+    // Each jump is crossfaded over the last kJumpPeriod - kFadeStart samples of its period.
+    static constexpr int32_t kFadeStart = 800;
 
     TapeStopUnit();
 
@@ -25,25 +28,34 @@ public:
 
     // Start or release the stop. The jump clock restarts from the current lag,
     // so a catch-up jump may come sooner than a whole period later.
-    void setActive(bool engaged);
+    void setEngaged(bool engaged);
     // Both clamped to 0..1; non-finite values are ignored.
     void setStartSpeed(double value);
     void setStopSpeed(double value);
     void setSampleRate(double sampleRate);
 
-    float startSpeed = 1.0f;
-    float stopSpeed = 1.0f;
-    bool active = false;
-    float gain = 1.0f;
-    float velocity = 0.0f;
-    float position = 0.0f;
-    int32_t jumpPeriod = 1000;
-    int32_t fadeStart = 800;
-    int32_t jumpCounter = 0;
-    int32_t jump = 1000;
-    float sampleRate = 44100.0f;
-    RingBuffer ringL{kRingSize, kLead};
-    RingBuffer ringR{kRingSize, kLead};
+    float startSpeed() const { return startSpeed_; }
+    float stopSpeed() const { return stopSpeed_; }
+    float sampleRate() const { return sampleRate_; }
+    // Output level, 0 to 1.
+    float gain() const { return gain_; }
+    // Playback speed minus 1: 0 at full speed, negative while slowed.
+    float velocity() const { return velocity_; }
+    // Where playback reads relative to the present, in samples (0 or negative).
+    float position() const { return position_; }
+
+private:
+    float startSpeed_ = 1.0f;
+    float stopSpeed_ = 1.0f;
+    bool active_ = false;
+    float gain_ = 1.0f;
+    float velocity_ = 0.0f;
+    float position_ = 0.0f;
+    int32_t jumpCounter_ = 0;
+    int32_t jump_ = kJumpPeriod;
+    float sampleRate_ = 44100.0f;
+    RingBuffer ringL_{kRingSize, kLead};
+    RingBuffer ringR_{kRingSize, kLead};
 };
 
 } // namespace vexbit

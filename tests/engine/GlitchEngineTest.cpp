@@ -14,12 +14,13 @@ namespace {
 
 class GlitchEngineTest : public ::testing::Test {
 protected:
+
     void SetUp() override
     {
         engine = std::make_unique<GlitchEngine>(host);
         // What applying the defaults does to the one unit that is audible before
         // it: the Delay's level is 0 while the effect is off.
-        engine->delay.level = 0.0f;
+        engine->delay.setLevel(0.0f);
     }
 
     std::vector<float> noise(size_t frames, unsigned seed)
@@ -29,6 +30,30 @@ protected:
         std::vector<float> v(frames);
         for (float& x : v) x = dist(gen);
         return v;
+    }
+
+    // An engine in the state SetUp leaves, on the same host.
+    std::unique_ptr<GlitchEngine> fresh()
+    {
+        auto e = std::make_unique<GlitchEngine>(host);
+        e->delay.setLevel(0.0f);
+        return e;
+    }
+
+    // The output for a block of noise through the gate, the Lo-Fi, the filter
+    // and the echo, which depends on where each of them stands. (The grains are
+    // left out: each engine draws them from a generator seeded by the clock.)
+    // Processing it moves the engine on.
+    std::vector<float> blockAfter(GlitchEngine& e)
+    {
+        e.gator.setEngaged(true);
+        e.lofi.setEngaged(true);
+        e.filter.setEngaged(true);
+        e.delay.setLevel(0.5f);
+        const auto in = noise(4096, 9);
+        std::vector<float> out(in.size() * 2);
+        e.processAudio(in.data(), in.data(), out.data(), out.data() + in.size(), 4096);
+        return out;
     }
 
     test::MapEngineHost host;
@@ -47,10 +72,10 @@ TEST_F(GlitchEngineTest, ConstructionState)
     }
     for (int32_t t : engine->remainingTicks) EXPECT_EQ(t, 0);
     EXPECT_EQ(engine->activeTimedCount, 0);
-    EXPECT_EQ(engine->granular.mix, 0.0f);
-    EXPECT_FLOAT_EQ(engine->granular.duration, 8820.0f);
-    EXPECT_EQ(engine->granular.grainSize, 11025);
-    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 1378.125f);
+    EXPECT_EQ(engine->granular.mix(), 0.0f);
+    EXPECT_FLOAT_EQ(engine->granular.duration(), 8820.0f);
+    EXPECT_EQ(engine->granular.grainSize(), 11025);
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength(), 1378.125f);
 }
 
 TEST_F(GlitchEngineTest, EverythingOffGivesTheInputOneSampleLateAfterTheGatorFadeIn)
@@ -76,12 +101,12 @@ TEST_F(GlitchEngineTest, EverythingOffGivesTheInputOneSampleLateAfterTheGatorFad
 TEST_F(GlitchEngineTest, InPlaceProcessingMatchesSeparateBuffers)
 {
     GlitchEngine other(host);
-    other.delay.level = 0.0f;
+    other.delay.setLevel(0.0f);
     for (GlitchEngine* e : {engine.get(), &other}) {
         e->gator.setEngaged(true);
-        e->lofi.active = true;
+        e->lofi.setEngaged(true);
         e->filter.setEngaged(true);
-        e->tapeStop.setActive(true);
+        e->tapeStop.setEngaged(true);
     }
     auto left = noise(3000, 2), right = noise(3000, 3);
     std::vector<float> outL(left.size()), outR(right.size());
@@ -97,23 +122,27 @@ TEST_F(GlitchEngineTest, NoFramesTouchesNothing)
     for (int32_t frames : {0, -1, std::numeric_limits<int32_t>::min()})
         engine->processAudio(in.data(), in.data(), out.data(), out.data(), frames);
     for (float v : out) EXPECT_EQ(v, 7.0f);
-    EXPECT_EQ(engine->gator.gain, 0.0f);
-    EXPECT_EQ(engine->delay.counter, 0);
-    EXPECT_EQ(engine->tapeStop.ringL.readIndex(), 0);
+    // The chain did not move: it answers the next block as a fresh engine does.
+    EXPECT_EQ(blockAfter(*engine), blockAfter(*fresh()));
 }
 
 TEST_F(GlitchEngineTest, NullChannelsAreNeverTouchedAndTheChainKeepsTime)
 {
     engine->processAudio(nullptr, nullptr, nullptr, nullptr, 64);
-    EXPECT_EQ(engine->delay.counter, 64);
-
     std::vector<float> in(64, 0.5f), out(64, 7.0f);
     engine->processAudio(in.data(), nullptr, nullptr, out.data(), 64);
     for (float v : out) EXPECT_EQ(v, 0.0f); // the right input reads as silence
     engine->processAudio(nullptr, in.data(), out.data(), nullptr, 64);
     EXPECT_EQ(out[0], 0.5f); // the previous block's last left sample, one late
     EXPECT_EQ(out[1], 0.0f);
-    EXPECT_EQ(engine->delay.counter, 192);
+
+    // The chain ran through every block, as it does for explicit silence.
+    auto reference = fresh();
+    std::vector<float> zeros(64, 0.0f), sink(64);
+    reference->processAudio(zeros.data(), zeros.data(), sink.data(), sink.data(), 64);
+    reference->processAudio(in.data(), zeros.data(), sink.data(), sink.data(), 64);
+    reference->processAudio(zeros.data(), in.data(), sink.data(), sink.data(), 64);
+    EXPECT_EQ(blockAfter(*engine), blockAfter(*reference));
 }
 
 TEST_F(GlitchEngineTest, NonFiniteInputEntersAsSilence)
@@ -136,19 +165,19 @@ TEST_F(GlitchEngineTest, EveryEffectEngagedStaysFiniteAndBounded)
     host.values = {{702, 2.0}, {802, 3.0}};
     engine->onTempoChanged(140.0);
     engine->gator.setEngaged(true);
-    engine->lofi.active = true;
+    engine->lofi.setEngaged(true);
     engine->filter.setEngaged(true);
     engine->shuffler.setEngaged(true);
     engine->retrigger.setEngaged(true);
     engine->reverser.setEngaged(true);
-    engine->delay.level = 1.0f;
-    engine->delay.feedback = 0.9f;
-    engine->granular.mix = 1.0f;
+    engine->delay.setLevel(1.0f);
+    engine->delay.setFeedback(0.9f);
+    engine->granular.setMix(1.0f);
     auto left = noise(4096, 4), right = noise(4096, 5);
     std::vector<float> outL(4096), outR(4096);
     for (int block = 0; block < 60; ++block) {
-        if (block == 20) engine->tapeStop.setActive(true);
-        if (block == 40) engine->tapeStop.setActive(false);
+        if (block == 20) engine->tapeStop.setEngaged(true);
+        if (block == 40) engine->tapeStop.setEngaged(false);
         engine->processAudio(left.data(), right.data(), outL.data(), outR.data(), 4096);
         for (size_t i = 0; i < outL.size(); ++i) {
             ASSERT_TRUE(std::isfinite(outL[i]) && std::isfinite(outR[i]));
@@ -162,18 +191,18 @@ TEST_F(GlitchEngineTest, TempoChangeFollowsTheStoredLengths)
     host.values = {{702, 4.0}, {802, 16.0}};
     engine->onTempoChanged(60.0);
     // 4 thirty-second notes at 1000 ms per beat: 500 ms.
-    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 22050.0f);
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength(), 22050.0f);
     // 16 thirty-second notes: 2000 ms.
-    EXPECT_EQ(engine->reverser.length, 88200);
+    EXPECT_EQ(engine->reverser.length(), 88200);
 
     // A length below the 1 ms floor is raised to it.
     host.values[702] = 0.01;
     engine->onTempoChanged(120.0);
-    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 44.1f);
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength(), 44.1f);
 
     for (double bad : {0.0, -120.0, std::numeric_limits<double>::quiet_NaN()}) {
         engine->onTempoChanged(bad);
-        EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 44.1f);
+        EXPECT_FLOAT_EQ(engine->retrigger.sliceLength(), 44.1f);
     }
 }
 
@@ -181,45 +210,41 @@ TEST_F(GlitchEngineTest, SampleRateChangeRescalesTimesAndKeepsRings)
 {
     host.values = {{402, 1000.0}, {403, 0.7}, {404, 1000.0}, {405, 0.7}, {802, 16.0}};
     engine->onTempoChanged(120.0);
-    ASSERT_EQ(engine->reverser.length, 44100);
+    ASSERT_EQ(engine->reverser.length(), 44100);
     engine->delay.setTimeMs(100.0);
 
     engine->onSampleRateChanged(96000.0);
-    EXPECT_EQ(engine->reverser.length, 96000);
-    EXPECT_FLOAT_EQ(engine->delay.targetTime, 9600.0f);
-    EXPECT_EQ(engine->delay.currentTime, 11025.0f);
-    EXPECT_EQ(engine->granular.grainSize, 24000);
-    EXPECT_FLOAT_EQ(engine->granular.duration, 19200.0f);
-    EXPECT_EQ(engine->tapeStop.sampleRate, 96000.0f);
-    EXPECT_EQ(engine->gator.sampleRate, 96000.0f);
-    EXPECT_EQ(engine->retrigger.sampleRate, 96000.0f);
-    EXPECT_EQ(engine->shuffler.sampleRate, 96000.0f);
-
-    EXPECT_EQ(engine->delay.ringL.size(), 44100);
-    EXPECT_EQ(engine->granular.ringR.size(), 88200);
-    EXPECT_EQ(engine->tapeStop.ringL.size(), TapeStopUnit::kRingSize);
+    EXPECT_EQ(engine->reverser.length(), 96000);
+    EXPECT_FLOAT_EQ(engine->delay.targetTime(), 9600.0f);
+    EXPECT_EQ(engine->delay.currentTime(), 11025.0f);
+    EXPECT_EQ(engine->granular.grainSize(), 24000);
+    EXPECT_FLOAT_EQ(engine->granular.duration(), 19200.0f);
+    EXPECT_EQ(engine->tapeStop.sampleRate(), 96000.0f);
+    EXPECT_EQ(engine->gator.sampleRate(), 96000.0f);
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength(), 96.0f); // the 1 ms floor
+    EXPECT_EQ(engine->shuffler.lengths()[9], 96000);
 
     // The filter corners stay at 1 kHz: recompute at 96 kHz and compare.
     BiquadSection expected;
     expected.setLowPass(1000.0, 0.7, 96000.0);
-    EXPECT_EQ(engine->filter.lowPass[1].a1, expected.a1);
-    EXPECT_EQ(engine->filter.lowPass[0].b0, expected.b0);
+    EXPECT_EQ(engine->filter.lowPass(1).a1, expected.a1);
+    EXPECT_EQ(engine->filter.lowPass(0).b0, expected.b0);
     expected.setHighPass(1000.0, 0.7, 96000.0);
-    EXPECT_EQ(engine->filter.highPass[0].b1, expected.b1);
+    EXPECT_EQ(engine->filter.highPass(0).b1, expected.b1);
 
     for (double bad : {0.0, -44100.0, std::numeric_limits<double>::infinity()}) {
         engine->onSampleRateChanged(bad);
-        EXPECT_EQ(engine->delay.sampleRate, 96000.0f);
-        EXPECT_EQ(engine->reverser.length, 96000);
+        EXPECT_EQ(engine->delay.sampleRate(), 96000.0f);
+        EXPECT_EQ(engine->reverser.length(), 96000);
     }
 }
 
 TEST_F(GlitchEngineTest, SampleRateChangeBeforeParametersKeepsConstructionFilters)
 {
-    const BiquadSection before = engine->filter.lowPass[0];
+    const BiquadSection before = engine->filter.lowPass(0);
     engine->onSampleRateChanged(48000.0); // every stored value still reads 0
-    EXPECT_EQ(engine->filter.lowPass[0].a1, before.a1);
-    EXPECT_EQ(engine->filter.lowPass[0].b0, before.b0);
+    EXPECT_EQ(engine->filter.lowPass(0).a1, before.a1);
+    EXPECT_EQ(engine->filter.lowPass(0).b0, before.b0);
 }
 
 } // namespace

@@ -31,17 +31,17 @@ TEST(GlitchEngineAllocations, ProcessingAndSettingsChangesAllocateNothing)
     test::startCountingAllocations();
     // Every effect engaged, settings changed on the way, as the audio thread does.
     engine->gator.setEngaged(true);
-    engine->lofi.active = true;
+    engine->lofi.setEngaged(true);
     engine->lofi.setBitDepth(6.0);
     engine->filter.setEngaged(true);
     engine->filter.setLowPass(2000.0, 3.0, 44100.0);
     engine->shuffler.setEngaged(true);
-    engine->tapeStop.setActive(true);
+    engine->tapeStop.setEngaged(true);
     engine->retrigger.setEngaged(true);
     engine->reverser.setEngaged(true);
-    engine->delay.level = 0.8f;
+    engine->delay.setLevel(0.8f);
     engine->delay.setTimeMs(120.0);
-    engine->granular.mix = 0.5f;
+    engine->granular.setMix(0.5f);
     engine->effectPicker.setWeights({0, 100, 0, 0, 0, 0, 0, 0, 0});
     engine->lengthPickers[3].setWeights({0, 10, 0, 25, 12, 100, 25, 10, 0});
     engine->onTempoChanged(133.0);
@@ -51,7 +51,7 @@ TEST(GlitchEngineAllocations, ProcessingAndSettingsChangesAllocateNothing)
         for (int block = 0; block < 40; ++block)
             engine->processAudio(left.data(), right.data(), left.data(), right.data(), frames);
     }
-    engine->tapeStop.setActive(false);
+    engine->tapeStop.setEngaged(false);
     for (int block = 0; block < 100; ++block)
         engine->processAudio(left.data(), right.data(), left.data(), right.data(), 512);
     engine->processAudio(nullptr, nullptr, nullptr, nullptr, 512);

@@ -32,21 +32,20 @@ TEST_F(ParameterApplication, AMutedEffectStaysOffButStillEchoesItsNote)
     host.set(400, 1.0);
     host.clearRecords();
     host.set(401, 1.0);
-    EXPECT_FALSE(engine->filter.lowPassOn);
-    EXPECT_FALSE(engine->filter.highPassOn);
+    EXPECT_FALSE(engine->filter.engaged());
     EXPECT_EQ(host.echoes, std::vector{EchoRecordingHost::noteOn(52)});
     EXPECT_EQ(host.noteVelocities, std::vector{1.0f});
 
     // Lifting the Mute engages it and echoes the On/Off value again.
     host.clearRecords();
     host.set(400, 0.0);
-    EXPECT_TRUE(engine->filter.lowPassOn && engine->filter.highPassOn);
+    EXPECT_TRUE(engine->filter.engaged());
     EXPECT_EQ(host.echoes, std::vector{EchoRecordingHost::noteOn(52)});
 
     // Any positive On/Off engages, but only above one half is it a note-on.
     host.clearRecords();
     host.set(901, 0.25);
-    EXPECT_EQ(engine->gator.depth, 1.0f);
+    EXPECT_TRUE(engine->gator.engaged());
     EXPECT_EQ(host.echoes, std::vector{EchoRecordingHost::noteOff(60)});
 }
 
@@ -54,87 +53,85 @@ TEST_F(ParameterApplication, DelayMuteDisengagesWithoutEchoAndLevelZeroSilencesT
 {
     host.set(202, 0.3);
     host.set(205, 0.5);
-    EXPECT_EQ(engine->delay.level, 0.0f) << "off until switched on";
-    EXPECT_EQ(engine->granular.mix, 0.0f) << "the dry/wet of a disengaged Delay waits";
+    EXPECT_EQ(engine->delay.level(), 0.0f) << "off until switched on";
+    EXPECT_EQ(engine->granular.mix(), 0.0f) << "the dry/wet of a disengaged Delay waits";
 
     host.clearRecords();
     host.set(201, 1.0);
-    EXPECT_FLOAT_EQ(engine->delay.level, 0.3f);
-    EXPECT_FLOAT_EQ(engine->granular.mix, 0.5f);
+    EXPECT_FLOAT_EQ(engine->delay.level(), 0.3f);
+    EXPECT_FLOAT_EQ(engine->granular.mix(), 0.5f);
     EXPECT_EQ(host.echoes, std::vector{EchoRecordingHost::noteOn(48)});
 
     host.clearRecords();
     host.set(200, 1.0);
-    EXPECT_EQ(engine->delay.level, 0.0f);
-    EXPECT_EQ(engine->granular.mix, 0.0f);
+    EXPECT_EQ(engine->delay.level(), 0.0f);
+    EXPECT_EQ(engine->granular.mix(), 0.0f);
     host.set(200, 0.0);
-    EXPECT_FLOAT_EQ(engine->delay.level, 0.3f);
-    EXPECT_FLOAT_EQ(engine->granular.mix, 0.5f);
+    EXPECT_FLOAT_EQ(engine->delay.level(), 0.3f);
+    EXPECT_FLOAT_EQ(engine->granular.mix(), 0.5f);
     EXPECT_TRUE(host.echoes.empty());
 
     // Levels beyond the parameters' ranges, as only a crafted state holds them.
     host.set(202, 1e30);
     host.set(205, 40.0);
-    EXPECT_EQ(engine->delay.level, 1.0f);
-    EXPECT_EQ(engine->granular.mix, 1.0f);
+    EXPECT_EQ(engine->delay.level(), 1.0f);
+    EXPECT_EQ(engine->granular.mix(), 1.0f);
     host.set(205, 0.5);
     host.clearRecords();
 
     host.set(202, 0.0);
-    EXPECT_EQ(engine->delay.level, 0.0f);
-    EXPECT_EQ(engine->granular.mix, 0.0f);
+    EXPECT_EQ(engine->delay.level(), 0.0f);
+    EXPECT_EQ(engine->granular.mix(), 0.0f);
     host.set(205, 0.8); // no level, so the grains stay silent
-    EXPECT_EQ(engine->granular.mix, 0.0f);
+    EXPECT_EQ(engine->granular.mix(), 0.0f);
     EXPECT_EQ(host.echoes, (std::vector{EchoRecordingHost::controller(1, 0), EchoRecordingHost::controller(4, 101)}));
 }
 
 TEST_F(ParameterApplication, SettingsReachTheirUnitsWithTheirGuards)
 {
     host.set(502, 16.0);
-    EXPECT_EQ(engine->lofi.mask, -1);
+    EXPECT_EQ(engine->lofi.mask(), -1);
     host.set(502, 5.0);
-    EXPECT_EQ(engine->lofi.mask, -2048);
+    EXPECT_EQ(engine->lofi.mask(), -2048);
     host.set(502, 1.0);
-    EXPECT_EQ(engine->lofi.mask, -16384) << "below 2 bits acts as 2 bits";
+    EXPECT_EQ(engine->lofi.mask(), -16384) << "below 2 bits acts as 2 bits";
     host.set(503, 7.9);
-    EXPECT_EQ(engine->lofi.holdLength, 7);
+    EXPECT_EQ(engine->lofi.holdLength(), 7);
 
     host.set(703, 7.9);
-    EXPECT_FLOAT_EQ(engine->retrigger.pitch, std::exp2(7.0f / 12.0f));
+    EXPECT_FLOAT_EQ(engine->retrigger.pitch(), std::exp2(7.0f / 12.0f));
     host.set(703, -0.5);
-    EXPECT_EQ(engine->retrigger.pitch, 1.0f);
+    EXPECT_EQ(engine->retrigger.pitch(), 1.0f);
 
     host.set(702, 0.01); // 0.625 ms at 120 BPM, raised to 1 ms
-    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 44.1f);
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength(), 44.1f);
     host.tempo = 60.0;
     host.set(702, 2.0); // two thirty-second notes at 60 BPM: 250 ms
-    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength, 11025.0f);
+    EXPECT_FLOAT_EQ(engine->retrigger.sliceLength(), 11025.0f);
     host.set(802, 4.0);
-    EXPECT_EQ(engine->reverser.length, 22050);
+    EXPECT_EQ(engine->reverser.length(), 22050);
 
     host.set(302, 1.5);
     host.set(303, -0.5);
-    EXPECT_EQ(engine->tapeStop.startSpeed, 1.0f);
-    EXPECT_EQ(engine->tapeStop.stopSpeed, 0.0f);
+    EXPECT_EQ(engine->tapeStop.startSpeed(), 1.0f);
+    EXPECT_EQ(engine->tapeStop.stopSpeed(), 0.0f);
 
     host.set(204, 0.45);
-    EXPECT_FLOAT_EQ(engine->delay.feedback, 0.45f);
+    EXPECT_FLOAT_EQ(engine->delay.feedback(), 0.45f);
     host.set(204, 5.0); // only a crafted state holds this; the echo must not grow without end
-    EXPECT_FLOAT_EQ(engine->delay.feedback, 0.9f);
+    EXPECT_FLOAT_EQ(engine->delay.feedback(), 0.9f);
 
     host.set(203, 100.0);
-    EXPECT_FLOAT_EQ(engine->delay.targetTime, 4410.0f);
+    EXPECT_FLOAT_EQ(engine->delay.targetTime(), 4410.0f);
     host.set(207, 10.0);
-    EXPECT_EQ(engine->granular.grainSize, 441);
+    EXPECT_EQ(engine->granular.grainSize(), 441);
     host.set(902, 11.0);
-    EXPECT_FLOAT_EQ(engine->gator.phaseIncrement, static_cast<float>(11.0 * 6.2831854820251465 / 44100.0));
+    EXPECT_EQ(engine->gator.speed(), 11.0f);
 
     host.set(704, 1.0);
-    EXPECT_TRUE(engine->retrigger.beatSync);
-    EXPECT_EQ(engine->retrigger.playSet, 1);
+    EXPECT_TRUE(engine->retrigger.beatSync());
     host.set(704, 0.4);
-    EXPECT_FALSE(engine->retrigger.beatSync);
-    EXPECT_EQ(engine->retrigger.playSet, 0);
+    EXPECT_FALSE(engine->retrigger.beatSync());
 }
 
 TEST_F(ParameterApplication, ContinuousParametersEchoTheirControllerValue)
@@ -150,25 +147,25 @@ TEST_F(ParameterApplication, SimpleModeKeepsTheNoteRatesAsideUntilItIsSwitchedOf
 {
     host.set(602, 1.0);
     host.set(603, 3.0); // "1/4": note value 6 alone
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(engine->shuffler.lengthPicker.weight(i), i == 6 ? 100 : 0) << i;
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(engine->shuffler.lengthWeights().weight(i), i == 6 ? 100 : 0) << i;
 
     host.clearRecords();
     for (uint32_t id = 611; id <= 620; ++id) host.set(id, static_cast<double>(id - 600));
-    EXPECT_EQ(engine->shuffler.lengthPicker.total(), 100) << "rates wait while the simple mode is on";
+    EXPECT_EQ(engine->shuffler.lengthWeights().total(), 100) << "rates wait while the simple mode is on";
     ASSERT_EQ(host.echoes.size(), 10u);
     EXPECT_EQ(host.echoes.front(), EchoRecordingHost::controller(41, 13));
 
     host.clearRecords();
     host.set(602, 0.0);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(engine->shuffler.lengthPicker.weight(i), 11 + i) << i;
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(engine->shuffler.lengthWeights().weight(i), 11 + i) << i;
     ASSERT_EQ(host.echoes.size(), 10u) << "each rate echoes as it is applied; the mode switch itself does not";
     EXPECT_EQ(host.echoes.back(), EchoRecordingHost::controller(50, 25));
 
     host.set(603, 0.0); // ignored outside the simple mode, but echoed
-    EXPECT_EQ(engine->shuffler.lengthPicker.weight(0), 11);
+    EXPECT_EQ(engine->shuffler.lengthWeights().weight(0), 11);
     host.set(602, 1.0);
-    EXPECT_EQ(engine->shuffler.lengthPicker.weight(0), 100);
-    EXPECT_EQ(engine->shuffler.lengthPicker.total(), 100);
+    EXPECT_EQ(engine->shuffler.lengthWeights().weight(0), 100);
+    EXPECT_EQ(engine->shuffler.lengthWeights().total(), 100);
 }
 
 TEST_F(ParameterApplication, RandomiseActsOnlyOnAValueOfExactlyOne)

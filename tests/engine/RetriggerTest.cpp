@@ -21,7 +21,7 @@ TEST(Retrigger, FreeModeRepeatsTheFirstSliceAfterSwitchOn)
 {
     auto u = makeRetrigger();
     u->setSliceLength(4.0, 120.0);
-    ASSERT_EQ(u->sliceLength, float(kEighth));
+    ASSERT_EQ(u->sliceLength(), float(kEighth));
     int t = 1;
     feedRamp(*u, t, 1000);
     const int t0 = t;
@@ -42,7 +42,7 @@ TEST(Retrigger, PitchUpPassesDryForOneSliceThenPlaysDoubleSpeedThenSilence)
     auto u = makeRetrigger();
     u->setSliceLength(4.0, 120.0);
     u->setPitchSemitones(12.0);
-    ASSERT_EQ(u->pitch, 2.0f);
+    ASSERT_EQ(u->pitch(), 2.0f);
     int t = 1;
     feedRamp(*u, t, 500);
     const int t0 = t;
@@ -61,7 +61,7 @@ TEST(Retrigger, PitchDownPlaysTheSliceStartSlowed)
     auto u = makeRetrigger();
     u->setSliceLength(4.0, 120.0);
     u->setPitchSemitones(-12.0);
-    ASSERT_EQ(u->pitch, 0.5f);
+    ASSERT_EQ(u->pitch(), 0.5f);
     int t = 1;
     feedRamp(*u, t, 500);
     const int t0 = t;
@@ -77,8 +77,6 @@ TEST(Retrigger, BeatSyncedRepeatsStartOnTheLastBeat)
 {
     auto u = makeRetrigger();
     u->setBeatSync(true);
-    EXPECT_EQ(u->playSet, 1);
-    EXPECT_EQ(u->liveSet, 0);
     u->setSliceLength(4.0, 120.0);
     int t = 1;
     feedRamp(*u, t, 30000);
@@ -86,7 +84,6 @@ TEST(Retrigger, BeatSyncedRepeatsStartOnTheLastBeat)
     const int beat = t;
     feedRamp(*u, t, 5512); // a quarter of a beat later
     u->setEngaged(true);
-    EXPECT_EQ(u->recordIndex, 5512);
     const int start = t;
     const auto out = feedRamp(*u, t, 3 * kEighth);
     EXPECT_EQ(out[0], float(start));
@@ -94,118 +91,101 @@ TEST(Retrigger, BeatSyncedRepeatsStartOnTheLastBeat)
         ASSERT_EQ(out[k], float(beat + static_cast<int>(k) % kEighth)) << k;
 }
 
-TEST(Retrigger, BeatSetsSwapOnlyWhenIdle)
+TEST(Retrigger, ABeatWhileEngagedTakesOverOnlyOnceTheRepeatHasFadedOut)
 {
     auto u = makeRetrigger();
     u->setBeatSync(true);
+    u->setSliceLength(4.0, 120.0);
     int t = 1;
+    feedRamp(*u, t, 30000);
     u->beatTick();
-    feedRamp(*u, t, 1);
-    EXPECT_EQ(u->playSet, 0);
-    EXPECT_EQ(u->liveSet, 1);
-    EXPECT_FALSE(u->swapPending);
-
+    const int firstBeat = t;
+    feedRamp(*u, t, 100);
     u->setEngaged(true);
     feedRamp(*u, t, 100);
     u->beatTick();
-    EXPECT_EQ(u->liveIndex, 0);
-    feedRamp(*u, t, 1000);
-    EXPECT_TRUE(u->swapPending);
-    EXPECT_EQ(u->playSet, 0);
+    u->setBeatSync(true); // applying the same mode again keeps the pending beat
+    const int secondBeat = t;
+    const auto during = feedRamp(*u, t, 1000);
+    for (int k = 0; k < 1000; ++k) ASSERT_EQ(during[k], float(firstBeat + (100 + k) % kEighth)) << k;
 
     u->setEngaged(false);
-    feedRamp(*u, t, 20); // the fade-out still records into the slice
-    EXPECT_EQ(u->mix, 0.0f);
-    EXPECT_EQ(u->playSet, 0);
-    feedRamp(*u, t, 1);
-    EXPECT_FALSE(u->swapPending);
-    EXPECT_EQ(u->playSet, 1);
-    EXPECT_EQ(u->liveSet, 0);
+    feedRamp(*u, t, 21); // the fade-out still records into the slice; then idle
+    feedRamp(*u, t, 500);
+    u->setEngaged(true);
+    const auto again = feedRamp(*u, t, 200);
+    for (int k = 20; k < 200; ++k) ASSERT_EQ(again[k], float(secondBeat + k)) << k;
 }
 
-TEST(Retrigger, BeatSyncOffAndOnResetsTheSetAssignment)
+TEST(Retrigger, BeatSyncSwitchedOffAndOnRepeatsFromTheLastBeat)
 {
     auto u = makeRetrigger();
     u->setBeatSync(true);
-    u->beatTick();
+    u->setSliceLength(4.0, 120.0);
     int t = 1;
-    feedRamp(*u, t, 1); // swap: play set 0
+    feedRamp(*u, t, 1000);
     u->beatTick();
+    feedRamp(*u, t, 1);
     u->setBeatSync(false);
-    EXPECT_EQ(u->playSet, 0);
-    EXPECT_EQ(u->liveSet, 1);
     u->setBeatSync(true);
-    EXPECT_EQ(u->playSet, 1);
-    EXPECT_EQ(u->liveSet, 0);
-    EXPECT_FALSE(u->swapPending);
-    // Applying the same mode again changes nothing.
+    feedRamp(*u, t, 30000);
     u->beatTick();
-    u->setBeatSync(true);
-    EXPECT_TRUE(u->swapPending);
+    const int beat = t;
+    feedRamp(*u, t, 5512);
+    u->setEngaged(true);
+    const auto out = feedRamp(*u, t, 3 * kEighth);
+    for (size_t k = 20; k < out.size(); ++k)
+        ASSERT_EQ(out[k], float(beat + static_cast<int>(k) % kEighth)) << k;
 }
 
 TEST(Retrigger, LengthPitchAndSampleRateSettings)
 {
     auto u = makeRetrigger();
     u->setSliceLength(0.01, 120.0); // 0.625 ms, raised to 1 ms
-    EXPECT_FLOAT_EQ(u->sliceLength, 44.1f);
+    EXPECT_FLOAT_EQ(u->sliceLength(), 44.1f);
     u->setSliceLength(4.0, 120.0);
     u->setSampleRate(96000.0);
-    EXPECT_FLOAT_EQ(u->sliceLength, 24000.0f);
+    EXPECT_FLOAT_EQ(u->sliceLength(), 24000.0f);
     u->setSliceLength(4.0, 60.0);
-    EXPECT_FLOAT_EQ(u->sliceLength, 48000.0f);
+    EXPECT_FLOAT_EQ(u->sliceLength(), 48000.0f);
 
     // An unusable tempo keeps the last usable one (60 here).
     for (double tempo : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(),
                          std::numeric_limits<double>::infinity()}) {
         u->setSliceLength(2.0, tempo);
-        EXPECT_FLOAT_EQ(u->sliceLength, 24000.0f) << tempo;
+        EXPECT_FLOAT_EQ(u->sliceLength(), 24000.0f) << tempo;
     }
     u->setSampleRate(0.0);
     u->setSampleRate(std::numeric_limits<double>::quiet_NaN());
-    EXPECT_EQ(u->sampleRate, 96000.0f);
+    u->setSliceLength(4.0, 60.0); // still at 96 kHz
+    EXPECT_FLOAT_EQ(u->sliceLength(), 48000.0f);
 
     u->setPitchSemitones(7.9);
-    EXPECT_FLOAT_EQ(u->pitch, std::exp2(7.0f / 12.0f));
+    EXPECT_FLOAT_EQ(u->pitch(), std::exp2(7.0f / 12.0f));
     u->setPitchSemitones(-0.5);
-    EXPECT_EQ(u->pitch, 1.0f);
+    EXPECT_EQ(u->pitch(), 1.0f);
     u->setPitchSemitones(1e9);
-    EXPECT_EQ(u->pitch, 16.0f);
+    EXPECT_EQ(u->pitch(), 16.0f);
     u->setPitchSemitones(std::numeric_limits<double>::quiet_NaN());
-    EXPECT_EQ(u->pitch, 16.0f);
+    EXPECT_EQ(u->pitch(), 16.0f);
 }
 
 TEST(Retrigger, SlicesLongerThanTheBuffersPlayWrappedMaterialWithinBounds)
 {
     auto u = makeRetrigger();
     u->setSliceLength(16.0, 1e-9);
-    EXPECT_EQ(u->sliceLength, RetriggerUnit::kMaxSliceLength);
+    EXPECT_EQ(u->sliceLength(), RetriggerUnit::kMaxSliceLength);
 
     // A raised pitch waits for the whole slice, at most for a full buffer.
     u->setSampleRate(192000.0);
     u->setSliceLength(16.0, 40.0); // 3 s at 192 kHz: longer than the buffers
-    ASSERT_GT(u->sliceLength, float(RetriggerUnit::kBufferSize));
+    ASSERT_GT(u->sliceLength(), float(RetriggerUnit::kBufferSize));
     u->setPitchSemitones(48.0);
     u->setEngaged(true);
     int t = 1;
-    feedRamp(*u, t, RetriggerUnit::kBufferSize - 1);
-    EXPECT_EQ(u->mix, 0.0f);
-    feedRamp(*u, t, 1);
-    EXPECT_EQ(u->recordIndex, RetriggerUnit::kBufferSize);
-    EXPECT_GT(u->mix, 0.0f);
+    const auto waiting = feedRamp(*u, t, RetriggerUnit::kBufferSize);
+    for (size_t k = 0; k < waiting.size(); ++k) ASSERT_EQ(waiting[k], float(k + 1)) << k;
+    const float in = float(t);
+    EXPECT_NE(feedRamp(*u, t, 1)[0], in) << "the repeat fades in once the buffer is full";
     for (float v : feedRamp(*u, t, 2 * RetriggerUnit::kBufferSize)) ASSERT_TRUE(std::isfinite(v));
-    EXPECT_EQ(u->mix, 1.0f);
-
-    // Positions and indices set from outside cannot reach outside the buffers.
-    for (float pos : {-5.0f, 1e30f, -1e30f, std::numeric_limits<float>::quiet_NaN()}) {
-        u->playPos = pos;
-        u->sliceLength = std::numeric_limits<float>::infinity();
-        u->playSet = 7;
-        u->liveSet = -3;
-        u->liveIndex = -12;
-        u->recordIndex = -4;
-        feedRamp(*u, t, 10);
-        u->beatSync = !u->beatSync;
-        feedRamp(*u, t, 10);
-    }
 }

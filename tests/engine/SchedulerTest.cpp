@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace vexbit {
 namespace {
@@ -55,11 +56,11 @@ TEST_F(Scheduler, TriggerNotesHoldTheirEffectOnWhateverChannelAndVelocity)
 {
     engine->onNoteOn(15, 52, 0.0f);
     EXPECT_TRUE(isOn(2));
-    EXPECT_TRUE(engine->filter.lowPassOn);
+    EXPECT_TRUE(engine->filter.engaged());
     EXPECT_EQ(host.changed, std::vector<uint32_t>{401});
     engine->onNoteOff(3, 52, 0.7f);
     EXPECT_FALSE(isOn(2));
-    EXPECT_FALSE(engine->filter.lowPassOn);
+    EXPECT_FALSE(engine->filter.engaged());
     EXPECT_EQ(host.echoes, (std::vector{EchoRecordingHost::noteOn(52), EchoRecordingHost::noteOff(52)}));
 
     // A note-off without its note-on only confirms the effect is off.
@@ -182,18 +183,34 @@ TEST_F(Scheduler, NothingStartsWithoutWeightOrAutoPlay)
 
 TEST_F(Scheduler, BeatAndGridTicksFollowTheSixteenthWithinTheBeat)
 {
-    engine->retrigger.liveIndex = 500;
-    engine->shuffler.gridCounters = {7, 7, 7, 7};
+    // Only the beat-synchronised Retrigger sounds; the rest of the chain passes
+    // its output on one sample late.
+    engine->delay.setLevel(0.0f);
+    engine->retrigger.setBeatSync(true);
+    engine->retrigger.setSliceLength(4.0, 120.0);
+    int t = 1;
+    auto feed = [&](int frames) {
+        std::vector<float> in(static_cast<size_t>(frames)), out(in.size());
+        for (float& x : in) x = static_cast<float>(t++);
+        engine->processAudio(in.data(), in.data(), out.data(), out.data(), frames);
+        return out;
+    };
+    feed(1000);
+    const int beat = t;
+    engine->onTick(3.0);
+    feed(500);
     engine->onTick(2.75);
-    EXPECT_EQ(engine->shuffler.gridCounters, (std::array<int32_t, 4>{7, 7, 7, 0}));
-    EXPECT_EQ(engine->retrigger.liveIndex, 500);
     engine->onTick(-0.75); // before zero: no grid tick
     engine->onTick(4.999999);
-    EXPECT_EQ(engine->shuffler.gridCounters, (std::array<int32_t, 4>{7, 7, 7, 0}));
-    engine->onTick(3.0);
-    EXPECT_EQ(engine->retrigger.liveIndex, 0);
-    EXPECT_TRUE(engine->retrigger.swapPending);
-    EXPECT_EQ(engine->shuffler.gridCounters[0], 0);
+    feed(500);
+    EXPECT_EQ(engine->shuffler.gridCounter(0), 1000);
+    EXPECT_EQ(engine->shuffler.gridCounter(1), 2000);
+    EXPECT_EQ(engine->shuffler.gridCounter(3), 500);
+
+    // The repeat starts at the one beat tick.
+    engine->retrigger.setEngaged(true);
+    const auto out = feed(200);
+    for (int k = 21; k < 200; ++k) ASSERT_EQ(out[static_cast<size_t>(k)], static_cast<float>(beat + k - 1)) << k;
 }
 
 TEST_F(Scheduler, RandomNotesAndHostileTicksKeepTheCountTruthfulAndEverythingEndable)
