@@ -1,13 +1,13 @@
 #include "X11Frame.h"
+#include "PuglInputTranslator.h"
 #include "RunLoop.h"
 #include "Timer.h"
+#include "X11DisplayRegistry.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cairo.h>
-// This copy of pugl's headers declares C functions without a C++ guard.
 extern "C" {
-#include <pugl/pugl.h>
 #include <pugl/stub.h>
 }
 
@@ -16,58 +16,12 @@ extern "C" {
 #include <cstdint>
 #include <cstdlib>
 #include <poll.h>
-#include <vector>
 
 namespace viewkit {
 
 namespace {
 
-// Xlib's error handler is process-wide and the default one exits. Errors on our
-// own connections (e.g. a parent the host destroyed first) are ignored; others
-// go to whoever was installed before us.
-std::vector<Display*>& ownDisplays() {
-    static std::vector<Display*> displays;
-    return displays;
-}
-XErrorHandler previousErrorHandler = nullptr;
-XIOErrorHandler previousIOErrorHandler = nullptr;
-bool errorHandlersInstalled = false;
-
-bool isOwnDisplay(Display* display) {
-    const auto& own = ownDisplays();
-    return std::find(own.begin(), own.end(), display) != own.end();
-}
-
-int onXError(Display* display, XErrorEvent* event) {
-    if (isOwnDisplay(display)) return 0;
-    return previousErrorHandler ? previousErrorHandler(display, event) : 0;
-}
-
-// Xlib's default handler for a broken connection exits the process. For our
-// connections we return, so that Xlib goes on to the per-display exit handler
-// (onConnectionLost) and then leaves the dead connection alone.
-int onXIOError(Display* display) {
-    if (isOwnDisplay(display)) return 0;
-    return previousIOErrorHandler ? previousIOErrorHandler(display) : 0;
-}
-
-void adoptDisplay(Display* display) {
-    if (!errorHandlersInstalled) {
-        previousErrorHandler = XSetErrorHandler(onXError);
-        previousIOErrorHandler = XSetIOErrorHandler(onXIOError);
-        errorHandlersInstalled = true;
-    }
-    ownDisplays().push_back(display);
-}
-
-void releaseDisplay(Display* display) {
-    auto& own = ownDisplays();
-    own.erase(std::remove(own.begin(), own.end(), display), own.end());
-}
-
 constexpr uint32_t kPumpIntervalMs = 16;
-constexpr double kDoubleClickSeconds = 0.25;
-constexpr double kDoubleClickDistance = 5;
 
 class X11PlatformFrame final : public IPlatformFrame {
 public:
@@ -77,7 +31,7 @@ public:
         world = puglNewWorld(PUGL_MODULE, 0);
         if (!world) return false;
         display = static_cast<Display*>(puglGetNativeWorld(world));
-        adoptDisplay(display);
+        X11DisplayRegistry::adopt(display);
         // A lost connection must not end the host process: note it and go quiet.
         XSetIOErrorExitHandler(display, onConnectionLost, this);
 
@@ -108,7 +62,7 @@ public:
         if (gc) XFreeGC(display, gc);
         if (view) puglFreeView(view);
         if (world) puglFreeWorld(world);
-        if (display) releaseDisplay(display);
+        if (display) X11DisplayRegistry::release(display);
         if (backBuffer) cairo_surface_destroy(backBuffer);
     }
 
@@ -177,89 +131,16 @@ private:
         return PUGL_SUCCESS;
     }
 
-    int32_t modifiers(PuglMods mods) const {
-        int32_t m = 0;
-        if (mods & PUGL_MOD_SHIFT) m |= kShift;
-        if (mods & PUGL_MOD_CTRL) m |= kControl;
-        if (mods & PUGL_MOD_ALT) m |= kAlt;
-        return m;
-    }
-
-    static int32_t buttonBit(uint32_t button) {
-        switch (button) {
-        case 0: return kLButton;
-        case 1: return kRButton;
-        case 2: return kMButton;
-        case 3: return kButton4;
-        case 4: return kButton5;
-        default: return 0;
-        }
-    }
-
     void handle(const PuglEvent& event) {
-        switch (event.type) {
-        case PUGL_EXPOSE: {
+        if (event.type == PUGL_EXPOSE) {
             const auto& e = event.expose;
             paint(CRect(e.x, e.y, e.x + e.width, e.y + e.height));
-            break;
+            return;
         }
-        case PUGL_BUTTON_PRESS: {
-            const auto& e = event.button;
-            const int32_t bit = buttonBit(e.button);
-            heldButtons |= bit;
+        // A click gives the window the keyboard focus.
+        if (event.type == PUGL_BUTTON_PRESS)
             XSetInputFocus(display, static_cast<Window>(puglGetNativeView(view)), RevertToParent, CurrentTime);
-            int32_t state = heldButtons | modifiers(e.state);
-            if (bit == lastPressButton && e.time - lastPressTime < kDoubleClickSeconds &&
-                std::fabs(e.x - lastPressPoint.x) <= kDoubleClickDistance &&
-                std::fabs(e.y - lastPressPoint.y) <= kDoubleClickDistance)
-                state |= kDoubleClick;
-            lastPressButton = bit;
-            lastPressTime = e.time;
-            lastPressPoint = CPoint(e.x, e.y);
-            CPoint p(e.x, e.y);
-            frame->onMouseDown(p, CButtonState(state));
-            break;
-        }
-        case PUGL_BUTTON_RELEASE: {
-            const auto& e = event.button;
-            const int32_t state = heldButtons | modifiers(e.state);
-            heldButtons &= ~buttonBit(e.button);
-            CPoint p(e.x, e.y);
-            frame->onMouseUp(p, CButtonState(state));
-            break;
-        }
-        case PUGL_MOTION: {
-            CPoint p(event.motion.x, event.motion.y);
-            frame->onMouseMoved(p, CButtonState(heldButtons | modifiers(event.motion.state)));
-            break;
-        }
-        case PUGL_SCROLL: {
-            const auto& e = event.scroll;
-            if (e.direction == PUGL_SCROLL_UP || e.direction == PUGL_SCROLL_DOWN) {
-                frame->onWheel(CPoint(e.x, e.y), e.direction == PUGL_SCROLL_UP ? 1.f : -1.f,
-                               CButtonState(heldButtons | modifiers(e.state)));
-            }
-            break;
-        }
-        case PUGL_KEY_PRESS:
-        case PUGL_KEY_RELEASE: {
-            VstKeyCode key = translateKey(event.key);
-            if (key.virt == VKEY_NONE) break; // characters arrive as PUGL_TEXT
-            if (event.type == PUGL_KEY_PRESS) frame->onKeyDown(key);
-            else frame->onKeyUp(key);
-            break;
-        }
-        case PUGL_TEXT: {
-            const auto& e = event.text;
-            if (e.character < 0x20 || e.character == 0x7F) break;
-            VstKeyCode key;
-            key.character = static_cast<int32_t>(e.character);
-            key.modifier = keyModifiers(e.state);
-            frame->onKeyDown(key);
-            break;
-        }
-        default: break;
-        }
+        input.dispatch(*frame, event);
     }
 
     // Views draw into an image buffer (exactly what an offscreen rendering
@@ -344,35 +225,6 @@ private:
         XDestroyImage(image);
     }
 
-    static uint8_t keyModifiers(PuglMods mods) {
-        uint8_t m = 0;
-        if (mods & PUGL_MOD_SHIFT) m |= MODIFIER_SHIFT;
-        if (mods & PUGL_MOD_ALT) m |= MODIFIER_ALTERNATE;
-        if (mods & PUGL_MOD_CTRL) m |= MODIFIER_CONTROL;
-        return m;
-    }
-
-    static VstKeyCode translateKey(const PuglKeyEvent& e) {
-        VstKeyCode key;
-        key.modifier = keyModifiers(e.state);
-        switch (e.key) {
-        case '\r':
-        case '\n': key.virt = VKEY_RETURN; break;
-        case PUGL_KEY_ESCAPE: key.virt = VKEY_ESCAPE; break;
-        case PUGL_KEY_BACKSPACE: key.virt = VKEY_BACK; break;
-        case PUGL_KEY_DELETE: key.virt = VKEY_DELETE; break;
-        case '\t': key.virt = VKEY_TAB; break;
-        case PUGL_KEY_LEFT: key.virt = VKEY_LEFT; break;
-        case PUGL_KEY_RIGHT: key.virt = VKEY_RIGHT; break;
-        case PUGL_KEY_UP: key.virt = VKEY_UP; break;
-        case PUGL_KEY_DOWN: key.virt = VKEY_DOWN; break;
-        case PUGL_KEY_HOME: key.virt = VKEY_HOME; break;
-        case PUGL_KEY_END: key.virt = VKEY_END; break;
-        default: break;
-        }
-        return key;
-    }
-
     CFrame* frame;
     IRunLoop& runLoop;
     cairo_surface_t* backBuffer = nullptr;
@@ -387,10 +239,7 @@ private:
     bool dispatching = false;
     bool deleteAfterDispatch = false;
     bool connectionLost = false;
-    int32_t heldButtons = 0;
-    int32_t lastPressButton = 0;
-    double lastPressTime = -1;
-    CPoint lastPressPoint;
+    PuglInputTranslator input;
 };
 
 } // namespace

@@ -1,0 +1,25 @@
+#pragma once
+#include "Frame.h"
+
+// This copy of pugl's headers declares C functions without a C++ guard.
+extern "C" {
+#include <pugl/pugl.h>
+}
+
+namespace viewkit {
+
+// Turns pugl's mouse, wheel and key events into the frame's calls. Keeps the
+// held buttons and the last press between events, to tell double clicks.
+class PuglInputTranslator {
+public:
+    // Returns false for an event that is not input; the caller handles those.
+    bool dispatch(CFrame& frame, const PuglEvent& event);
+
+private:
+    int32_t heldButtons = 0;
+    int32_t lastPressButton = 0;
+    double lastPressTime = -1;
+    CPoint lastPressPoint;
+};
+
+} // namespace viewkit
