@@ -39,33 +39,23 @@ public:
     void setFont(viewkit::CFontRef font);
     viewkit::CFontRef getFont() const { return font; }
     void setTextColor(const viewkit::CColor& color);
-    const viewkit::CColor& getTextColor() const { return textColor; }
     void setTextColorHighlighted(const viewkit::CColor& color);
     const viewkit::CColor& getTextColorHighlighted() const { return textColorHighlighted; }
     void setGradient(viewkit::CGradient* gradient);
     viewkit::CGradient* getGradient() const { return gradient; }
     void setGradientHighlighted(viewkit::CGradient* gradient);
-    viewkit::CGradient* getGradientHighlighted() const { return gradientHighlighted; }
     void setFrameColor(const viewkit::CColor& color);
-    const viewkit::CColor& getFrameColor() const { return frameColor; }
     void setFrameColorHighlighted(const viewkit::CColor& color);
-    const viewkit::CColor& getFrameColorHighlighted() const { return frameColorHighlighted; }
     void setFrameWidth(viewkit::CCoord width);
-    viewkit::CCoord getFrameWidth() const { return frameWidth; }
     void setRoundRadius(viewkit::CCoord radius);
     viewkit::CCoord getRoundRadius() const { return roundRadius; }
     void setStyle(Style newStyle);
     Style getStyle() const { return style; }
     void setIcon(viewkit::CBitmap* bitmap);
-    viewkit::CBitmap* getIcon() const { return icon; }
     void setIconHighlighted(viewkit::CBitmap* bitmap);
-    viewkit::CBitmap* getIconHighlighted() const { return iconHighlighted; }
     void setIconPosition(IconPosition position);
-    IconPosition getIconPosition() const { return iconPosition; }
     void setTextMargin(viewkit::CCoord margin);
-    viewkit::CCoord getTextMargin() const { return textMargin; }
     void setTextAlignment(viewkit::CHoriTxtAlign alignment);
-    viewkit::CHoriTxtAlign getTextAlignment() const { return textAlignment; }
     // Shown instead of the icons while the button takes no mouse input.
     void setDisabledBackground(viewkit::CBitmap* bitmap);
 

@@ -48,8 +48,7 @@ void CAnimKnob::setAndReport(float v) {
     setValue(v);
     if (value != lastReported) {
         lastReported = value;
-        valueChanged();
-        if (isDirty()) invalid();
+        reportValueChange();
     }
 }
 
@@ -69,15 +68,15 @@ CMouseEventResult CAnimKnob::onMouseDown(CPoint& where, const CButtonState& butt
     }
     const int32_t mode = getFrame() ? getFrame()->getKnobMode() : kCircularMode;
     linear = (mode == kLinearMode) != ((buttons & kAlt) != 0);
-    dragging = true;
+    beginDrag();
     firstPoint = where;
-    entryValue = linearBase = lastReported = value;
+    linearBase = lastReported = value;
     fine = (buttons & kZoomModifier) != 0;
     return kMouseEventHandled;
 }
 
 CMouseEventResult CAnimKnob::onMouseMoved(CPoint& where, const CButtonState& buttons) {
-    if (!dragging) return kMouseEventNotHandled;
+    if (!isDragging()) return kMouseEventNotHandled;
     ScopedRef<CAnimKnob> keep(this);
     if (linear) {
         const bool nowFine = (buttons & kZoomModifier) != 0;
@@ -99,23 +98,10 @@ CMouseEventResult CAnimKnob::onMouseMoved(CPoint& where, const CButtonState& but
     return kMouseEventHandled;
 }
 
-CMouseEventResult CAnimKnob::onMouseUp(CPoint&, const CButtonState&) {
-    if (!dragging) return kMouseEventNotHandled;
-    dragging = false;
-    endEdit();
-    return kMouseEventHandled;
-}
-
-CMouseEventResult CAnimKnob::onMouseCancel() {
-    if (!dragging) return kMouseEventNotHandled;
-    ScopedRef<CAnimKnob> keep(this);
-    dragging = false;
-    setValue(entryValue);
+void CAnimKnob::restoreEntryValue() {
+    setValue(dragEntryValue());
     lastReported = value;
-    valueChanged();
-    if (isDirty()) invalid();
-    endEdit();
-    return kMouseEventHandled;
+    reportValueChange();
 }
 
 void CAnimKnob::stepBy(float normalizedDelta) {
@@ -130,20 +116,10 @@ void CAnimKnob::stepBy(float normalizedDelta) {
 }
 
 bool CAnimKnob::onWheel(const CPoint&, float distance, const CButtonState& buttons) {
-    const float step = (buttons & kZoomModifier) ? 0.01f : wheelInc;
-    stepBy(distance > 0 ? step : -step);
+    stepOnWheel(distance, buttons);
     return true;
 }
 
-int32_t CAnimKnob::onKeyDown(VstKeyCode& key) {
-    const float step = (key.modifier & MODIFIER_SHIFT) ? 0.01f : wheelInc;
-    switch (key.virt) {
-    case VKEY_UP:
-    case VKEY_RIGHT: stepBy(step); return 1;
-    case VKEY_DOWN:
-    case VKEY_LEFT: stepBy(-step); return 1;
-    default: return -1;
-    }
-}
+int32_t CAnimKnob::onKeyDown(VstKeyCode& key) { return stepOnArrowKey(key); }
 
 } // namespace viewkit

@@ -12,11 +12,8 @@ public:
     CAnimKnob(const CRect& size, IControlListener* listener, int32_t tag, int32_t subPixmaps, CCoord frameHeight,
               CBitmap* background, const CPoint& offset = CPoint(0, 0));
 
-    void setInverseBitmap(bool v) { inverseBitmap = v; setDirty(); }
-    int32_t getNumSubPixmaps() const { return subPixmaps; }
     // The film-strip frame the current value selects.
     int32_t getFrameIndex() const;
-    void setZoomFactor(float z) { zoomFactor = z; }
 
     void setMin(float v) override { CControl::setMin(v); bounceValue(); }
     void setMax(float v) override { CControl::setMax(v); bounceValue(); }
@@ -24,15 +21,16 @@ public:
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
-    CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
-    CMouseEventResult onMouseCancel() override;
     bool onWheel(const CPoint& where, float distance, const CButtonState& buttons) override;
     int32_t onKeyDown(VstKeyCode& key) override;
+
+protected:
+    void restoreEntryValue() override;
+    void stepBy(float normalizedDelta) override;
 
 private:
     float valueFromPoint(const CPoint& p) const;
     void setAndReport(float v);
-    void stepBy(float normalizedDelta);
 
     int32_t subPixmaps = 0;
     CCoord frameHeight = 0;
@@ -42,11 +40,9 @@ private:
     static constexpr double kRangeAngle = 270;
 
     // Drag state.
-    bool dragging = false;
     bool linear = false;
     bool fine = false;
     CPoint firstPoint;
-    float entryValue = 0;
     float linearBase = 0;
     float lastReported = 0;
 };

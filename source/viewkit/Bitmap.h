@@ -34,7 +34,6 @@ public:
     CCoord getWidth() const { return width; }
     CCoord getHeight() const { return height; }
     bool isLoaded() const { return surface != nullptr; }
-    const std::string& getResourceName() const { return resourceName; }
 
     // Copies the area starting at `offset` into `dest`, clipped to dest (no scaling).
     void draw(CDrawContext* context, const CRect& dest, const CPoint& offset = CPoint(0, 0), float alpha = 1.f);

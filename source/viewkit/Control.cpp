@@ -67,8 +67,56 @@ void CControl::setDirty(bool state) {
 
 bool CControl::isDirty() const { return CView::isDirty() || lastDrawnValue != value; }
 
+void CControl::beginDrag() {
+    entryValue = value;
+    dragging = true;
+}
+
+void CControl::reportValueChange() {
+    valueChanged();
+    if (isDirty()) invalid();
+}
+
+void CControl::restoreEntryValue() {
+    setValue(entryValue);
+    reportValueChange();
+}
+
+CMouseEventResult CControl::onMouseUp(CPoint&, const CButtonState&) {
+    if (!dragging) return kMouseEventNotHandled;
+    dragging = false;
+    endEdit();
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CControl::onMouseCancel() {
+    if (!dragging) return kMouseEventNotHandled;
+    ScopedRef<CControl> keep(this);
+    dragging = false;
+    restoreEntryValue();
+    endEdit();
+    return kMouseEventHandled;
+}
+
+int32_t CControl::stepOnArrowKey(const VstKeyCode& key) {
+    const float step = (key.modifier & MODIFIER_SHIFT) ? 0.01f : wheelInc;
+    switch (key.virt) {
+    case VKEY_UP:
+    case VKEY_RIGHT: stepBy(step); return 1;
+    case VKEY_DOWN:
+    case VKEY_LEFT: stepBy(-step); return 1;
+    default: return -1;
+    }
+}
+
+void CControl::stepOnWheel(float distance, const CButtonState& buttons) {
+    const float step = (buttons & kZoomModifier) ? 0.01f : wheelInc;
+    stepBy(distance > 0 ? step : -step);
+}
+
 bool CControl::removed(CView* parent) {
     // A control leaving the window in mid-gesture still closes the host's edit.
+    dragging = false;
     if (editing > 0) {
         editing = 1;
         endEdit();

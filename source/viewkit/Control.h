@@ -35,9 +35,6 @@ public:
     virtual float getMax() const { return vmax; }
     float getRange() const { return getMax() - getMin(); }
     void setDefaultValue(float v) { defaultValue = v; }
-    float getDefaultValue() const { return defaultValue; }
-    void setWheelInc(float v) { wheelInc = v; }
-    float getWheelInc() const { return wheelInc; }
     virtual void bounceValue();
 
     void setTag(int32_t t);
@@ -55,10 +52,30 @@ public:
     bool isDirty() const override;
     bool removed(CView* parent) override;
 
+    // The release ends a drag begun with beginDrag; a cancel also puts the
+    // value from before it back. Without a drag neither is handled.
+    CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
+    CMouseEventResult onMouseCancel() override;
+
     static int32_t kZoomModifier;
     static int32_t kDefaultValueModifier;
 
 protected:
+    // Starts a drag after the caller's beginEdit: remembers the value for a cancel.
+    void beginDrag();
+    bool isDragging() const { return dragging; }
+    float dragEntryValue() const { return entryValue; }
+    // Puts the value from before the drag back and reports it.
+    virtual void restoreEntryValue();
+    // Tells the listener about a user change and redraws if the control looks different.
+    void reportValueChange();
+
+    // Arrow keys and the wheel step the value by the wheel increment, or by
+    // 0.01 with Shift, through stepBy.
+    int32_t stepOnArrowKey(const VstKeyCode& key);
+    void stepOnWheel(float distance, const CButtonState& buttons);
+    virtual void stepBy(float /*normalizedDelta*/) {}
+
     float value = 0;
     float vmin = 0;
     float vmax = 1;
@@ -71,6 +88,8 @@ protected:
 
 private:
     int32_t editing = 0;
+    bool dragging = false;
+    float entryValue = 0;
 };
 
 } // namespace viewkit

@@ -30,17 +30,12 @@ public:
     void setFillColor(const CColor& c) { state.fillColor = c; }
     void setFrameColor(const CColor& c) { state.frameColor = c; }
     void setFontColor(const CColor& c) { state.fontColor = c; }
-    const CColor& getFillColor() const { return state.fillColor; }
-    const CColor& getFrameColor() const { return state.frameColor; }
     const CColor& getFontColor() const { return state.fontColor; }
     void setFont(CFontRef font);
     CFontRef getFont() const { return state.font; }
     void setLineWidth(CCoord w) { state.lineWidth = w; }
-    CCoord getLineWidth() const { return state.lineWidth; }
     void setLineStyle(CLineStyle s) { state.lineStyle = s; }
     void setDrawMode(CDrawMode m) { state.drawMode = m; }
-    CDrawMode getDrawMode() const { return state.drawMode; }
-    void setGlobalAlpha(float a) { state.alpha = a; }
     float getGlobalAlpha() const { return state.alpha; }
     CCoord getHairlineSize() const { return 1.0; }
 

@@ -32,7 +32,6 @@ struct CButtonState {
     constexpr int32_t getModifierState() const { return state & (kShift | kControl | kAlt | kApple); }
     constexpr bool isLeftButton() const { return getButtonState() == kLButton; }
     constexpr bool isRightButton() const { return getButtonState() == kRButton; }
-    constexpr bool isDoubleClick() const { return (state & kDoubleClick) != 0; }
 };
 
 // Styles are one set of bits shared by all controls, as in the toolkit we mirror.

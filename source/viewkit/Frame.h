@@ -54,7 +54,6 @@ public:
     // Closes the window, removes every view and drops the creator's reference.
     void close();
     bool isOpen() const { return platform != nullptr; }
-    IPlatformFrame* getPlatformFrame() const { return platform.get(); }
 
     bool isRoot() const override { return true; }
     VSTGUIEditorInterface* getEditor() const { return editor; }

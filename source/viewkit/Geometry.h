@@ -27,8 +27,6 @@ struct CRect {
 
     constexpr CCoord getWidth() const { return right - left; }
     constexpr CCoord getHeight() const { return bottom - top; }
-    constexpr CRect& setWidth(CCoord w) { right = left + w; return *this; }
-    constexpr CRect& setHeight(CCoord h) { bottom = top + h; return *this; }
     constexpr CPoint getTopLeft() const { return {left, top}; }
     constexpr CPoint getSize() const { return {getWidth(), getHeight()}; }
     constexpr CPoint getCenter() const { return {left + getWidth() / 2, top + getHeight() / 2}; }
@@ -42,11 +40,6 @@ struct CRect {
     constexpr bool pointInside(const CPoint& p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
     constexpr bool rectOverlap(const CRect& r) const {
         return r.right > left && r.left < right && r.bottom > top && r.top < bottom;
-    }
-    constexpr CRect& normalize() {
-        if (left > right) std::swap(left, right);
-        if (top > bottom) std::swap(top, bottom);
-        return *this;
     }
     // Intersection; disjoint rectangles collapse to an empty one.
     constexpr CRect& bound(const CRect& r) {

@@ -26,16 +26,9 @@ public:
     void setBackColor(const CColor& c) { backColor = c; setDirty(); }
     const CColor& getBackColor() const { return backColor; }
     void setFrameColor(const CColor& c) { frameColor = c; setDirty(); }
-    const CColor& getFrameColor() const { return frameColor; }
-    void setShadowColor(const CColor& c) { shadowColor = c; setDirty(); }
-    void setHoriAlign(CHoriTxtAlign a) { horiAlign = a; setDirty(); }
-    CHoriTxtAlign getHoriAlign() const { return horiAlign; }
-    void setTextInset(const CPoint& p) { textInset = p; setDirty(); }
     void setPrecision(uint8_t p) { precision = p; setDirty(); }
     uint8_t getPrecision() const { return precision; }
-    void setRoundRectRadius(CCoord r) { roundRectRadius = r; setDirty(); }
     void setFrameWidth(CCoord w) { frameWidth = w; setDirty(); }
-    void setAntialias(bool v) { antialias = v; }
     void setStyle(int32_t s) { style = s; setDirty(); }
     int32_t getStyle() const { return style; }
 

@@ -35,26 +35,24 @@ void CRockerSwitch::draw(CDrawContext* context) {
 void CRockerSwitch::setAndReport(float v) {
     if (v == value) return;
     setValue(v);
-    valueChanged();
-    if (isDirty()) invalid();
+    reportValueChange();
 }
 
 CMouseEventResult CRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons) {
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     ScopedRef<CRockerSwitch> keep(this);
-    entryValue = value;
-    pressed = true;
+    beginDrag();
     beginEdit();
     onMouseMoved(where, buttons);
     return kMouseEventHandled;
 }
 
 CMouseEventResult CRockerSwitch::onMouseMoved(CPoint& where, const CButtonState&) {
-    if (!pressed) return kMouseEventNotHandled;
+    if (!isDragging()) return kMouseEventNotHandled;
     ScopedRef<CRockerSwitch> keep(this);
     // Edges count as inside; the middle line belongs to the upper (left) half.
     const bool inside = where.x >= size.left && where.x <= size.right && where.y >= size.top && where.y <= size.bottom;
-    float v = entryValue;
+    float v = dragEntryValue();
     if (inside) {
         const bool firstHalf = (style & kVertical) ? where.y <= size.top + size.getHeight() / 2
                                                    : where.x <= size.left + size.getWidth() / 2;
@@ -64,24 +62,16 @@ CMouseEventResult CRockerSwitch::onMouseMoved(CPoint& where, const CButtonState&
     return kMouseEventHandled;
 }
 
-CMouseEventResult CRockerSwitch::onMouseUp(CPoint&, const CButtonState&) {
-    if (!pressed) return kMouseEventNotHandled;
-    pressed = false;
-    // Springs back without a report: listeners see only min or max during a press.
-    setValue(middle());
-    if (isDirty()) invalid();
-    endEdit();
-    return kMouseEventHandled;
+CMouseEventResult CRockerSwitch::onMouseUp(CPoint& where, const CButtonState& buttons) {
+    if (isDragging()) {
+        // Springs back without a report: listeners see only min or max during a press.
+        setValue(middle());
+        if (isDirty()) invalid();
+    }
+    return CControl::onMouseUp(where, buttons);
 }
 
-CMouseEventResult CRockerSwitch::onMouseCancel() {
-    if (!pressed) return kMouseEventNotHandled;
-    ScopedRef<CRockerSwitch> keep(this);
-    pressed = false;
-    setAndReport(entryValue);
-    endEdit();
-    return kMouseEventHandled;
-}
+void CRockerSwitch::restoreEntryValue() { setAndReport(dragEntryValue()); }
 
 void CRockerSwitch::returnToMiddle() {
     ScopedRef<CRockerSwitch> keep(this);
@@ -125,7 +115,7 @@ bool CRockerSwitch::removed(CView* parent) {
         wheelTimer->stop();
         value = middle();
     }
-    pressed = keyHeld = false;
+    keyHeld = false;
     return CControl::removed(parent);
 }
 

@@ -22,11 +22,13 @@ public:
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
-    CMouseEventResult onMouseCancel() override;
     bool onWheel(const CPoint& where, float distance, const CButtonState& buttons) override;
     int32_t onKeyDown(VstKeyCode& key) override;
     int32_t onKeyUp(VstKeyCode& key) override;
     bool removed(CView* parent) override;
+
+protected:
+    void restoreEntryValue() override;
 
 private:
     float middle() const { return getMin() + getRange() / 2; }
@@ -35,9 +37,7 @@ private:
 
     CCoord frameHeight;
     int32_t style;
-    bool pressed = false;
     bool keyHeld = false;
-    float entryValue = 0;
     CVSTGUITimer* wheelTimer = nullptr;
 };
 

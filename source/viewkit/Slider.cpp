@@ -32,10 +32,7 @@ void CHorizontalSlider::setNormalizedAndReport(float n) {
     if (style & kRight) n = 1.f - n;
     const float before = value;
     setValueNormalized(n);
-    if (value != before) {
-        valueChanged();
-        if (isDirty()) invalid();
-    }
+    if (value != before) reportValueChange();
 }
 
 CMouseEventResult CHorizontalSlider::onMouseDown(CPoint& where, const CButtonState& buttons) {
@@ -45,15 +42,13 @@ CMouseEventResult CHorizontalSlider::onMouseDown(CPoint& where, const CButtonSta
         if (value != defaultValue) {
             beginEdit();
             setValue(defaultValue);
-            valueChanged();
-            if (isDirty()) invalid();
+            reportValueChange();
             endEdit();
         }
         return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
     }
-    entryValue = value;
     beginEdit();
-    dragging = true;
+    beginDrag();
     fine = (buttons & kZoomModifier) != 0;
     if (fine) {
         fineBaseValue = getValueNormalized();
@@ -65,7 +60,7 @@ CMouseEventResult CHorizontalSlider::onMouseDown(CPoint& where, const CButtonSta
 }
 
 CMouseEventResult CHorizontalSlider::onMouseMoved(CPoint& where, const CButtonState& buttons) {
-    if (!dragging) return kMouseEventNotHandled;
+    if (!isDragging()) return kMouseEventNotHandled;
     ScopedRef<CHorizontalSlider> keep(this);
     const bool nowFine = (buttons & kZoomModifier) != 0;
     const float pos = positionAt(where.x);
@@ -86,53 +81,22 @@ CMouseEventResult CHorizontalSlider::onMouseMoved(CPoint& where, const CButtonSt
     return kMouseEventHandled;
 }
 
-CMouseEventResult CHorizontalSlider::onMouseUp(CPoint&, const CButtonState&) {
-    if (!dragging) return kMouseEventNotHandled;
-    dragging = false;
-    endEdit();
-    return kMouseEventHandled;
-}
-
-CMouseEventResult CHorizontalSlider::onMouseCancel() {
-    if (!dragging) return kMouseEventNotHandled;
-    ScopedRef<CHorizontalSlider> keep(this);
-    dragging = false;
-    setValue(entryValue);
-    valueChanged();
-    if (isDirty()) invalid();
-    endEdit();
-    return kMouseEventHandled;
-}
-
 void CHorizontalSlider::stepBy(float delta) {
     ScopedRef<CHorizontalSlider> keep(this);
     if (style & kRight) delta = -delta;
     beginEdit();
     const float before = value;
     setValueNormalized(getValueNormalized() + delta);
-    if (value != before) {
-        valueChanged();
-        if (isDirty()) invalid();
-    }
+    if (value != before) reportValueChange();
     endEdit();
 }
 
 bool CHorizontalSlider::onWheel(const CPoint&, float distance, const CButtonState& buttons) {
-    const float step = (buttons & kZoomModifier) ? 0.01f : wheelInc;
-    stepBy(distance > 0 ? step : -step);
+    stepOnWheel(distance, buttons);
     return true;
 }
 
-int32_t CHorizontalSlider::onKeyDown(VstKeyCode& key) {
-    const float step = (key.modifier & MODIFIER_SHIFT) ? 0.01f : wheelInc;
-    switch (key.virt) {
-    case VKEY_UP:
-    case VKEY_RIGHT: stepBy(step); return 1;
-    case VKEY_DOWN:
-    case VKEY_LEFT: stepBy(-step); return 1;
-    default: return -1;
-    }
-}
+int32_t CHorizontalSlider::onKeyDown(VstKeyCode& key) { return stepOnArrowKey(key); }
 
 void CHorizontalSlider::draw(CDrawContext* context) {
     if (background) background->draw(context, size);

@@ -17,7 +17,6 @@ public:
     ~CHorizontalSlider() override;
 
     void setDrawStyle(int32_t s) { drawStyle = s; setDirty(); }
-    int32_t getDrawStyle() const { return drawStyle; }
     void setFrameColor(const CColor& c) { frameColor = c; setDirty(); }
     void setBackColor(const CColor& c) { backColor = c; setDirty(); }
     void setValueColor(const CColor& c) { valueColor = c; setDirty(); }
@@ -27,16 +26,16 @@ public:
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
-    CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
-    CMouseEventResult onMouseCancel() override;
     bool onWheel(const CPoint& where, float distance, const CButtonState& buttons) override;
     int32_t onKeyDown(VstKeyCode& key) override;
+
+protected:
+    void stepBy(float normalizedDelta) override;
 
 private:
     // Normalized position under x (before the inverted style is applied).
     float positionAt(CCoord x) const;
     void setNormalizedAndReport(float n);
-    void stepBy(float normalizedDelta);
 
     CBitmap* handle = nullptr;
     CCoord handleWidth = 1;
@@ -52,9 +51,7 @@ private:
     CCoord frameWidth = 1;
     float zoomFactor = 10;
 
-    bool dragging = false;
     bool fine = false;
-    float entryValue = 0;
     float fineBaseValue = 0;
     float fineBasePos = 0;
 };

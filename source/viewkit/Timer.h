@@ -22,7 +22,6 @@ public:
     bool isRunning() const { return running; }
     // Restarts a running timer with the new period.
     bool setFireTime(uint32_t ms);
-    uint32_t getFireTime() const { return fireTime; }
 
     using Clock = std::chrono::steady_clock;
     // Fires every running timer whose period has passed at `now`; missed periods are skipped.

@@ -58,11 +58,9 @@ public:
     bool isVisible() const { return visible; }
     virtual void setTransparency(bool state) { transparent = state; }
     bool getTransparency() const { return transparent; }
-    void setMouseEnabled(bool state) { mouseEnabled = state; }
     bool getMouseEnabled() const { return mouseEnabled; }
 
     virtual void setBackground(CBitmap* bitmap);
-    CBitmap* getBackground() const { return background; }
 
     CFrame* getFrame() const { return frame; }
     CView* getParentView() const { return parentView; }

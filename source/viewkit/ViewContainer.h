@@ -24,9 +24,6 @@ public:
     bool changeViewZOrder(CView* view, int32_t newIndex);
 
     void setBackgroundColor(const CColor& c) { backgroundColor = c; setDirty(); }
-    const CColor& getBackgroundColor() const { return backgroundColor; }
-    void setBackgroundColorDrawStyle(CDrawStyle s) { backgroundColorDrawStyle = s; setDirty(); }
-    void setBackgroundOffset(const CPoint& p) { backgroundOffset = p; }
 
     void draw(CDrawContext* context) override;
     void drawRect(CDrawContext* context, const CRect& updateRect) override;
