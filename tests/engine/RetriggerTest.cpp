@@ -15,6 +15,15 @@ constexpr int kEighth = 11025; // an eighth note at 120 BPM and 44100 Hz
 
 std::unique_ptr<RetriggerUnit> makeRetrigger() { return std::make_unique<RetriggerUnit>(); }
 
+// Beat-synchronised, with eighth-note slices.
+std::unique_ptr<RetriggerUnit> makeBeatSynced()
+{
+    auto u = makeRetrigger();
+    u->setBeatSync(true);
+    u->setSliceLength(4.0, 120.0);
+    return u;
+}
+
 } // namespace
 
 TEST(Retrigger, FreeModeRepeatsTheFirstSliceAfterSwitchOn)
@@ -73,29 +82,42 @@ TEST(Retrigger, PitchDownPlaysTheSliceStartSlowed)
     }
 }
 
-TEST(Retrigger, BeatSyncedRepeatsStartOnTheLastBeat)
+// Switched on a quarter of a beat after a beat, the repeats play the slice
+// recorded from the beat on.
+void expectRepeatsFromTheBeat(RetriggerUnit& u, int& t)
 {
-    auto u = makeRetrigger();
-    u->setBeatSync(true);
-    u->setSliceLength(4.0, 120.0);
-    int t = 1;
-    feedRamp(*u, t, 30000);
-    u->beatTick();
+    feedRamp(u, t, 30000);
+    u.beatTick();
     const int beat = t;
-    feedRamp(*u, t, 5512); // a quarter of a beat later
-    u->setEngaged(true);
+    feedRamp(u, t, 5512);
+    u.setEngaged(true);
     const int start = t;
-    const auto out = feedRamp(*u, t, 3 * kEighth);
+    const auto out = feedRamp(u, t, 3 * kEighth);
     EXPECT_EQ(out[0], float(start));
     for (size_t k = 20; k < out.size(); ++k)
         ASSERT_EQ(out[k], float(beat + static_cast<int>(k) % kEighth)) << k;
 }
 
+TEST(Retrigger, BeatSyncedRepeatsStartOnTheLastBeat)
+{
+    auto u = makeBeatSynced();
+    int t = 1;
+    expectRepeatsFromTheBeat(*u, t);
+
+    // The same once the mode has been switched off and on again after a beat.
+    auto v = makeBeatSynced();
+    t = 1;
+    feedRamp(*v, t, 1000);
+    v->beatTick();
+    feedRamp(*v, t, 1);
+    v->setBeatSync(false);
+    v->setBeatSync(true);
+    expectRepeatsFromTheBeat(*v, t);
+}
+
 TEST(Retrigger, ABeatWhileEngagedTakesOverOnlyOnceTheRepeatHasFadedOut)
 {
-    auto u = makeRetrigger();
-    u->setBeatSync(true);
-    u->setSliceLength(4.0, 120.0);
+    auto u = makeBeatSynced();
     int t = 1;
     feedRamp(*u, t, 30000);
     u->beatTick();
@@ -115,27 +137,6 @@ TEST(Retrigger, ABeatWhileEngagedTakesOverOnlyOnceTheRepeatHasFadedOut)
     u->setEngaged(true);
     const auto again = feedRamp(*u, t, 200);
     for (int k = 20; k < 200; ++k) ASSERT_EQ(again[k], float(secondBeat + k)) << k;
-}
-
-TEST(Retrigger, BeatSyncSwitchedOffAndOnRepeatsFromTheLastBeat)
-{
-    auto u = makeRetrigger();
-    u->setBeatSync(true);
-    u->setSliceLength(4.0, 120.0);
-    int t = 1;
-    feedRamp(*u, t, 1000);
-    u->beatTick();
-    feedRamp(*u, t, 1);
-    u->setBeatSync(false);
-    u->setBeatSync(true);
-    feedRamp(*u, t, 30000);
-    u->beatTick();
-    const int beat = t;
-    feedRamp(*u, t, 5512);
-    u->setEngaged(true);
-    const auto out = feedRamp(*u, t, 3 * kEighth);
-    for (size_t k = 20; k < out.size(); ++k)
-        ASSERT_EQ(out[k], float(beat + static_cast<int>(k) % kEighth)) << k;
 }
 
 TEST(Retrigger, LengthPitchAndSampleRateSettings)
