@@ -82,37 +82,36 @@ TEST(Retrigger, PitchDownPlaysTheSliceStartSlowed)
     }
 }
 
-// Switched on a quarter of a beat after a beat, the repeats play the slice
-// recorded from the beat on.
-void expectRepeatsFromTheBeat(RetriggerUnit& u, int& t)
+TEST(Retrigger, BeatSyncedRepeatsStartOnTheLastBeat)
 {
-    feedRamp(u, t, 30000);
-    u.beatTick();
+    auto u = makeBeatSynced();
+    int t = 1;
+    feedRamp(*u, t, 30000);
+    u->beatTick();
     const int beat = t;
-    feedRamp(u, t, 5512);
-    u.setEngaged(true);
+    feedRamp(*u, t, 5512); // a quarter of a beat later
+    u->setEngaged(true);
     const int start = t;
-    const auto out = feedRamp(u, t, 3 * kEighth);
+    const auto out = feedRamp(*u, t, 3 * kEighth);
     EXPECT_EQ(out[0], float(start));
     for (size_t k = 20; k < out.size(); ++k)
         ASSERT_EQ(out[k], float(beat + static_cast<int>(k) % kEighth)) << k;
 }
 
-TEST(Retrigger, BeatSyncedRepeatsStartOnTheLastBeat)
+TEST(Retrigger, ModeSwitchedBackBeforeTheNextBeatRepeatsFromTheLastOne)
 {
     auto u = makeBeatSynced();
     int t = 1;
-    expectRepeatsFromTheBeat(*u, t);
-
-    // The same once the mode has been switched off and on again after a beat.
-    auto v = makeBeatSynced();
-    t = 1;
-    feedRamp(*v, t, 1000);
-    v->beatTick();
-    feedRamp(*v, t, 1);
-    v->setBeatSync(false);
-    v->setBeatSync(true);
-    expectRepeatsFromTheBeat(*v, t);
+    feedRamp(*u, t, 1000);
+    u->beatTick();
+    const int beat = t;
+    u->setBeatSync(false); // the free mode records on from the beat
+    feedRamp(*u, t, 3000);
+    u->setBeatSync(true);
+    feedRamp(*u, t, 1);
+    u->setEngaged(true);
+    const auto out = feedRamp(*u, t, 200);
+    for (int k = 20; k < 200; ++k) ASSERT_EQ(out[k], float(beat + k)) << k;
 }
 
 TEST(Retrigger, ABeatWhileEngagedTakesOverOnlyOnceTheRepeatHasFadedOut)
