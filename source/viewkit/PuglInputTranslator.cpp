@@ -59,7 +59,7 @@ VstKeyCode translateKey(const PuglKeyEvent& e) {
 
 } // namespace
 
-bool PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event) {
+void PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event) {
     switch (event.type) {
     case PUGL_BUTTON_PRESS: {
         const auto& e = event.button;
@@ -75,7 +75,7 @@ bool PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event) {
         lastPressPoint = CPoint(e.x, e.y);
         CPoint p(e.x, e.y);
         frame.onMouseDown(p, CButtonState(state));
-        return true;
+        return;
     }
     case PUGL_BUTTON_RELEASE: {
         const auto& e = event.button;
@@ -83,12 +83,12 @@ bool PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event) {
         heldButtons &= ~buttonBit(e.button);
         CPoint p(e.x, e.y);
         frame.onMouseUp(p, CButtonState(state));
-        return true;
+        return;
     }
     case PUGL_MOTION: {
         CPoint p(event.motion.x, event.motion.y);
         frame.onMouseMoved(p, CButtonState(heldButtons | mouseModifiers(event.motion.state)));
-        return true;
+        return;
     }
     case PUGL_SCROLL: {
         const auto& e = event.scroll;
@@ -96,26 +96,26 @@ bool PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event) {
             frame.onWheel(CPoint(e.x, e.y), e.direction == PUGL_SCROLL_UP ? 1.f : -1.f,
                           CButtonState(heldButtons | mouseModifiers(e.state)));
         }
-        return true;
+        return;
     }
     case PUGL_KEY_PRESS:
     case PUGL_KEY_RELEASE: {
         VstKeyCode key = translateKey(event.key);
-        if (key.virt == VKEY_NONE) return true; // characters arrive as PUGL_TEXT
+        if (key.virt == VKEY_NONE) return; // characters arrive as PUGL_TEXT
         if (event.type == PUGL_KEY_PRESS) frame.onKeyDown(key);
         else frame.onKeyUp(key);
-        return true;
+        return;
     }
     case PUGL_TEXT: {
         const auto& e = event.text;
-        if (e.character < 0x20 || e.character == 0x7F) return true;
+        if (e.character < 0x20 || e.character == 0x7F) return;
         VstKeyCode key;
         key.character = static_cast<int32_t>(e.character);
         key.modifier = keyModifiers(e.state);
         frame.onKeyDown(key);
-        return true;
+        return;
     }
-    default: return false;
+    default: return;
     }
 }
 

@@ -12,8 +12,8 @@ namespace viewkit {
 // held buttons and the last press between events, to tell double clicks.
 class PuglInputTranslator {
 public:
-    // Returns false for an event that is not input; the caller handles those.
-    bool dispatch(CFrame& frame, const PuglEvent& event);
+    // Events that are not input are left alone.
+    void dispatch(CFrame& frame, const PuglEvent& event);
 
 private:
     int32_t heldButtons = 0;
