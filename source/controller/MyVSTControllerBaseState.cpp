@@ -26,13 +26,12 @@ tresult PLUGIN_API MyVSTControllerBase::setComponentState(IBStream* state)
     if (state == nullptr)
         return kInvalidArgument;
 
+    // The whole stream is read before any parameter changes: a state the
+    // processor refuses must not show in the editor either.
     ProcessorStateImage image;
-    const StateReadResult read = readProcessorState(*state, formatTag, image);
-    if (read == StateReadResult::WrongHeader)
+    if (readProcessorState(*state, formatTag, image) != StateReadResult::Complete)
         return kResultFalse;
 
-    // A damaged state still leaves everything read before the damage applied,
-    // as if it had been applied while reading.
     if (image.bypass)
         setParamNormalized(kBypassID, *image.bypass ? 1.0 : 0.0);
 
@@ -52,9 +51,6 @@ tresult PLUGIN_API MyVSTControllerBase::setComponentState(IBStream* state)
         if (std::isfinite(saved.plain))
             setParamNormalized(saved.id, plainParamToNormalized(saved.id, saved.plain));
     }
-
-    if (read != StateReadResult::Complete)
-        return kResultFalse;
 
     for (int32 i = 0; i < parameters.getParameterCount(); ++i) {
         auto* parameter = FCast<MyParameter>(parameters.getParameterByIndex(i));

@@ -258,16 +258,19 @@ TEST(ControllerInBundle, StatesOfAnotherFormatOrCutShortAreRefused)
     EXPECT_NEAR(l.controller()->getParamNormalized(202), 0.3, 1e-12);
     EXPECT_TRUE(handler->restarts.empty());
 
-    // Cut in the middle of the value pairs: what came before the cut holds.
+    // Cut in the middle of the value pairs: refused whole, as the processor
+    // refuses it, so the editor never shows settings the processor lacks.
     std::string cut = otherFormat;
     cut[6] = '0';
     cut.resize(17 + 12 * 3 + 5);
+    std::vector<double> before;
+    for (const ParamID id : {1u, 2u, 3u, 100u, 101u})
+        before.push_back(l.controller()->getParamNormalized(id));
     EXPECT_EQ(l.controller()->setComponentState(streamOf(cut)), kResultFalse);
-    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(1), 1.0);
-    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(2), 0.0) << "Max Concurrency 1";
-    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(3), 1.0 / 1200.0);
-    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(100), 1.0);
-    EXPECT_NEAR(l.controller()->getParamNormalized(101), 0.5, 1e-12) << "its value was cut in half";
+    std::vector<double> after;
+    for (const ParamID id : {1u, 2u, 3u, 100u, 101u})
+        after.push_back(l.controller()->getParamNormalized(id));
+    EXPECT_EQ(after, before);
     EXPECT_TRUE(handler->restarts.empty());
 
     EXPECT_EQ(l.controller()->setComponentState(nullptr), kInvalidArgument);

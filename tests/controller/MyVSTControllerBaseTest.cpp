@@ -187,17 +187,21 @@ TEST_F(ControllerBase, AStateOfAnotherFormatChangesNothing)
     EXPECT_EQ(controller->statesLoaded, 0);
 }
 
-TEST_F(ControllerBase, AStateCutShortKeepsWhatWasReadAndReportsFalse)
+TEST_F(ControllerBase, AStateCutShortAnywhereChangesNothingAndReportsFalse)
 {
     StateBytes b;
     b.header().u8(1).u32(1).list(test::kName, {"partly"}).u32(3).value(test::kLevel, 10.0).value(test::kVoices, 8.0);
-    b.bytes.resize(b.bytes.size() - 4); // the second value loses half its bytes
-    EXPECT_EQ(controller->setComponentState(streamOf(b.bytes)), kResultFalse);
+    // Cut after the bypass byte, inside the list block, inside the value
+    // pairs, and four bytes short of the end.
+    for (const std::size_t keep : {std::size_t{9}, std::size_t{22}, b.bytes.size() - 14, b.bytes.size() - 4}) {
+        EXPECT_EQ(controller->setComponentState(streamOf(b.bytes.substr(0, keep))), kResultFalse) << keep;
 
-    EXPECT_DOUBLE_EQ(controller->getParamNormalized(kBypass), 1.0);
-    EXPECT_EQ(entries(test::kName), (std::vector<std::string>{"partly"}));
-    EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kLevel), 0.1);
-    EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kVoices), 1.0 / 7.0) << "half a value is not applied";
+        EXPECT_DOUBLE_EQ(controller->getParamNormalized(kBypass), 0.0) << keep;
+        EXPECT_EQ(entries(test::kName), (std::vector<std::string>{"first"})) << keep;
+        EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kLevel), 0.5) << keep;
+        EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kVoices), 1.0 / 7.0) << keep;
+    }
+    EXPECT_TRUE(controller->changes.empty());
     EXPECT_TRUE(handler->restarts.empty());
     EXPECT_EQ(controller->statesLoaded, 0);
 }
