@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the whole test suite twice: a normal build and one with AddressSanitizer
-# and UndefinedBehaviorSanitizer. Installs what it needs first.
+# Runs the whole test suite twice: a build of the configuration that run.sh
+# ships (Release) and one with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Warnings are errors here. Installs what it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,7 +16,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 run_suite() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -DVEXBIT_BENCHMARKS=OFF "$@"
+  cmake -S . -B "$dir" -DVEXBIT_BENCHMARKS=OFF -DVEXBIT_WARNINGS_AS_ERRORS=ON "$@"
   cmake --build "$dir" -j"$jobs"
   # GUI tests need an X server; give them a virtual one when there is no display.
   if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
@@ -26,6 +27,7 @@ run_suite() {
 }
 
 echo "== normal build =="
-run_suite build/test-release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build/test-release -DCMAKE_BUILD_TYPE=Release
 echo "== sanitizer build =="
 run_suite build/test-sanitize -DCMAKE_BUILD_TYPE=Debug -DVEXBIT_SANITIZE=ON
+

@@ -15,21 +15,23 @@ using Bytes = std::vector<unsigned char>;
 
 inline void putU32(Bytes& b, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    const unsigned char le[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+                                 static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+    b.insert(b.end(), le, le + 4);
 }
 inline void putF64(Bytes& b, double v)
 {
     uint64_t bits = 0;
     std::memcpy(&bits, &v, 8);
-    for (int i = 0; i < 8; ++i)
-        b.push_back(static_cast<unsigned char>(bits >> (8 * i)));
+    putU32(b, static_cast<uint32_t>(bits));
+    putU32(b, static_cast<uint32_t>(bits >> 32));
 }
+// The length (bytes including the terminator), the text and one zero byte.
 inline void putText(Bytes& b, const std::string& text)
 {
     putU32(b, static_cast<uint32_t>(text.size() + 1));
-    b.insert(b.end(), text.begin(), text.end());
-    b.push_back(0);
+    const auto* first = reinterpret_cast<const unsigned char*>(text.c_str());
+    b.insert(b.end(), first, first + text.size() + 1);
 }
 inline uint32_t getU32(const Bytes& b, std::size_t at)
 {
