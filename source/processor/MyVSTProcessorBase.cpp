@@ -29,6 +29,7 @@ std::u16string busName(const char* stem, int number)
 MyVSTProcessorBase::MyVSTProcessorBase()
 {
     setControllerClass(moduleConfig().controllerClassId);
+    setupSampleRate_.store(processSetup.sampleRate);
     // Every queue gets its room now, so processing never has to allocate.
     pending_.reserve(kPendingEventCapacity);
     due_.reserve(kPendingEventCapacity);
@@ -41,6 +42,7 @@ MyVSTProcessorBase::~MyVSTProcessorBase() = default;
 
 tresult PLUGIN_API MyVSTProcessorBase::initialize(FUnknown* context)
 {
+    const std::lock_guard lock(controlLock_);
     const tresult result = AudioEffect::initialize(context);
     if (result != kResultOk)
         return result;
@@ -60,6 +62,15 @@ tresult PLUGIN_API MyVSTProcessorBase::initialize(FUnknown* context)
     for (std::size_t i = 0; i < parameters_.size(); ++i)
         initParameter(parameters_.idAt(i), parameters_.valueAt(i));
     return kResultOk;
+}
+
+tresult PLUGIN_API MyVSTProcessorBase::setupProcessing(ProcessSetup& setup)
+{
+    const std::lock_guard lock(controlLock_);
+    const tresult result = AudioEffect::setupProcessing(setup);
+    // process reads its own copy: the SDK's set-up record is not shared.
+    setupSampleRate_.store(processSetup.sampleRate);
+    return result;
 }
 
 tresult PLUGIN_API MyVSTProcessorBase::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,

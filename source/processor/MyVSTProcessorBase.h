@@ -2,15 +2,20 @@
 
 #include "params/ParamRecord.h"
 #include "processor/EventQueue.h"
+#include "processor/HandoverSlots.h"
 #include "processor/ParameterStore.h"
+#include "processor/PendingChanges.h"
 #include "sdk/AudioEffect.h"
 
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 namespace vexbit {
 
@@ -19,6 +24,15 @@ namespace vexbit {
 // queue, renders the block in pieces cut at those events, keeps the plain value
 // of every parameter, reports changed values back to the host and queues MIDI
 // output. What the events mean is left to the hooks of the concrete processor.
+//
+// Threads: process runs on the host's audio thread; states, messages and the
+// set-up calls come from other threads, even while a block is being processed.
+// Those calls never touch what process uses: a restored state or a message is
+// read and checked on the caller's thread and handed over whole through
+// preallocated slots; the next block applies it before anything else. While
+// the processor is not active no block runs, so it is applied at once. The
+// calls from other threads are serialised among themselves by a lock that
+// process never takes.
 class MyVSTProcessorBase : public Steinberg::Vst::AudioEffect {
 public:
     using ParamID = Steinberg::Vst::ParamID;
@@ -44,6 +58,8 @@ public:
     ~MyVSTProcessorBase() override;
 
     tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+    tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
                                           Steinberg::Vst::SpeakerArrangement* outputs,
                                           int32 numOuts) SMTG_OVERRIDE;
@@ -52,12 +68,14 @@ public:
     tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) SMTG_OVERRIDE;
 
-    // Stored plain value; 1 or 0 for Bypass, 0 for an unknown ID.
+    // Stored plain value; 1 or 0 for Bypass, 0 for an unknown ID. A state or
+    // message handed over while active shows here once a block has applied it.
     virtual double getParameterValue(ParamID id) const;
     // Stores, applies and marks for the host in one step, as any change the
     // engine makes on its own must.
     virtual void setParameterNormalized(ParamID id, double normalized);
-    // The text of a Text parameter (its first list entry), or "".
+    // The text of a Text parameter (its first list entry), or "". Not for the
+    // audio thread; valid until the next message or state replaces the list.
     virtual const char* getParameterText(ParamID id) const;
     // Queues the ID for the next report to the host (once, however often marked).
     virtual void markParameterChanged(ParamID id);
@@ -72,7 +90,7 @@ public:
     void queueNoteOffOut(int16 pitch, float velocity);
     void queueControllerOut(int32 sampleOffset, Steinberg::uint8 controller, int32 value);
 
-    bool isBypassed() const { return bypass_; }
+    bool isBypassed() const { return bypass_.load(std::memory_order_relaxed); }
     double getTempo() const { return tempo_; }
     double getSampleRate() const { return lastSampleRate_; }
     int32 getSubBlockStart() const { return subBlockStart_; }
@@ -87,13 +105,16 @@ protected:
     virtual void applyParameter(ParamID id, double plain) = 0;
     virtual void onNoteOn(int16 channel, int16 pitch, float velocity) = 0;
     virtual void onNoteOff(int16 channel, int16 pitch, float velocity) = 0;
-    // data is valid only during the call.
+    // Called where the engine lives, like applyParameter; data is valid only
+    // during the call.
     virtual void onDataMessage(uint32 tag, const void* data, uint64 size) = 0;
     virtual void onPlayStart(double positionQuarters) = 0;
     virtual void onPlayStop(double positionQuarters) = 0;
     virtual void onTick(double positionQuarters) = 0;
     virtual void onTempoChanged(double bpm) = 0;
     virtual void onSampleRateChanged(double hz) = 0;
+    // Called on the thread that saves or restores the state, possibly while a
+    // block is processed: they must not touch what process uses.
     virtual void writeExtraState(Steinberg::IBStream* state) = 0;
     virtual void readExtraState(Steinberg::IBStream* state) = 0;
     // May rewrite the block's pending events in place before they are sorted;
@@ -116,10 +137,28 @@ private:
     tresult receiveParamStringList(Steinberg::Vst::IMessage& message);
     tresult receiveData(Steinberg::Vst::IMessage& message);
 
+    // Caller's side, with controlLock_ held: queues the changes for the next
+    // block, or applies them at once while the processor is not active.
+    void handOver(const PendingChanges& changes);
+    // Where the engine lives: applies what was handed over since the last time.
+    void takeHandedOver();
+    void applyHandedOver(const PendingChanges& changes);
+    // Caller's side: the value a parameter will have once everything handed
+    // over has been applied (the stored value when nothing waits for it).
+    std::vector<double> valuesAsHandedOver(bool& bypass) const;
+
+    std::mutex controlLock_;
+    bool active_ = false;
+    HandoverSlots<PendingChanges> handover_;
+    uint64_t handedOverGeneration_ = 0;
+    std::atomic<uint64_t> appliedGeneration_{0};
+    // The sample rate of the last set-up, read by process.
+    std::atomic<double> setupSampleRate_{0.0};
+
     ParameterStore parameters_;
     EventQueue pending_;
     EventQueue due_;
-    bool bypass_ = false;
+    std::atomic<bool> bypass_{false};
     bool wasPlaying_ = false;
     double internalPosition_ = 0.0;
     double tempo_ = 120.0;

@@ -58,8 +58,9 @@ tresult MyVSTProcessorBase::receiveParamStringList(IMessage& message)
     uint32 tag = 0;
     if (attributes == nullptr || !readFixed(*attributes, "tag", tag))
         return kInvalidArgument;
-    ParamRecord* record = parameters_.findRecord(tag);
-    if (record == nullptr)
+    const std::lock_guard lock(controlLock_);
+    const std::size_t index = parameters_.indexOf(tag);
+    if (index == ParameterStore::npos)
         return kResultOk; // a list for a parameter we do not have changes nothing
     int32 count = 0;
     if (!readFixed(*attributes, "listsize", count))
@@ -81,11 +82,13 @@ tresult MyVSTProcessorBase::receiveParamStringList(IMessage& message)
                                                    : bytes.size;
         entries.emplace_back(text != nullptr ? text : "", length);
     }
+    // The list is not used by process and changes at once; the value goes to
+    // the engine with the next block.
     if (count > 0)
-        record->list = std::move(entries);
-
-    storeParameterValue(tag, 0.0);
-    applyParameter(tag, getParameterValue(tag));
+        parameters_.recordAt(index).list = std::move(entries);
+    PendingChanges reset;
+    reset.addValue(index, 0.0);
+    handOver(reset);
     return kResultOk;
 }
 
@@ -101,9 +104,11 @@ tresult MyVSTProcessorBase::receiveData(IMessage& message)
     // A size that disagrees with the payload would let the engine read past it.
     if (size != payload.size)
         return kInvalidArgument;
-    const auto* first = static_cast<const unsigned char*>(payload.data);
-    const std::vector<unsigned char> copy(first, first + payload.size);
-    onDataMessage(tag, copy.data(), size);
+    // A copy of our own goes to the engine with the next block.
+    PendingChanges data;
+    data.addData(tag, static_cast<const unsigned char*>(payload.data), payload.size);
+    const std::lock_guard lock(controlLock_);
+    handOver(data);
     return kResultOk;
 }
 

@@ -65,6 +65,7 @@ tresult PLUGIN_API MyVSTProcessorBase::process(ProcessData& data)
 {
     const int32 sampleCount = std::max<int32>(0, data.numSamples);
     subBlockStart_ = 0;
+    takeHandedOver();
     noteSampleRate();
     takeParameterChanges(data.inputParameterChanges);
     takeInputEvents(data.inputEvents);
@@ -79,7 +80,7 @@ tresult PLUGIN_API MyVSTProcessorBase::process(ProcessData& data)
 
 void MyVSTProcessorBase::noteSampleRate()
 {
-    const double rate = processSetup.sampleRate;
+    const double rate = setupSampleRate_.load();
     if (isUsableSampleRate(rate) && rate != lastSampleRate_) {
         lastSampleRate_ = rate;
         onSampleRateChanged(rate);

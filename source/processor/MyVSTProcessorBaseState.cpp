@@ -40,9 +40,14 @@ tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
 {
     if (state == nullptr)
         return kInvalidArgument;
+    const std::lock_guard lock(controlLock_);
+    // A state restored just before is saved as restored, even before a block applied it.
+    bool bypass = false;
+    const std::vector<double> values = valuesAsHandedOver(bypass);
+
     IBStreamer out(state, kLittleEndian);
     writeText(out, moduleConfig().frameworkVersion);
-    out.writeInt8u(bypass_ ? 1 : 0);
+    out.writeInt8u(bypass ? 1 : 0);
 
     uint32 listCount = 0;
     uint32 valueCount = 0;
@@ -69,7 +74,7 @@ tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
         if (!isSaved(parameters_.recordAt(i)))
             continue;
         out.writeInt32u(parameters_.idAt(i));
-        out.writeDouble(parameters_.valueAt(i));
+        out.writeDouble(values[i]);
     }
     writeExtraState(state);
     return kResultOk;
@@ -85,25 +90,26 @@ tresult PLUGIN_API MyVSTProcessorBase::setState(IBStream* state)
     if (readProcessorState(*state, moduleConfig().frameworkVersion, image) != StateReadResult::Complete)
         return kResultFalse;
 
-    bypass_ = image.bypass.value_or(false);
+    const std::lock_guard lock(controlLock_);
+    // The lists are not used by process; they change at once.
     for (auto& block : image.lists) {
         ParamRecord* record = parameters_.findRecord(block.id);
         // An empty block keeps the list as it was.
         if (record != nullptr && (record->flags & kListInState) != 0 && !block.entries.empty())
             record->list = std::move(block.entries);
     }
-    std::vector<std::size_t> restored;
-    restored.reserve(image.values.size());
+    PendingChanges restored;
+    restored.hasBypass = true;
+    restored.bypass = image.bypass.value_or(false);
+    restored.values.reserve(image.values.size());
     for (const auto& value : image.values) {
         const std::size_t i = parameters_.indexOf(value.id);
         // Unknown IDs are skipped; so are non-finite values, which the engine must never see.
         if (i == ParameterStore::npos || !std::isfinite(value.plain))
             continue;
-        parameters_.setValueAt(i, value.plain);
-        restored.push_back(i);
+        restored.addValue(i, value.plain);
     }
-    for (const std::size_t i : restored)
-        applyParameter(parameters_.idAt(i), parameters_.valueAt(i));
+    handOver(restored);
     readExtraState(state);
     return kResultOk;
 }

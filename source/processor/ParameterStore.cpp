@@ -10,7 +10,7 @@ void ParameterStore::assign(const ParameterTable& table)
     entries_.reserve(table.size());
     // The table iterates in ascending ID order, so the array comes out sorted.
     for (const auto& [id, record] : table)
-        entries_.push_back(Entry{id, record.defaultValue, record});
+        entries_.push_back(Entry{id, SharedValue(record.defaultValue), record});
 }
 
 std::size_t ParameterStore::indexOf(ParamID id) const

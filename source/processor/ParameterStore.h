@@ -3,6 +3,7 @@
 #include "params/ParamRecord.h"
 #include "params/ParameterTable.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -12,6 +13,10 @@ namespace vexbit {
 // The processor's private copy of the parameter table together with the
 // current plain value of every parameter, kept in one array sorted by ID. The
 // set of IDs is fixed by assign(), so lookups and stores never allocate.
+// Values are written where the engine lives (the audio thread while
+// processing) and may be read from any thread, to save the state. The records
+// never change after assign() except their lists, which the audio thread never
+// reads.
 class ParameterStore {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -27,8 +32,8 @@ public:
     bool contains(ParamID id) const { return indexOf(id) != npos; }
 
     ParamID idAt(std::size_t index) const { return entries_[index].id; }
-    double valueAt(std::size_t index) const { return entries_[index].value; }
-    void setValueAt(std::size_t index, double plain) { entries_[index].value = plain; }
+    double valueAt(std::size_t index) const { return entries_[index].value.load(); }
+    void setValueAt(std::size_t index, double plain) { entries_[index].value.store(plain); }
     const ParamRecord& recordAt(std::size_t index) const { return entries_[index].record; }
     ParamRecord& recordAt(std::size_t index) { return entries_[index].record; }
 
@@ -37,9 +42,26 @@ public:
     ParamRecord* findRecord(ParamID id);
 
 private:
+    // A double that one thread writes while others may read it; copyable so
+    // the entries can live in a vector.
+    class SharedValue {
+    public:
+        explicit SharedValue(double v) : value_(v) {}
+        SharedValue(const SharedValue& other) : value_(other.load()) {}
+        SharedValue& operator=(const SharedValue& other)
+        {
+            store(other.load());
+            return *this;
+        }
+        double load() const { return value_.load(std::memory_order_relaxed); }
+        void store(double v) { value_.store(v, std::memory_order_relaxed); }
+
+    private:
+        std::atomic<double> value_;
+    };
     struct Entry {
         ParamID id;
-        double value;
+        SharedValue value;
         ParamRecord record;
     };
     std::vector<Entry> entries_;

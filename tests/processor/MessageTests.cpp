@@ -14,6 +14,12 @@ constexpr ParamID kShufflerLength = 603;
 
 class Messages : public ProcessorFixture {
 protected:
+    void SetUp() override
+    {
+        ProcessorFixture::SetUp();
+        // Not active: a message is applied at once.
+        processor->setActive(false);
+    }
     IPtr<IMessage> message(const char* id)
     {
         auto msg = owned(static_cast<IMessage*>(new HostMessage()));
@@ -165,6 +171,50 @@ TEST_F(Messages, DataWithMissingOrDisagreeingAttributesIsRefused)
     for (auto* msg : {lying.get(), narrowSize.get(), noData.get()})
         EXPECT_EQ(processor->notify(msg), kInvalidArgument);
     EXPECT_TRUE(processor->calls.empty());
+}
+
+// While active, a message reaches the engine at the start of the next block.
+TEST_F(Messages, WhilePlayingTheNextBlockAppliesListResetsAndDataInOrder)
+{
+    processor->setActive(true);
+    processor->storeParameterValue(kShufflerLength, 3.0);
+    processor->storeParameterValue(902, 16.0);
+    const unsigned char payload[3] = {7, 8, 9};
+    auto data = message("sendData");
+    setU32(*data, "tag", 5);
+    data->getAttributes()->setBinary("data", payload, 3);
+    const uint64_t size = 3;
+    data->getAttributes()->setBinary("size", &size, 8);
+
+    processor->calls.clear();
+    ASSERT_EQ(processor->notify(stringList(kShufflerLength, {"x", "y"})), kResultOk);
+    ASSERT_EQ(processor->notify(data), kResultOk);
+    ASSERT_EQ(processor->notify(stringList(902, {})), kResultOk);
+    ASSERT_EQ(processor->notify(stringList(kShufflerLength, {"p", "q"})), kResultOk);
+    EXPECT_TRUE(processor->calls.empty()) << "nothing reaches the engine from the caller's thread";
+    // The list is not the engine's: it changes at once, the value with the block.
+    EXPECT_EQ(listOf(kShufflerLength), (std::vector<std::string>{"p", "q"}));
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(kShufflerLength), 3.0);
+
+    block.paramsIn.add(902, 0, 1.0);
+    const auto events = [&] {
+        run(128);
+        return processor->eventCalls();
+    }();
+    // Nothing sent is lost; a repeated reset counts once, in its latest place.
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ(events[0].hook, Hook::ApplyParameter);
+    EXPECT_EQ(events[0].id, 902u);
+    EXPECT_EQ(events[1].hook, Hook::ApplyParameter);
+    EXPECT_EQ(events[1].id, kShufflerLength);
+    EXPECT_DOUBLE_EQ(events[1].value, 0.0);
+    EXPECT_EQ(events[2].hook, Hook::DataMessage);
+    EXPECT_EQ(events[2].data, Bytes(payload, payload + 3));
+    EXPECT_EQ(events[3].hook, Hook::ApplyParameter) << "the block's own change comes after";
+    EXPECT_EQ(events[3].id, 902u);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(902), 30.0);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(events[i].position, 0);
 }
 
 TEST_F(Messages, OtherMessagesGoToTheComponentsDefaultHandling)

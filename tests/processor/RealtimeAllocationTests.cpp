@@ -10,6 +10,7 @@
 
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
+#include "pluginterfaces/vst/ivstmessage.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,48 @@ TEST_F(RealtimeAllocation, BypassedAndHostileBlocksDoNotAllocateEither)
     EXPECT_EQ(countedProcess(0), 0);
     EXPECT_EQ(countedProcess(-5), 0);
     EXPECT_EQ(countedProcess(4096), 0);
+}
+
+TEST_F(RealtimeAllocation, TheBlockThatAppliesHandedOverStatesAndMessagesDoesNotAllocate)
+{
+    block.playAt(0.0, 128.0);
+    fill(1024, 64, 64);
+    countedProcess(1024);
+    const double savedLevel = processor->getParameterValue(202);
+    Steinberg::MemoryStream saved;
+    ASSERT_EQ(processor->getState(&saved), kResultOk);
+    block.clearLists();
+    block.paramsIn.add(202, 0, savedLevel > 0.5 ? 0.1 : 0.9);
+    countedProcess(1024);
+
+    // Restored while active: read on this thread, applied by the next block.
+    saved.seek(0, IBStream::kIBSeekSet, nullptr);
+    ASSERT_EQ(processor->setState(&saved), kResultOk);
+    block.clearLists();
+    EXPECT_EQ(countedProcess(1024), 0);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(202), savedLevel) << "the state was applied";
+
+    // A new list and a payload, applied by the next block.
+    auto list = owned(static_cast<IMessage*>(new HostMessage()));
+    list->setMessageID("sendParamStringList");
+    const uint32_t tag = 603;
+    const int32_t count = 2;
+    list->getAttributes()->setBinary("tag", &tag, 4);
+    list->getAttributes()->setBinary("listsize", &count, 4);
+    list->getAttributes()->setBinary("stringlist0", "a", 2);
+    list->getAttributes()->setBinary("stringlist1", "b", 2);
+    auto data = owned(static_cast<IMessage*>(new HostMessage()));
+    data->setMessageID("sendData");
+    const unsigned char payload[256] = {};
+    const uint64_t size = sizeof payload;
+    data->getAttributes()->setBinary("tag", &tag, 4);
+    data->getAttributes()->setBinary("data", payload, sizeof payload);
+    data->getAttributes()->setBinary("size", &size, 8);
+    processor->storeParameterValue(603, 3.0);
+    ASSERT_EQ(processor->notify(list), kResultOk);
+    ASSERT_EQ(processor->notify(data), kResultOk);
+    EXPECT_EQ(countedProcess(1024), 0);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(603), 0.0) << "the list's reset was applied";
 }
 
 } // namespace

@@ -13,6 +13,13 @@ constexpr std::size_t kDefaultStateSize = 905;
 
 class State : public ProcessorFixture {
 protected:
+    void SetUp() override
+    {
+        ProcessorFixture::SetUp();
+        // Not active, as a host restores a project before playback: a state is
+        // applied at once.
+        processor->setActive(false);
+    }
     Bytes save()
     {
         Steinberg::MemoryStream stream;
@@ -201,6 +208,104 @@ TEST_F(State, ExtraBytesAfterTheValuesAreLeftToTheExtraState)
     b.insert(b.end(), {1, 2, 3});
     ASSERT_EQ(load(b), kResultOk);
     EXPECT_EQ(processor->callsOf(Hook::ReadExtraState).size(), 1u);
+}
+
+// Restored while the processor is active: the caller's thread only reads and
+// hands over; the next block applies the state before anything else.
+class StateWhilePlaying : public State {
+protected:
+    void SetUp() override
+    {
+        ProcessorFixture::SetUp();
+        run(64);
+    }
+    // Every saved parameter at a value of its own, in ascending ID order.
+    static Bytes fullState(bool bypass, double shift)
+    {
+        Bytes b = stateHead(bypass);
+        putU32(b, 74);
+        for (const auto& [id, record] : parameterTable()) {
+            if (record.flags & kTransient)
+                continue;
+            putU32(b, id);
+            putF64(b, record.min + (record.max - record.min) * shift);
+        }
+        return b;
+    }
+};
+
+TEST_F(StateWhilePlaying, TheNextBlockAppliesItFirstAndTheStateShowsItAtOnce)
+{
+    const Bytes restored = fullState(true, 0.25);
+    ASSERT_EQ(load(restored), kResultOk);
+    // Nothing reached the engine from the caller's thread...
+    EXPECT_TRUE(processor->callsOf(Hook::ApplyParameter).empty());
+    EXPECT_FALSE(processor->isBypassed());
+    // ...yet a host saving right away gets what it restored.
+    EXPECT_EQ(save(), restored);
+
+    block.paramsIn.add(202, 0, 0.9);
+    block.eventsIn.add(noteOn(0, 48));
+    const auto calls = run(256);
+    const auto events = processor->eventCalls();
+    ASSERT_GE(events.size(), 76u);
+    for (std::size_t i = 0; i < 74; ++i) {
+        EXPECT_EQ(events[i].hook, Hook::ApplyParameter) << i;
+        EXPECT_EQ(events[i].position, 0) << i;
+    }
+    EXPECT_EQ(events[0].id, 1u);
+    EXPECT_EQ(events[73].id, 902u);
+    // The block's own change and note come after the state, and the change wins.
+    EXPECT_EQ(events[74].hook, Hook::ApplyParameter);
+    EXPECT_EQ(events[74].id, 202u);
+    EXPECT_EQ(events[75].hook, Hook::NoteOn);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(202), 0.9);
+    EXPECT_TRUE(processor->isBypassed());
+    EXPECT_EQ(calls.front().hook, Hook::ApplyParameter) << "before any audio of the block";
+
+    // Handed over once, applied once.
+    run(256);
+    EXPECT_TRUE(processor->callsOf(Hook::ApplyParameter).empty());
+}
+
+TEST_F(StateWhilePlaying, OnlyTheLatestOfSeveralStatesBeforeABlockIsApplied)
+{
+    ASSERT_EQ(load(fullState(false, 0.25)), kResultOk);
+    const Bytes latest = fullState(false, 0.75);
+    ASSERT_EQ(load(latest), kResultOk);
+    EXPECT_EQ(save(), latest);
+    run(256);
+    const auto applied = processor->callsOf(Hook::ApplyParameter);
+    ASSERT_EQ(applied.size(), 74u);
+    EXPECT_DOUBLE_EQ(applied[1].value, 1.0 + 7.0 * 0.75) << "Max Concurrency";
+    EXPECT_EQ(save(), latest);
+}
+
+TEST_F(StateWhilePlaying, ARefusedStateLeavesWhatWaitsUntouched)
+{
+    const Bytes restored = fullState(false, 0.5);
+    ASSERT_EQ(load(restored), kResultOk);
+    Bytes cut = fullState(true, 1.0);
+    cut.resize(cut.size() - 3);
+    EXPECT_EQ(load(cut), kResultFalse);
+    EXPECT_EQ(save(), restored);
+    run(256);
+    EXPECT_EQ(processor->callsOf(Hook::ApplyParameter).size(), 74u);
+    EXPECT_FALSE(processor->isBypassed());
+}
+
+TEST_F(StateWhilePlaying, DeactivatingAppliesWhatNoBlockTook)
+{
+    ASSERT_EQ(load(fullState(false, 0.5)), kResultOk);
+    processor->calls.clear();
+    processor->setActive(false);
+    EXPECT_EQ(processor->callsOf(Hook::ApplyParameter).size(), 74u);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(2), 4.5);
+
+    // Inactive again: applied at once, within setState.
+    ASSERT_EQ(load(fullState(false, 1.0)), kResultOk);
+    EXPECT_EQ(processor->callsOf(Hook::ApplyParameter).size(), 74u);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(2), 8.0);
 }
 
 // A parameter whose list travels with the state. The shipped table has none,
