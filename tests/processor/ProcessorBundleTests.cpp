@@ -2,10 +2,8 @@
 // a host drives it. (Bus names and counts are covered by the module tests.)
 
 #include "HostObjects.h"
+#include "LoadedBundle.h"
 #include "ProcessBlock.h"
-#include "StateBytes.h"
-
-#include "host/PluginInstance.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
@@ -16,55 +14,11 @@
 namespace vexbit::test {
 namespace {
 
-using vexbit::host::Module;
-using vexbit::host::PluginInstance;
-
-struct Loaded {
-    std::shared_ptr<Module> module;
-    std::unique_ptr<PluginInstance> instance;
-    IComponent* component() const { return instance->component(); }
-    IAudioProcessor* processor() const { return instance->processor(); }
-};
-
-Loaded load()
-{
-    Loaded l;
-    std::string error;
-    l.module = Module::load(VEXBIT_BUNDLE_PATH, error);
-    EXPECT_TRUE(l.module) << error;
-    if (l.module) {
-        l.instance = PluginInstance::createFirstEffect(l.module, error);
-        EXPECT_TRUE(l.instance) << error;
-    }
-    return l;
-}
-
-void start(const Loaded& l, double sampleRate)
-{
-    ProcessSetup setup{kRealtime, kSample32, 1024, sampleRate};
-    ASSERT_EQ(l.processor()->setupProcessing(setup), kResultOk);
-    ASSERT_EQ(l.component()->setActive(true), kResultOk);
-    l.processor()->setProcessing(true);
-}
-
-void finish(const Loaded& l)
-{
-    l.processor()->setProcessing(false);
-    l.component()->setActive(false);
-}
-
-Bytes stateOf(IComponent* component)
-{
-    Steinberg::MemoryStream stream;
-    EXPECT_EQ(component->getState(&stream), kResultOk);
-    return bytesOf(stream);
-}
-
 TEST(ProcessorInBundle, ProcessesHostBlocksAndKeepsWhatTheHostSent)
 {
-    Loaded l = load();
+    LoadedBundle l = loadBundle();
     ASSERT_TRUE(l.instance);
-    start(l, 48000.0);
+    l.activate(48000.0, 1024);
 
     ProcessBlock block;
     for (std::size_t i = 0; i < block.inL.size(); ++i) {
@@ -86,9 +40,9 @@ TEST(ProcessorInBundle, ProcessesHostBlocksAndKeepsWhatTheHostSent)
             ASSERT_TRUE(std::isfinite(block.outL[i]) && std::isfinite(block.outR[i])) << b << ":" << i;
         position += 1024 / (48000.0 * 60.0 / 126.0);
     }
-    finish(l);
+    l.deactivate();
 
-    const Bytes state = stateOf(l.component());
+    const Bytes state = l.saved();
     ASSERT_EQ(state.size(), 905u);
     bool sawLevel = false;
     bool sawConcurrency = false;
@@ -107,8 +61,8 @@ TEST(ProcessorInBundle, ProcessesHostBlocksAndKeepsWhatTheHostSent)
 
 TEST(ProcessorInBundle, AStateRoundTripsThroughAnotherInstance)
 {
-    Loaded first = load();
-    Loaded second = load();
+    LoadedBundle first = loadBundle();
+    LoadedBundle second = loadBundle();
     ASSERT_TRUE(first.instance && second.instance);
 
     Bytes edited = stateHead(true);
@@ -119,26 +73,23 @@ TEST(ProcessorInBundle, AStateRoundTripsThroughAnotherInstance)
     putF64(edited, 12.5);
     putU32(edited, 3);
     putF64(edited, 400.0);
-    ByteStream in(edited);
-    ASSERT_EQ(first.component()->setState(in.get()), kResultOk);
+    ASSERT_EQ(first.restore(edited), kResultOk);
 
-    const Bytes saved = stateOf(first.component());
+    const Bytes saved = first.saved();
     ASSERT_EQ(saved.size(), 905u);
     EXPECT_EQ(saved[8], 1);
-    ByteStream again(saved);
-    ASSERT_EQ(second.component()->setState(again.get()), kResultOk);
-    EXPECT_EQ(stateOf(second.component()), saved);
+    ASSERT_EQ(second.restore(saved), kResultOk);
+    EXPECT_EQ(second.saved(), saved);
 
     // A refused state leaves the instance as it was.
     Bytes cut(saved.begin(), saved.begin() + 500);
-    ByteStream broken(cut);
-    EXPECT_EQ(second.component()->setState(broken.get()), kResultFalse);
-    EXPECT_EQ(stateOf(second.component()), saved);
+    EXPECT_EQ(second.restore(cut), kResultFalse);
+    EXPECT_EQ(second.saved(), saved);
 }
 
 TEST(ProcessorInBundle, AnswersMessagesThroughItsConnectionPoint)
 {
-    Loaded l = load();
+    LoadedBundle l = loadBundle();
     ASSERT_TRUE(l.instance);
     FUnknownPtr<IConnectionPoint> connection(l.component());
     ASSERT_TRUE(connection);

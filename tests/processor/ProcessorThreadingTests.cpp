@@ -5,9 +5,8 @@
 
 #include "HostObjects.h"
 #include "ProcessBlock.h"
-#include "StateBytes.h"
+#include "LoadedBundle.h"
 
-#include "host/PluginInstance.h"
 #include "module/ModuleConfig.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
@@ -25,56 +24,8 @@
 namespace vexbit::test {
 namespace {
 
-using vexbit::host::Module;
-using vexbit::host::PluginInstance;
-
 constexpr int32 kBlock = 512;
 constexpr double kRate = 44100.0;
-
-struct Loaded {
-    std::shared_ptr<Module> module;
-    std::unique_ptr<PluginInstance> instance;
-    IComponent* component() const { return instance->component(); }
-    IAudioProcessor* processor() const { return instance->processor(); }
-    IConnectionPoint* connection() const { return FUnknownPtr<IConnectionPoint>(component()).getInterface(); }
-
-    tresult restore(const Bytes& state) const
-    {
-        ByteStream in(state);
-        return component()->setState(in.get());
-    }
-    Bytes saved() const
-    {
-        Steinberg::MemoryStream stream;
-        EXPECT_EQ(component()->getState(&stream), kResultOk);
-        return bytesOf(stream);
-    }
-    void activate() const
-    {
-        ProcessSetup setup{kRealtime, kSample32, kBlock, kRate};
-        ASSERT_EQ(processor()->setupProcessing(setup), kResultOk);
-        ASSERT_EQ(component()->setActive(true), kResultOk);
-        processor()->setProcessing(true);
-    }
-    void deactivate() const
-    {
-        processor()->setProcessing(false);
-        component()->setActive(false);
-    }
-};
-
-Loaded load()
-{
-    Loaded l;
-    std::string error;
-    l.module = Module::load(VEXBIT_BUNDLE_PATH, error);
-    EXPECT_TRUE(l.module) << error;
-    if (l.module) {
-        l.instance = PluginInstance::createFirstEffect(l.module, error);
-        EXPECT_TRUE(l.instance) << error;
-    }
-    return l;
-}
 
 // A complete state of the shipped table with every saved parameter at a random
 // value inside its range (whole numbers where the parameter has steps).
@@ -122,11 +73,11 @@ IPtr<IMessage> dataMessage(uint32_t tag, const Bytes& payload)
 TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
 {
     configureModule();
-    Loaded l = load();
+    LoadedBundle l = loadBundle();
     ASSERT_TRUE(l.instance);
-    l.activate();
-    IConnectionPoint* connection = l.connection();
-    ASSERT_NE(connection, nullptr);
+    l.activate(kRate, kBlock);
+    FUnknownPtr<IConnectionPoint> connection(l.component());
+    ASSERT_TRUE(connection);
 
     std::atomic<bool> playing{true};
     std::atomic<bool> messaging{true};
@@ -209,7 +160,7 @@ TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
 TEST(ProcessorThreads, AStateReadsBackAsRestoredBeforeAnyBlock)
 {
     configureModule();
-    Loaded l = load();
+    LoadedBundle l = loadBundle();
     ASSERT_TRUE(l.instance);
     std::mt19937 random(3);
 
@@ -217,7 +168,7 @@ TEST(ProcessorThreads, AStateReadsBackAsRestoredBeforeAnyBlock)
     ASSERT_EQ(l.restore(whileInactive), kResultOk);
     EXPECT_EQ(l.saved(), whileInactive);
 
-    l.activate();
+    l.activate(kRate, kBlock);
     EXPECT_EQ(l.saved(), whileInactive);
     const Bytes whileActive = randomState(random, false);
     ASSERT_EQ(l.restore(whileActive), kResultOk);
@@ -232,7 +183,7 @@ struct BlockOutput {
 };
 
 // Silent blocks with the transport stopped, so that nothing random happens.
-std::vector<BlockOutput> runBlocks(const Loaded& l, ProcessBlock& block, int count)
+std::vector<BlockOutput> runBlocks(const LoadedBundle& l, ProcessBlock& block, int count)
 {
     std::vector<BlockOutput> out;
     for (int b = 0; b < count; ++b) {
@@ -267,8 +218,8 @@ bool sameEvents(const std::vector<Event>& a, const std::vector<Event>& b)
 TEST(ProcessorThreads, AStateRestoredWhilePlayingActsAsOneRestoredBeforePlayback)
 {
     configureModule();
-    Loaded before = load();
-    Loaded during = load();
+    LoadedBundle before = loadBundle();
+    LoadedBundle during = loadBundle();
     ASSERT_TRUE(before.instance && during.instance);
     ProcessBlock blockBefore(kBlock);
     ProcessBlock blockDuring(kBlock);
@@ -281,13 +232,13 @@ TEST(ProcessorThreads, AStateRestoredWhilePlayingActsAsOneRestoredBeforePlayback
 
     // The same history for both, then the same state: restored between an
     // deactivation and an activation, or handed over while active.
-    before.activate();
-    during.activate();
+    before.activate(kRate, kBlock);
+    during.activate(kRate, kBlock);
     runBlocks(before, blockBefore, 3);
     runBlocks(during, blockDuring, 3);
     before.deactivate();
     ASSERT_EQ(before.restore(state), kResultOk);
-    before.activate();
+    before.activate(kRate, kBlock);
     ASSERT_EQ(during.restore(state), kResultOk);
     const auto afterBefore = runBlocks(before, blockBefore, 10);
     const auto afterDuring = runBlocks(during, blockDuring, 10);
