@@ -153,17 +153,22 @@ TEST(GranularUnit, GrainRestartFollowsTheGenerator)
 TEST(GranularUnit, GrainsFadeInThenEndTwentySamplesBeforeTheirLength)
 {
     // A grain that does not move towards the present ends by its length alone.
-    // The grains are drawn at construction; a unit usually has such a grain.
-    std::unique_ptr<GranularUnit> unit;
-    int i = GranularUnit::kGrainCount;
-    for (int attempt = 0; attempt < 20 && i == GranularUnit::kGrainCount; ++attempt) {
-        unit = std::make_unique<GranularUnit>();
-        i = 0;
-        while (i < GranularUnit::kGrainCount && unit->grain(i).rate > 0.0f) ++i;
-    }
-    ASSERT_LT(i, GranularUnit::kGrainCount);
-    GranularUnit& g = *unit;
+    // Such a grain is taken the moment it starts: at construction or, if none
+    // was drawn then, at a later restart (the draws continue from the generator).
+    GranularUnit g;
     g.setMix(0.0f);
+    auto freshStillGrain = [&g] {
+        for (int k = 0; k < GranularUnit::kGrainCount; ++k)
+            if (g.grain(k).rate <= 0.0f && g.grain(k).counter == 0) return k;
+        return -1;
+    };
+    int i = freshStillGrain();
+    for (int n = 0; n < 60 * 44100 && i < 0; ++n) {
+        float l = 0.0f, r = 0.0f;
+        g.process(l, r);
+        i = freshStillGrain();
+    }
+    ASSERT_GE(i, 0);
     const int32_t length = g.grain(i).length;
     auto run = [&](int32_t samples) {
         for (int32_t n = 0; n < samples; ++n) {
