@@ -1,7 +1,9 @@
 #include "controller/MyVSTControllerBase.h"
 
 #include "params/MyParameter.h"
+#include "sdk/TextMessage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -82,11 +84,55 @@ tresult PLUGIN_API MyVSTControllerBase::getParameterInfo(int32 paramIndex, Param
     return EditController::getParameterInfo(paramIndex, info);
 }
 
+namespace {
+
+// The SDK's parameters index their string lists and convert to integers with
+// whatever value they are given; they only ever see 0..1 from us.
+ParamValue clampNormalized(ParamValue value)
+{
+    return std::isnan(value) ? 0.0 : std::clamp(value, 0.0, 1.0);
+}
+
+} // namespace
+
 tresult PLUGIN_API MyVSTControllerBase::setParamNormalized(ParamID tag, ParamValue value)
 {
     if (!std::isfinite(value))
         return kInvalidArgument;
-    return EditController::setParamNormalized(tag, value);
+    return EditController::setParamNormalized(tag, clampNormalized(value));
+}
+
+tresult PLUGIN_API MyVSTControllerBase::getParamStringByValue(ParamID tag, ParamValue valueNormalized,
+                                                              String128 string)
+{
+    if (string == nullptr || !std::isfinite(valueNormalized))
+        return kInvalidArgument;
+    return EditController::getParamStringByValue(tag, clampNormalized(valueNormalized), string);
+}
+
+tresult PLUGIN_API MyVSTControllerBase::getParamValueByString(ParamID tag, TChar* string,
+                                                              ParamValue& valueNormalized)
+{
+    if (string == nullptr)
+        return kInvalidArgument;
+    ParamValue value = 0.0;
+    const tresult result = EditController::getParamValueByString(tag, string, value);
+    // Text such as "nan" must not hand the host a value it cannot use.
+    if (result != kResultOk || !std::isfinite(value))
+        return result == kResultOk ? kResultFalse : result;
+    valueNormalized = clampNormalized(value);
+    return kResultOk;
+}
+
+ParamValue PLUGIN_API MyVSTControllerBase::normalizedParamToPlain(ParamID tag, ParamValue valueNormalized)
+{
+    const ParamValue plain = EditController::normalizedParamToPlain(tag, clampNormalized(valueNormalized));
+    return std::isfinite(plain) ? plain : 0.0;
+}
+
+ParamValue PLUGIN_API MyVSTControllerBase::plainParamToNormalized(ParamID tag, ParamValue plainValue)
+{
+    return clampNormalized(EditController::plainParamToNormalized(tag, plainValue));
 }
 
 IPlugView* PLUGIN_API MyVSTControllerBase::createView(FIDString /*name*/)
@@ -111,9 +157,9 @@ tresult PLUGIN_API MyVSTControllerBase::notify(IMessage* message)
 {
     if (message == nullptr)
         return kInvalidArgument;
-    // The SDK's handling reads the attributes of a text message without looking.
-    if (message->getAttributes() == nullptr)
-        return kResultFalse;
+    // The SDK's own handling of text trusts the attribute list too far.
+    if (isTextMessage(*message))
+        return receiveTextMessage(*message, *this);
     return ComponentBase::notify(message);
 }
 

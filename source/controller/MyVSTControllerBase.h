@@ -48,6 +48,15 @@ public:
     Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
     // A value that is not a number is refused; the parameter keeps its last good value.
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) override;
+    // Normalized values from the host are clamped to 0..1; a non-finite one is
+    // refused (or, where the answer is a number, taken as 0). Results are
+    // always finite and normalized results within 0..1.
+    tresult PLUGIN_API getParamStringByValue(ParamID tag, ParamValue valueNormalized,
+                                             Steinberg::Vst::String128 string) override;
+    tresult PLUGIN_API getParamValueByString(ParamID tag, Steinberg::Vst::TChar* string,
+                                             ParamValue& valueNormalized) override;
+    ParamValue PLUGIN_API normalizedParamToPlain(ParamID tag, ParamValue valueNormalized) override;
+    ParamValue PLUGIN_API plainParamToNormalized(ParamID tag, ParamValue plainValue) override;
 
     // IMidiMapping
     tresult PLUGIN_API getMidiControllerAssignment(Steinberg::int32 busIndex, Steinberg::int16 channel,

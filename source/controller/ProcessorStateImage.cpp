@@ -6,6 +6,11 @@ namespace vexbit {
 
 namespace {
 
+// Bypass lives in the bypass byte alone; a value pair carrying its ID is read
+// and dropped by every reader, so processor and controller never disagree
+// about whether the plug-in is bypassed.
+constexpr uint32_t kBypassParamId = 0x7FFFFFFF;
+
 bool readStringList(StateStreamReader& reader, ProcessorStateImage::StringList& list)
 {
     uint32_t entryCount = 0;
@@ -57,7 +62,8 @@ StateReadResult readProcessorState(Steinberg::IBStream& stream, const std::strin
         ProcessorStateImage::Value value;
         if (!reader.readUInt32(value.id) || !reader.readDouble(value.plain))
             return StateReadResult::Damaged;
-        image.values.push_back(value);
+        if (value.id != kBypassParamId)
+            image.values.push_back(value);
     }
     return StateReadResult::Complete;
 }

@@ -25,7 +25,7 @@ struct ProcessorStateImage {
     std::string header;
     std::optional<bool> bypass;
     std::vector<StringList> lists;
-    std::vector<Value> values;
+    std::vector<Value> values; // pairs for the Bypass ID are dropped: the bypass byte alone says it
 };
 
 enum class StateReadResult {

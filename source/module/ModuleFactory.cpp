@@ -1,7 +1,6 @@
 // The class factory a host asks for: the processor class, then the controller class.
-#include "controller/MyVSTController.h"
+#include "module/InterfaceGuards.h"
 #include "module/ModuleConfig.h"
-#include "processor/MyVSTProcessor.h"
 #include "sdk/PluginFactory.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -65,10 +64,10 @@ extern "C" SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory()
     const PClassInfo2 processor =
         makeClassInfo(config.processorClassId, kVstAudioEffectClass, config.pluginName, Vst::kDistributable,
                       config.subCategories, config);
-    gPluginFactory->registerClass(&processor, vexbit::MyVSTProcessor::createInstance);
+    gPluginFactory->registerClass(&processor, vexbit::GuardedProcessor::createInstance);
 
     const PClassInfo2 controller = makeClassInfo(config.controllerClassId, kVstComponentControllerClass,
                                                  config.pluginName + " Controller", 0, "", config);
-    gPluginFactory->registerClass(&controller, vexbit::MyVSTController::createInstance);
+    gPluginFactory->registerClass(&controller, vexbit::GuardedController::createInstance);
     return gPluginFactory;
 }

@@ -149,3 +149,22 @@ std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits)
 }
 
 } // namespace vexbit
+
+namespace vexbit {
+
+bool isWellFormedUtf16(std::u16string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit >= 0xDC00 && unit <= 0xDFFF)
+            return false; // a trail without its lead
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
+                return false; // a lead without its trail
+            ++i;
+        }
+    }
+    return true;
+}
+
+} // namespace vexbit

@@ -21,4 +21,7 @@ std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits);
 // of units written before the terminator. A zero capacity writes nothing.
 std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capacity);
 
+// True when every surrogate in text belongs to a complete pair.
+bool isWellFormedUtf16(std::u16string_view text);
+
 } // namespace vexbit

@@ -1,4 +1,5 @@
 #include "processor/MyVSTProcessorBase.h"
+#include "sdk/TextMessage.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
@@ -44,6 +45,8 @@ tresult PLUGIN_API MyVSTProcessorBase::notify(IMessage* message)
 {
     if (message == nullptr)
         return kInvalidArgument;
+    if (isTextMessage(*message))
+        return receiveTextMessage(*message, *this);
     const char* id = message->getMessageID();
     if (id != nullptr && std::strcmp(id, kParamStringListMessage) == 0)
         return receiveParamStringList(*message);

@@ -1,5 +1,7 @@
 #include "host/PluginState.h"
 
+#include "host/PresetFileReader.h"
+
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/vstpresetfile.h"
 
@@ -60,18 +62,6 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
         return false;
     }
     return true;
-}
-
-// The bytes of one preset chunk, if the preset has it and it lies inside the file.
-std::optional<std::string> chunkBytes(const PresetFile& preset, ChunkType type, const std::string& file)
-{
-    const PresetFile::Entry* entry = preset.getEntry(type);
-    if (entry == nullptr)
-        return std::nullopt;
-    if (entry->offset < 0 || entry->size < 0 || entry->offset > static_cast<TSize>(file.size()) ||
-        entry->size > static_cast<TSize>(file.size()) - entry->offset)
-        return std::nullopt;
-    return file.substr(static_cast<size_t>(entry->offset), static_cast<size_t>(entry->size));
 }
 
 // A single-component plug-in is its own controller; only a separate one keeps
@@ -155,29 +145,34 @@ std::optional<StateFile> readStateFile(const std::string& path, std::string& err
     std::string bytes;
     if (!readWholeFile(path, bytes, error))
         return std::nullopt;
+    auto file = parseStateFile(std::move(bytes), error);
+    if (!file)
+        error = path + ": " + error;
+    return file;
+}
 
+std::optional<StateFile> parseStateFile(std::string bytes, std::string& error)
+{
     StateFile result;
-    if (bytes.compare(0, 4, "VST3") != 0) {
+    if (!looksLikePreset(bytes)) {
         result.state.component = std::move(bytes);
         return result;
     }
-
-    auto stream = streamOver(bytes);
-    PresetFile preset(stream);
-    if (!preset.readChunkList()) {
-        error = path + ": a damaged preset file (no chunk list)";
+    std::string why;
+    const auto preset = readPresetChunks(bytes, why);
+    if (!preset) {
+        error = "a damaged preset file (" + why + ")";
         return std::nullopt;
     }
-    auto component = chunkBytes(preset, kComponentState, bytes);
-    if (!component) {
-        error = path + ": the preset holds no component state";
+    if (!preset->componentState) {
+        error = "the preset holds no component state";
         return std::nullopt;
     }
     result.isPreset = true;
-    result.componentClass = preset.getClassID();
-    result.state.component = std::move(*component);
-    if (auto controller = chunkBytes(preset, kControllerState, bytes))
-        result.state.controller = std::move(*controller);
+    result.componentClass = preset->componentClass;
+    result.state.component = std::string(*preset->componentState);
+    if (preset->controllerState)
+        result.state.controller = std::string(*preset->controllerState);
     return result;
 }
 

@@ -38,5 +38,7 @@ struct StateFile {
 // Reads a preset file; a file that is not one is taken whole as a bare
 // component state (what a processor's getState wrote).
 std::optional<StateFile> readStateFile(const std::string& path, std::string& error);
+// The same for a file's bytes already in memory.
+std::optional<StateFile> parseStateFile(std::string bytes, std::string& error);
 
 } // namespace vexbit::host
