@@ -11,7 +11,7 @@ using namespace Steinberg;
 namespace {
 // The host keeps these handler objects until we unregister them; they forward
 // to a callback that the adapter owns. Their lifetime is the registration's.
-class EventHandler : public Linux::IEventHandler {
+class EventHandler final : public Linux::IEventHandler {
 public:
     explicit EventHandler(std::function<void()> cb) : callback(std::move(cb)) {}
     void PLUGIN_API onFDIsSet(Linux::FileDescriptor) override {
@@ -32,7 +32,7 @@ public:
     uint32 refs = 1;
 };
 
-class TimerHandler : public Linux::ITimerHandler {
+class TimerHandler final : public Linux::ITimerHandler {
 public:
     explicit TimerHandler(std::function<void()> cb) : callback(std::move(cb)) {}
     void PLUGIN_API onTimer() override {
