@@ -6,11 +6,15 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace vexbit::fuzz;
+
+const ParamValue kOddValues[] = {-0.5, -1e300, 1.5, std::numeric_limits<double>::quiet_NaN(),
+                                 std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -39,6 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const ParamValue plain = controller->normalizedParamToPlain(info.id, value);
         if (!std::isfinite(plain))
             fail("parameter " + std::to_string(info.id) + " has a non-finite plain value");
+        // Values a host should not send must be clamped or refused, never crash.
+        for (const ParamValue odd : kOddValues) {
+            String128 oddText{};
+            controller->getParamStringByValue(info.id, odd, oddText);
+            if (!std::isfinite(controller->normalizedParamToPlain(info.id, odd)))
+                fail("parameter " + std::to_string(info.id) + " gives a non-finite plain value");
+            const ParamValue back = controller->plainParamToNormalized(info.id, odd);
+            if (!std::isfinite(back) || back < 0.0 || back > 1.0)
+                fail("parameter " + std::to_string(info.id) + " gives a normalized value outside 0..1");
+        }
     }
     session.reset();
     return 0;

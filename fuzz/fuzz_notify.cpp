@@ -2,15 +2,16 @@
 // sides know and junk, attributes of every type and size under the keys they
 // read and others, and messages without an attribute list. Afterwards the
 // processor must still save its state and process.
+#include "ByteReader.h"
 #include "FuzzMessages.h"
 #include "FuzzSession.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -18,57 +19,54 @@ using namespace vexbit::fuzz;
 
 namespace {
 
+// Input, field after field (see ByteReader): per message a side byte (odd:
+// controller), an ID byte (0..3 the known IDs and "", else a length byte and
+// that many bytes), a flags byte (bit 0: no attribute list) and an attribute
+// count byte (mod 9); per attribute a key byte (0..7 the known keys, 8
+// "stringlist" and an int32 index, else a length byte and bytes) and a type
+// byte: 0 int64, 1 double, 2 string, 3 binary. A string is a uint16 unit count
+// and a mode byte (odd: one repeated unit follows, else the units follow);
+// a binary is a uint32 size (at most 128 KiB) and the same mode byte.
 const char* const kIds[] = {"sendParamStringList", "sendData", "TextMessage", ""};
 const char* const kKeys[] = {"tag", "listsize", "data", "size", "Text", "stringlist0", "stringlist1", "stringlist2"};
-// Parameters of every kind, the controller's Bypass and IDs nobody has.
-const uint32_t kTags[] = {1, 2, 202, 603, 611, 802, 902, 0x7FFFFFFF, 5, 0xFFFFFFFF};
 
-std::string pickKey(FuzzedDataProvider& in)
+std::string takeName(ByteReader& in, uint8_t pick, const char* const* known, size_t knownCount)
 {
-    switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0: return "stringlist" + std::to_string(in.ConsumeIntegral<int32_t>());
-    case 1: return in.ConsumeRandomLengthString(130);
-    default: return kKeys[in.ConsumeIntegralInRange<size_t>(0, std::size(kKeys) - 1)];
-    }
+    if (pick < knownCount)
+        return known[pick];
+    return in.takeBytes(in.take<uint8_t>());
 }
 
-std::vector<uint8_t> pickBinary(FuzzedDataProvider& in)
+std::u16string takeString(ByteReader& in)
 {
-    switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0: { // a known tag, as the sender writes it
-        const uint32_t tag = kTags[in.ConsumeIntegralInRange<size_t>(0, std::size(kTags) - 1)];
-        std::vector<uint8_t> bytes(4);
-        std::memcpy(bytes.data(), &tag, 4);
-        return bytes;
-    }
-    case 1: { // a large block of one byte
-        return std::vector<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, 70000), in.ConsumeIntegral<uint8_t>());
-    }
-    default: return in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, 64));
-    }
-}
-
-std::u16string pickString(FuzzedDataProvider& in)
-{
+    const auto count = in.take<uint16_t>();
+    if (in.take<uint8_t>() & 1)
+        return std::u16string(count, in.take<char16_t>());
     std::u16string text;
-    if (in.ConsumeBool()) { // long runs of one unit: lone surrogates, zeros, plain letters
-        text.assign(in.ConsumeIntegralInRange<size_t>(0, 1000), in.ConsumeIntegral<char16_t>());
-    } else {
-        const size_t n = in.ConsumeIntegralInRange<size_t>(0, 300);
-        for (size_t i = 0; i < n && in.remaining_bytes() >= 2; ++i)
-            text.push_back(in.ConsumeIntegral<char16_t>());
-    }
+    for (uint16_t i = 0; i < count && !in.atEnd(); ++i)
+        text.push_back(in.take<char16_t>());
     return text;
 }
 
-void setAttribute(FuzzedDataProvider& in, FuzzAttributeList& list)
+std::vector<uint8_t> takeBinary(ByteReader& in)
 {
-    const std::string key = pickKey(in);
-    switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0: list.set(key, in.ConsumeIntegral<int64_t>()); break;
-    case 1: list.set(key, in.ConsumeFloatingPoint<double>()); break;
-    case 2: list.set(key, pickString(in)); break;
-    default: list.set(key, pickBinary(in)); break;
+    const auto size = std::min<uint32_t>(in.take<uint32_t>(), 128 * 1024);
+    if (in.take<uint8_t>() & 1)
+        return std::vector<uint8_t>(size, in.take<uint8_t>());
+    const std::string bytes = in.takeBytes(size);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+void setAttribute(ByteReader& in, FuzzAttributeList& list)
+{
+    const auto keyPick = in.take<uint8_t>();
+    const std::string key = keyPick == 8 ? "stringlist" + std::to_string(in.take<int32_t>())
+                                         : takeName(in, keyPick, kKeys, std::size(kKeys));
+    switch (in.take<uint8_t>() % 4) {
+    case 0: list.set(key, in.take<int64_t>()); break;
+    case 1: list.set(key, in.take<double>()); break;
+    case 2: list.set(key, takeString(in)); break;
+    default: list.set(key, takeBinary(in)); break;
     }
 }
 
@@ -82,15 +80,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!processorSide || !controllerSide)
         fail("no connection points");
 
-    FuzzedDataProvider in(data, size);
-    const int messages = in.ConsumeIntegralInRange(1, 4);
-    for (int m = 0; m < messages && in.remaining_bytes() > 0; ++m) {
-        IConnectionPoint* target = in.ConsumeBool() ? processorSide.get() : controllerSide.get();
-        const size_t pick = in.ConsumeIntegralInRange<size_t>(0, std::size(kIds));
-        const std::string id = pick < std::size(kIds) ? kIds[pick] : in.ConsumeRandomLengthString(40);
-        const bool withoutAttributes = in.ConsumeIntegralInRange(0, 15) == 0;
+    ByteReader in(data, size);
+    for (int m = 0; m < 8 && !in.atEnd(); ++m) {
+        IConnectionPoint* target = (in.take<uint8_t>() & 1) ? controllerSide.get() : processorSide.get();
+        const std::string id = takeName(in, in.take<uint8_t>(), kIds, std::size(kIds));
+        const bool withoutAttributes = in.take<uint8_t>() & 1;
         FuzzAttributeList attributes;
-        const int count = in.ConsumeIntegralInRange(0, 8);
+        const int count = in.take<uint8_t>() % 9;
         for (int a = 0; a < count; ++a)
             setAttribute(in, attributes);
         FuzzMessage message(id, withoutAttributes ? nullptr : &attributes);

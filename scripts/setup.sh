@@ -13,6 +13,7 @@ packages=(
   libsndfile1-dev libsmf-dev libcli11-dev
   xvfb x11-apps imagemagick xauth
   zam-plugins
+  clang libclang-rt-14-dev
 )
 
 missing=()

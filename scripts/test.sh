@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the whole test suite twice: a build of the configuration that run.sh
 # ships (Release) and one with AddressSanitizer and UndefinedBehaviorSanitizer;
-# then the threading tests once more, built with ThreadSanitizer. Warnings are
+# then the threading tests once more, built with ThreadSanitizer; then every
+# fuzz target for a minute on top of its seeds and past findings. Warnings are
 # errors here. Installs what it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,3 +41,5 @@ cmake -S . -B build/test-tsan -DVEXBIT_BENCHMARKS=OFF -DVEXBIT_WARNINGS_AS_ERROR
 cmake --build build/test-tsan -j"$jobs" --target processor_threading_tests
 ctest --test-dir build/test-tsan --output-on-failure -R '^ProcessorThreads\.'
 
+echo "== fuzz targets =="
+./scripts/fuzz.sh --ci

@@ -29,7 +29,7 @@ namespace vexbit::host {
     Steinberg::uint32 PLUGIN_API addRef() override { return 1; }                             \
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
-class HostEventList : public Steinberg::Vst::IEventList {
+class HostEventList final : public Steinberg::Vst::IEventList {
 public:
     explicit HostEventList(std::size_t capacity = 4096) { events_.reserve(capacity); }
 
@@ -45,7 +45,7 @@ private:
     std::vector<Steinberg::Vst::Event> events_;
 };
 
-class HostParamValueQueue : public Steinberg::Vst::IParamValueQueue {
+class HostParamValueQueue final : public Steinberg::Vst::IParamValueQueue {
 public:
     struct Point {
         Steinberg::int32 offset;
@@ -75,7 +75,7 @@ private:
     std::vector<Point> points_;
 };
 
-class HostParameterChanges : public Steinberg::Vst::IParameterChanges {
+class HostParameterChanges final : public Steinberg::Vst::IParameterChanges {
 public:
     explicit HostParameterChanges(std::size_t queueCapacity = 256, std::size_t pointCapacity = 64);
 
