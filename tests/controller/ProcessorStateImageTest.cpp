@@ -57,6 +57,18 @@ TEST(ProcessorStateImage, ReadsEveryFieldAndStopsInFrontOfTheExtraState)
     EXPECT_EQ(std::string(rest, static_cast<size_t>(got)), "EXTRA");
 }
 
+TEST(ProcessorStateImage, AValuePairForBypassIsReadAndDropped)
+{
+    StateBytes b;
+    b.header().u8(0).u32(0).u32(3).value(202, 0.5).value(0x7FFFFFFF, 1.0).value(203, 2.0);
+    ProcessorStateImage image;
+    ASSERT_EQ(read(b, image), StateReadResult::Complete);
+    EXPECT_EQ(image.bypass, false);
+    ASSERT_EQ(image.values.size(), 2u);
+    EXPECT_EQ(image.values[0].id, 202u);
+    EXPECT_EQ(image.values[1].id, 203u);
+}
+
 TEST(ProcessorStateImage, TextsEndAtTheirFirstZeroByte)
 {
     StateBytes b;

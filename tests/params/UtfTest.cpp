@@ -26,6 +26,19 @@ TEST(Utf, MalformedInputBecomesReplacementCharacters)
     EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
 }
 
+TEST(Utf, WellFormedUtf16HasEverySurrogateInAPair)
+{
+    EXPECT_TRUE(isWellFormedUtf16(u""));
+    EXPECT_TRUE(isWellFormedUtf16(u"a\U0001F3B8b"));
+    const char16_t lead = 0xD83C;
+    const char16_t trail = 0xDFB8;
+    EXPECT_FALSE(isWellFormedUtf16(std::u16string(1, trail)));
+    EXPECT_FALSE(isWellFormedUtf16(std::u16string(1, lead)));
+    EXPECT_FALSE(isWellFormedUtf16(std::u16string{lead, u'x'}));
+    EXPECT_FALSE(isWellFormedUtf16(std::u16string{lead, lead, trail}));
+    EXPECT_FALSE(isWellFormedUtf16(std::u16string{lead, trail, trail}));
+}
+
 TEST(Utf, FixedBufferIsNeverOverrunAndKeepsPairsWhole)
 {
     std::array<char16_t, 8> buffer;
