@@ -54,8 +54,9 @@ run_target() {
 summary() {
   local target=$1 log=$build/logs/$1.log
   local execs cov
-  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  cov=$(grep -E '^#[0-9]+' "$log" | grep -o 'cov: [0-9]* ft: [0-9]*' | tail -1)
+  # Logs hold raw input bytes (libFuzzer prints dictionary entries); read them as text.
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1 || true)
+  cov=$(grep -a -E '^#[0-9]+' "$log" | grep -a -o 'cov: [0-9]* ft: [0-9]*' | tail -1 || true)
   echo "fuzz: $target: ${execs:-?} executions, ${cov:-no coverage figures}"
 }
 
@@ -71,7 +72,7 @@ wait_one() {
   else
     summary "$name"
     echo "fuzz: $name FOUND A PROBLEM; see $build/logs/$name.log and $build/findings/$name/" >&2
-    grep -E 'ERROR|fuzz finding|runtime error|SUMMARY' "$build/logs/$name.log" | head -5 >&2 || true
+    grep -a -E 'ERROR|fuzz finding|runtime error|SUMMARY' "$build/logs/$name.log" | head -5 >&2 || true
     failed+=("$name")
   fi
 }
