@@ -6,6 +6,8 @@
 #include "NoteSymbols.h"
 #include "Paint.h"
 
+#include "base/ProductInfo.h"
+
 namespace vexbit::art {
 namespace {
 
@@ -175,8 +177,8 @@ void drawSimpleModeArt(cairo_t* cr)
 
 void drawWordmark(cairo_t* cr)
 {
-    drawText(cr, "Vexbit Glitch", 1180, 618, 22, Green, Align::Right, true);
-    drawText(cr, "version 2.2", 1180, 640, kCaptionSize, DarkGreen, Align::Right);
+    drawText(cr, product::kName, 1180, 618, 22, Green, Align::Right, true);
+    drawText(cr, std::string("version ") + product::kVersion, 1180, 640, kCaptionSize, DarkGreen, Align::Right);
 }
 
 } // namespace

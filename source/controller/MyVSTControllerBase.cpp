@@ -53,7 +53,7 @@ tresult PLUGIN_API MyVSTControllerBase::terminate()
 
 void MyVSTControllerBase::addBypassParameter()
 {
-    auto* bypass = new StringListParameter(u"Bypass", kBypassID, nullptr,
+    auto* bypass = new StringListParameter(u"Bypass", kBypassId, nullptr,
                                            ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass,
                                            kRootUnitId);
     bypass->appendString(u"Off");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ParameterIds.h"
 #include "controller/EditorControls.h"
 #include "params/ParameterTable.h"
 
@@ -26,9 +27,6 @@ public:
     using ParamID = Steinberg::Vst::ParamID;
     using ParamValue = Steinberg::Vst::ParamValue;
     using StringList = std::vector<std::string>;
-
-    // The controller's own "Bypass", which precedes the table's parameters.
-    static constexpr ParamID kBypassID = 0x7FFFFFFF;
 
     // `table` is copied into the parameters at initialize; `formatTag` names
     // the state format both the processor's state and the controller's own

@@ -33,7 +33,7 @@ tresult PLUGIN_API MyVSTControllerBase::setComponentState(IBStream* state)
         return kResultFalse;
 
     if (image.bypass)
-        setParamNormalized(kBypassID, *image.bypass ? 1.0 : 0.0);
+        setParamNormalized(kBypassId, *image.bypass ? 1.0 : 0.0);
 
     for (const auto& saved : image.lists) {
         MyParameter* parameter = getMyParameter(saved.id);

@@ -23,14 +23,6 @@ ViewRect editorRect()
     return ViewRect(0, 0, MyVSTGUIEditor::kWidth, MyVSTGUIEditor::kHeight);
 }
 
-constexpr int32_t kSimpleModeTag = 602;
-constexpr int32_t kRetriggerLengthTag = 702;
-constexpr int32_t kReverserLengthTag = 802;
-// The length buttons: the first one's ID, and how many there are.
-constexpr int32_t kRetriggerLengthButtons = 70200;
-constexpr int32_t kRetriggerLengthCount = 5;
-constexpr int32_t kReverserLengthButtons = 80200;
-constexpr int32_t kReverserLengthCount = 6;
 
 } // namespace
 
@@ -141,17 +133,17 @@ bool MyVSTGUIEditor::onCustomControl(int32_t kind, CControl* /*control*/, int32_
 {
     if (kind != ControlBehaviour::Custom)
         return false;
-    if (tag == kSimpleModeTag) {
+    if (tag == kShufflerSimpleModeId) {
         if (shufflerTabs != nullptr)
             shufflerTabs->selectTab(value > 0.5 ? 0 : 1);
-        setParameter(kSimpleModeTag, value);
-    } else if (tag >= kRetriggerLengthButtons && tag < kRetriggerLengthButtons + kRetriggerLengthCount) {
+        setParameter(kShufflerSimpleModeId, value);
+    } else if (tag >= kRetriggerLengthButtons && tag < kRetriggerLengthButtons + kRetriggerLengthButtonCount) {
         // 1/32, 1/16, 1/8, 1/4, 1/2: lengths of 1, 2, 4, 8, 16 thirty-seconds.
         const double length = static_cast<double>(1 << (tag - kRetriggerLengthButtons));
-        setParameterValue(kRetriggerLengthTag, controller->plainParamToNormalized(kRetriggerLengthTag, length));
-    } else if (tag >= kReverserLengthButtons && tag < kReverserLengthButtons + kReverserLengthCount) {
+        setParameterValue(kRetriggerLengthId, controller->plainParamToNormalized(kRetriggerLengthId, length));
+    } else if (tag >= kReverserLengthButtons && tag < kReverserLengthButtons + kReverserLengthButtonCount) {
         const double length = static_cast<double>(1 << (tag - kReverserLengthButtons));
-        setParameterValue(kReverserLengthTag, controller->plainParamToNormalized(kReverserLengthTag, length));
+        setParameterValue(kReverserLengthId, controller->plainParamToNormalized(kReverserLengthId, length));
     }
     return false;
 }

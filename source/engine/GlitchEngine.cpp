@@ -2,19 +2,13 @@
 
 #include "NumericConversions.h"
 
+#include "base/ParameterIds.h"
+
 #include <cmath>
 
 namespace vexbit {
 
 namespace {
-// Parameters the tempo and sample-rate hooks read back from the store.
-constexpr uint32_t kLowPassFreqId = 402;
-constexpr uint32_t kLowPassQId = 403;
-constexpr uint32_t kHighPassFreqId = 404;
-constexpr uint32_t kHighPassQId = 405;
-constexpr uint32_t kRetriggerLengthId = 702;
-constexpr uint32_t kReverserLengthId = 802;
-
 // Provisional weights until the parameters are applied.
 constexpr std::array<int32_t, 9> kInitialEffectWeights{800, 50, 50, 50, 50, 50, 50, 50, 50};
 constexpr std::array<int32_t, GlitchEngine::kLengthChoices> kInitialLengthWeights{0, 50, 0, 100, 25, 12, 0, 0, 0};

@@ -12,6 +12,8 @@
 #include "TapeStopUnit.h"
 #include "WeightedPicker.h"
 
+#include "base/ParameterIds.h"
+
 #include <array>
 #include <cstdint>
 
@@ -49,9 +51,9 @@ public:
     // settings, and the IDs of its parameter block.
     static constexpr std::array<int16_t, kEffectCount> kTriggerNotes{48, 50, 52, 53, 55, 57, 59, 60};
     static constexpr std::array<int16_t, kEffectCount> kRandomiseNotes{72, 74, 76, 77, 79, 81, 83, 84};
-    static constexpr uint32_t muteId(int slot) { return 100u * static_cast<uint32_t>(slot + 2); }
-    static constexpr uint32_t onOffId(int slot) { return muteId(slot) + 1u; }
-    static constexpr uint32_t randomiseId(int slot) { return muteId(slot) + 99u; }
+    static constexpr uint32_t muteId(int slot) { return effectMuteId(slot); }
+    static constexpr uint32_t onOffId(int slot) { return effectOnOffId(slot); }
+    static constexpr uint32_t randomiseId(int slot) { return effectRandomiseId(slot); }
     // AutoPlay's length choices in sixteenth notes; 0 runs until switched off.
     static constexpr std::array<int32_t, kLengthChoices> kLengthSixteenths{1, 2, 3, 4, 6, 8, 12, 16, 0};
 

@@ -4,6 +4,8 @@
 #include "NumericConversions.h"
 #include "RandomSource.h"
 
+#include "base/ParameterIds.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -12,19 +14,9 @@ namespace vexbit {
 
 namespace {
 
-constexpr uint32_t kNoEffectRateId = 3;
-constexpr uint32_t kFirstSchedulingId = 100;
-constexpr uint32_t kLastSchedulingId = 172;
-
 enum Slot : int { kDelay, kTapeStop, kFilter, kLoFi, kShuffler, kRetrigger, kReverser, kGator };
 
-constexpr uint32_t kDelayLevelId = 202;
 constexpr double kMaxDelayFeedback = 0.9;
-constexpr uint32_t kGranularDryWetId = 205;
-constexpr uint32_t kShufflerSimpleModeId = 602;
-constexpr uint32_t kShufflerLengthId = 603;
-constexpr uint32_t kFirstShufflerRateId = 611;
-constexpr uint32_t kLastShufflerRateId = 620;
 
 // The "Length" list rows: weights for 1, 2, 3, 4, 6, 8, 12, 16 and 0 sixteenths.
 constexpr std::array<std::array<int32_t, GlitchEngine::kLengthChoices>, 6> kLengthRows{{
@@ -36,20 +28,19 @@ constexpr std::array<std::array<int32_t, GlitchEngine::kLengthChoices>, 6> kLeng
     {0, 0, 0, 0, 0, 0, 0, 0, 100}, // "Infinite"
 }};
 
-struct ControllerEcho {
-    uint32_t id;
-    uint8_t controller;
-};
-
 // The continuous parameters, in the order a transport start echoes them. The
-// switches of the Shuffler and the Retrigger echo only when applied.
-constexpr std::array<ControllerEcho, 28> kContinuousEchoes{{
-    {202, 1},  {203, 2},  {204, 3},  {205, 4},  {206, 5},  {207, 6},  {302, 11},
-    {303, 12}, {402, 21}, {403, 22}, {404, 23}, {405, 24}, {502, 31}, {503, 32},
-    {611, 41}, {612, 42}, {613, 43}, {614, 44}, {615, 45}, {616, 46}, {617, 47},
-    {618, 48}, {619, 49}, {620, 50}, {702, 61}, {703, 62}, {802, 71}, {902, 81},
-}};
-constexpr std::array<ControllerEcho, 2> kSwitchEchoes{{{603, 52}, {704, 63}}};
+// switches of the Shuffler and the Retrigger echo only when applied; the
+// Shuffler's SimpleMode never does. Controller numbers come from the IDs header.
+constexpr std::array<uint32_t, 28> kContinuousEchoes{
+    kDelayLevelId,         kDelayTimeId,          kDelayFeedbackId,         kGranularDryWetId,
+    kGranularDurationId,   kGranularGrainSizeId,  kTapeStopStartSpeedId,    kTapeStopStopSpeedId,
+    kLowPassFreqId,        kLowPassQId,           kHighPassFreqId,          kHighPassQId,
+    kLoFiBitDepthId,       kLoFiFrequencyId,      kFirstShufflerRateId + 0, kFirstShufflerRateId + 1,
+    kFirstShufflerRateId + 2, kFirstShufflerRateId + 3, kFirstShufflerRateId + 4, kFirstShufflerRateId + 5,
+    kFirstShufflerRateId + 6, kFirstShufflerRateId + 7, kFirstShufflerRateId + 8, kFirstShufflerRateId + 9,
+    kRetriggerLengthId,    kRetriggerPitchId,     kReverserLengthId,        kGatorSpeedId,
+};
+constexpr std::array<uint32_t, 2> kSwitchEchoes{kShufflerLengthId, kRetriggerBeatSyncId};
 
 // Echoes from applyParameter land where the change happened.
 constexpr int32_t kApplyEchoOffset = 0;
@@ -59,18 +50,16 @@ constexpr int32_t kPlayStartEchoOffset = 300;
 // Controller number of a parameter that echoes when applied, or 0 for none.
 uint8_t echoControllerOf(uint32_t id)
 {
-    for (const ControllerEcho& e : kContinuousEchoes)
-        if (e.id == id) return e.controller;
-    for (const ControllerEcho& e : kSwitchEchoes)
-        if (e.id == id) return e.controller;
-    return 0;
+    const bool echoes = std::find(kContinuousEchoes.begin(), kContinuousEchoes.end(), id) != kContinuousEchoes.end() ||
+                        std::find(kSwitchEchoes.begin(), kSwitchEchoes.end(), id) != kSwitchEchoes.end();
+    return echoes ? static_cast<uint8_t>(midiControllerOf(id)) : 0;
 }
 
-// Slot of an ID in the effect blocks 200 to 999, or -1.
+// Slot of an ID in the effect blocks, or -1.
 int slotOfBlockId(uint32_t id)
 {
-    if (id < GlitchEngine::muteId(0) || id > GlitchEngine::randomiseId(GlitchEngine::kEffectCount - 1)) return -1;
-    return static_cast<int>(id / 100u) - 2;
+    if (id < effectMuteId(0) || id > effectRandomiseId(GlitchEngine::kEffectCount - 1)) return -1;
+    return static_cast<int>((id - kDelayMuteId) / kEffectBlockStride);
 }
 
 class ParameterApplier {
@@ -129,10 +118,10 @@ void ParameterApplier::apply(uint32_t id)
 void ParameterApplier::applyScheduling(uint32_t id)
 {
     const uint32_t offset = id - kFirstSchedulingId;
-    const uint32_t slot = offset / 10u;
-    const uint32_t field = offset % 10u;
+    const uint32_t slot = offset / kSchedulingStride;
+    const uint32_t field = offset % kSchedulingStride;
     if (slot >= static_cast<uint32_t>(GlitchEngine::kEffectCount)) return;
-    const uint32_t enableId = kFirstSchedulingId + 10u * slot;
+    const uint32_t enableId = schedulingEnableId(static_cast<int>(slot));
     if (field == 0 || field == 1) {
         const int32_t weight = stored(enableId) > 0.0 ? truncToInt32(stored(enableId + 1u)) : 0;
         e_.effectPicker.setWeight(static_cast<int32_t>(slot) + 1, weight);
@@ -199,26 +188,26 @@ void ParameterApplier::applySetting(uint32_t id)
 {
     const double v = stored(id);
     switch (id) {
-    case 202: applyDelayMix(); break;
-    case 203: e_.delay.setTimeMs(v); break;
-    case 204:
+    case kDelayLevelId: applyDelayMix(); break;
+    case kDelayTimeId: e_.delay.setTimeMs(v); break;
+    case kDelayFeedbackId:
         // A saved state may hold any number; a loop gain of 1 or more would
         // grow without end, so the feedback keeps to its own 0 to 0.9.
         if (std::isfinite(v)) e_.delay.setFeedback(static_cast<float>(std::clamp(v, 0.0, kMaxDelayFeedback)));
         break;
-    case 205:
+    case kGranularDryWetId:
         if (engaged(kDelay) && stored(kDelayLevelId) > 0.0) e_.granular.setMix(granularMix());
         break;
-    case 206: e_.granular.setDurationMs(v); break;
-    case 207: e_.granular.setGrainSizeMs(v); break;
-    case 302: e_.tapeStop.setStartSpeed(v); break;
-    case 303: e_.tapeStop.setStopSpeed(v); break;
-    case 402:
-    case 403: e_.filter.setLowPass(stored(402), stored(403), host_.getSampleRate()); break;
-    case 404:
-    case 405: e_.filter.setHighPass(stored(404), stored(405), host_.getSampleRate()); break;
-    case 502: e_.lofi.setBitDepth(v); break;
-    case 503: e_.lofi.setHoldLength(v); break;
+    case kGranularDurationId: e_.granular.setDurationMs(v); break;
+    case kGranularGrainSizeId: e_.granular.setGrainSizeMs(v); break;
+    case kTapeStopStartSpeedId: e_.tapeStop.setStartSpeed(v); break;
+    case kTapeStopStopSpeedId: e_.tapeStop.setStopSpeed(v); break;
+    case kLowPassFreqId:
+    case kLowPassQId: e_.filter.setLowPass(stored(kLowPassFreqId), stored(kLowPassQId), host_.getSampleRate()); break;
+    case kHighPassFreqId:
+    case kHighPassQId: e_.filter.setHighPass(stored(kHighPassFreqId), stored(kHighPassQId), host_.getSampleRate()); break;
+    case kLoFiBitDepthId: e_.lofi.setBitDepth(v); break;
+    case kLoFiFrequencyId: e_.lofi.setHoldLength(v); break;
     case kShufflerSimpleModeId:
         // Switching modes rebuilds the slice lengths from the mode's own parameters.
         if (simpleMode()) {
@@ -230,11 +219,11 @@ void ParameterApplier::applySetting(uint32_t id)
     case kShufflerLengthId:
         if (simpleMode()) e_.shuffler.selectSimpleLength(v);
         break;
-    case 702: e_.retrigger.setSliceLength(v, host_.getTempo()); break;
-    case 703: e_.retrigger.setPitchSemitones(v); break;
-    case 704: e_.retrigger.setBeatSync(v > 0.5); break;
-    case 802: e_.reverser.setLength(v, host_.getTempo()); break;
-    case 902: e_.gator.setSpeed(v); break;
+    case kRetriggerLengthId: e_.retrigger.setSliceLength(v, host_.getTempo()); break;
+    case kRetriggerPitchId: e_.retrigger.setPitchSemitones(v); break;
+    case kRetriggerBeatSyncId: e_.retrigger.setBeatSync(v > 0.5); break;
+    case kReverserLengthId: e_.reverser.setLength(v, host_.getTempo()); break;
+    case kGatorSpeedId: e_.gator.setSpeed(v); break;
     default:
         if (id >= kFirstShufflerRateId && id <= kLastShufflerRateId && !simpleMode())
             e_.shuffler.setNoteValueWeight(static_cast<int>(id - kFirstShufflerRateId), v);
@@ -246,16 +235,16 @@ void ParameterApplier::randomiseSlot(int slot)
 {
     switch (slot) {
     case kDelay:
-        for (uint32_t id = 202; id <= 207; ++id) e_.randomise(id);
+        for (uint32_t id = kDelayLevelId; id <= kGranularGrainSizeId; ++id) e_.randomise(id);
         break;
     case kTapeStop:
-        e_.randomise(302);
-        e_.randomise(303);
+        e_.randomise(kTapeStopStartSpeedId);
+        e_.randomise(kTapeStopStopSpeedId);
         break;
     case kFilter: randomiseFilter(); break;
     case kLoFi:
-        e_.randomise(502);
-        e_.randomise(503);
+        e_.randomise(kLoFiBitDepthId);
+        e_.randomise(kLoFiFrequencyId);
         break;
     case kShuffler:
         if (simpleMode()) {
@@ -265,11 +254,11 @@ void ParameterApplier::randomiseSlot(int slot)
         }
         break;
     case kRetrigger:
-        e_.randomise(702);
-        e_.randomise(703);
+        e_.randomise(kRetriggerLengthId);
+        e_.randomise(kRetriggerPitchId);
         break;
-    case kReverser: e_.randomise(802); break;
-    case kGator: e_.randomise(902); break;
+    case kReverser: e_.randomise(kReverserLengthId); break;
+    case kGator: e_.randomise(kGatorSpeedId); break;
     default: break;
     }
 }
@@ -284,10 +273,10 @@ void ParameterApplier::randomiseFilter()
     const float u2 = randomUnit();
     const float u3 = randomUnit();
     const float u4 = randomUnit();
-    host_.setParameterNormalized(402, u1);
-    host_.setParameterNormalized(404, u1 * u2);
-    host_.setParameterNormalized(403, u3);
-    host_.setParameterNormalized(405, u4);
+    host_.setParameterNormalized(kLowPassFreqId, u1);
+    host_.setParameterNormalized(kHighPassFreqId, u1 * u2);
+    host_.setParameterNormalized(kLowPassQId, u3);
+    host_.setParameterNormalized(kHighPassQId, u4);
 }
 
 } // namespace
@@ -309,7 +298,8 @@ void GlitchEngine::randomise(uint32_t id) { host_.setParameterNormalized(id, ran
 
 void GlitchEngine::onPlayStart(double /*positionQuarters*/)
 {
-    for (const ControllerEcho& e : kContinuousEchoes) sendControllerEcho(e.id, e.controller, kPlayStartEchoOffset);
+    for (const uint32_t id : kContinuousEchoes)
+        sendControllerEcho(id, static_cast<uint8_t>(midiControllerOf(id)), kPlayStartEchoOffset);
 }
 
 } // namespace vexbit

@@ -5,15 +5,14 @@
 
 #include "NumericConversions.h"
 
+#include "base/ParameterIds.h"
+
 #include <cfloat>
 #include <cmath>
 
 namespace vexbit {
 
 namespace {
-
-constexpr uint32_t kAutoPlayId = 1;
-constexpr uint32_t kMaxConcurrencyId = 2;
 
 // Store, apply and mark for the host: the one path every change takes.
 void setAndReport(GlitchEngine& engine, uint32_t id, double plain)

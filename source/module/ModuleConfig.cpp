@@ -2,14 +2,9 @@
 
 #include "module/PluginParameterTable.h"
 
+#include "base/ProductInfo.h"
+
 namespace vexbit {
-
-namespace {
-
-constexpr const char* kProcessorGuid = "{6B0A2E14-58C3-4D8E-9F21-3A7C5E0B9D41}";
-constexpr const char* kControllerGuid = "{C4E19F72-0D3B-4A65-8E7A-52B1F3D96C08}";
-
-} // namespace
 
 ModuleConfig& moduleConfig()
 {
@@ -26,14 +21,14 @@ ParameterTable& parameterTable()
 void configureModule()
 {
     ModuleConfig& config = moduleConfig();
-    config.vendor = "Ornith-Kaval";
-    config.vendorUrl = "https://ornith-kaval.example";
+    config.vendor = product::kVendor;
+    config.vendorUrl = product::kVendorUrl;
     config.vendorEmail = "";
-    config.pluginName = "Vexbit Glitch";
-    config.version = "2.2";
+    config.pluginName = product::kName;
+    config.version = product::kVersion;
     config.subCategories = "Fx";
-    config.processorClassId = classIdFromGuidString(kProcessorGuid);
-    config.controllerClassId = classIdFromGuidString(kControllerGuid);
+    config.processorClassId = classIdFromGuidString(product::kProcessorClassId);
+    config.controllerClassId = classIdFromGuidString(product::kControllerClassId);
     config.sideChainBusCount = 0;
     config.eventOutputBusCount = 1;
 

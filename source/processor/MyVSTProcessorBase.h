@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ParameterIds.h"
 #include "params/ParamRecord.h"
 #include "processor/EventQueue.h"
 #include "processor/HandoverSlots.h"
@@ -42,8 +43,6 @@ public:
     using uint64 = Steinberg::uint64;
     using tresult = Steinberg::tresult;
 
-    // The controller's own "Bypass" parameter; the host sends its changes here.
-    static constexpr ParamID kBypassId = 2147483647;
     // The host hears about changed values at most once per this many samples.
     static constexpr int32 kReportInterval = 4410;
     static constexpr double kTicksPerBeat = 8.0;

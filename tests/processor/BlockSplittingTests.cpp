@@ -8,7 +8,7 @@ namespace vexbit::test {
 namespace {
 
 constexpr ParamID kDelayLevel = 202; // Linear 0..1, default 0.3
-constexpr ParamID kBypass = MyVSTProcessorBase::kBypassId;
+constexpr ParamID kBypass = kBypassId;
 
 using BlockSplitting = ProcessorFixture;
 

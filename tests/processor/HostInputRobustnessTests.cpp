@@ -60,7 +60,7 @@ TEST_F(HostInput, DoublePrecisionBlocksAreNotTakenForSingle)
 
 TEST_F(HostInput, BypassWithoutAnInputSilencesTheOutput)
 {
-    processor->storeParameterValue(MyVSTProcessorBase::kBypassId, 1.0);
+    processor->storeParameterValue(kBypassId, 1.0);
     block.data.numInputs = 0;
     block.data.inputs = nullptr;
     std::fill(block.outL.begin(), block.outL.end(), 7.0f);
@@ -151,7 +151,7 @@ TEST_F(HostInput, NonFiniteValuesFromTheEngineOrTheHostAreNotStored)
     EXPECT_TRUE(processor->callsOf(Hook::ApplyParameter).empty());
 
     // A bypass point of NaN is no bypass.
-    block.paramsIn.add(MyVSTProcessorBase::kBypassId, 0, std::numeric_limits<double>::quiet_NaN());
+    block.paramsIn.add(kBypassId, 0, std::numeric_limits<double>::quiet_NaN());
     run(64);
     EXPECT_FALSE(processor->isBypassed());
 }

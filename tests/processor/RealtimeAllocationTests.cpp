@@ -102,9 +102,9 @@ TEST_F(RealtimeAllocation, BypassedAndHostileBlocksDoNotAllocateEither)
     countedProcess(512);
 
     block.clearLists();
-    block.paramsIn.add(MyVSTProcessorBase::kBypassId, 0, 1.0);
+    block.paramsIn.add(kBypassId, 0, 1.0);
     fill(512, 300, 300);
-    block.paramsIn.add(MyVSTProcessorBase::kBypassId, 0, 1.0);
+    block.paramsIn.add(kBypassId, 0, 1.0);
     EXPECT_EQ(countedProcess(512), 0);
 
     block.clearLists();

@@ -75,7 +75,7 @@ TEST_F(State, ARoundTripIsByteIdenticalAndAppliesEveryRestoredValue)
 {
     block.paramsIn.add(202, 0, 0.61);
     block.paramsIn.add(402, 0, 0.33);
-    block.paramsIn.add(MyVSTProcessorBase::kBypassId, 0, 1.0);
+    block.paramsIn.add(kBypassId, 0, 1.0);
     run(64);
     const Bytes saved = save();
     EXPECT_EQ(saved[8], 1);

@@ -3,9 +3,10 @@
 #include "BenchCommand.h"
 #include "CommandError.h"
 #include "DemoCommand.h"
-#include "EditorCommands.h"
+#include "EditorCommand.h"
 #include "InfoCommand.h"
 #include "RenderCommand.h"
+#include "SnapshotCommand.h"
 #include "StateCommand.h"
 
 #include <CLI/CLI.hpp>

@@ -65,16 +65,16 @@ struct AutoPlayRow {
 };
 
 constexpr std::array<AutoPlayRow, 4> kLeftRows{{
-    {"Delay", 100, 100, 245, 325, 385, 480, 565},
-    {"TapeStop", 110, 125, 245, 325, 385, 480, 565},
-    {"Filter", 120, 150, 245, 325, 385, 480, 565},
-    {"Lo-fi", 130, 175, 245, 325, 385, 480, 565},
+    {"Delay", schedulingEnableId(0), 100, 245, 325, 385, 480, 565},
+    {"TapeStop", schedulingEnableId(1), 125, 245, 325, 385, 480, 565},
+    {"Filter", schedulingEnableId(2), 150, 245, 325, 385, 480, 565},
+    {"Lo-fi", schedulingEnableId(3), 175, 245, 325, 385, 480, 565},
 }};
 constexpr std::array<AutoPlayRow, 4> kRightRows{{
-    {"Shuffler", 140, 75, 670, 750, 810, 905, 990},
-    {"Retrigger", 150, 100, 670, 750, 810, 905, 990},
-    {"Reverser", 160, 125, 670, 750, 810, 905, 990},
-    {"Gator", 170, 150, 670, 750, 810, 905, 990},
+    {"Shuffler", schedulingEnableId(4), 75, 670, 750, 810, 905, 990},
+    {"Retrigger", schedulingEnableId(5), 100, 670, 750, 810, 905, 990},
+    {"Reverser", schedulingEnableId(6), 125, 670, 750, 810, 905, 990},
+    {"Gator", schedulingEnableId(7), 150, 670, 750, 810, 905, 990},
 }};
 
 void addAutoPlayRow(LayoutWriter& w, const AutoPlayRow& row)
@@ -91,17 +91,17 @@ void addUpperSection(LayoutWriter& w)
 {
     w.titleBar(5, 5, 1200, 25, "AutoPlay Setting");
     w.titleBar(30, 45, 80, 165, "AutoPlay");
-    w.onOff(1, 147, 70, 50, 30, "On/Off");
+    w.onOff(kAutoPlayId, 147, 70, 50, 30, "On/Off");
     w.label(135, 100, 75, "AutoPlay");
     w.label(135, 140, 75, "Concurrency");
-    w.stepper(2, 135, 165, 75, 1.0);
+    w.stepper(kMaxConcurrencyId, 135, 165, 75, 1.0);
     w.label(320, 50, 60, "Enable");
     w.label(385, 50, 170, "Rate");
     w.label(565, 50, 75, "Length");
     w.label(245, 75, 75, "NoEffect");
-    w.precision(3, 0);
-    w.slider(3, 385, 75, 95);
-    w.stepper(3, 480, 75, 70, 1.0);
+    w.precision(kNoEffectRateId, 0);
+    w.slider(kNoEffectRateId, 385, 75, 95);
+    w.stepper(kNoEffectRateId, 480, 75, 70, 1.0);
     for (const auto& row : kLeftRows)
         addAutoPlayRow(w, row);
     w.label(745, 50, 60, "Enable");
@@ -114,52 +114,52 @@ void addUpperSection(LayoutWriter& w)
 // Title bar with mute, randomise and on/off buttons, the same for every effect.
 void addPanelHead(LayoutWriter& w, const EffectPanel& panel)
 {
-    const int32_t p = (panel.slot + 2) * 100;
+    const auto p = static_cast<int32_t>(effectMuteId(panel.slot));
     const int x = panel.x;
     const int y = panel.y;
     w.titleBar(x, y, 80, panel.h, panel.name);
     w.onOff(p, x + 5, y + 5, 25, 25, "M");
-    w.kick(p + 99, x + 40, y + 5, 25, "R");
-    w.onOff(p + 1, x + 92, y + 20, 50, 30, "On/Off");
+    w.kick(static_cast<int32_t>(effectRandomiseId(panel.slot)), x + 40, y + 5, 25, "R");
+    w.onOff(static_cast<int32_t>(effectOnOffId(panel.slot)), x + 92, y + 20, 50, 30, "On/Off");
     w.label(x + 80, y + 50, 75, "Effect");
 }
 
 void addDelay(LayoutWriter& w)
 {
-    w.knobGroup(202, 190, 272, 202, 288, "Level", 0.01, 2);
-    w.knobGroup(203, 265, 272, 277, 288, "Time", 10.0, 2);
-    w.knobGroup(204, 340, 272, 352, 288, "Feedback", 0.01, 2);
+    w.knobGroup(kDelayLevelId, 190, 272, 202, 288, "Level", 0.01, 2);
+    w.knobGroup(kDelayTimeId, 265, 272, 277, 288, "Time", 10.0, 2);
+    w.knobGroup(kDelayFeedbackId, 340, 272, 352, 288, "Feedback", 0.01, 2);
     w.titleBar(445, 267, 245, 12, "Granular");
-    w.knobGroup(205, 455, 275, 467, 288, "Dry/Wet", 0.01, 2);
-    w.knobGroup(206, 530, 275, 542, 288, "Duration", 10.0, 2);
-    w.knobGroup(207, 605, 275, 617, 288, "GrainSize", 20.0, 2);
+    w.knobGroup(kGranularDryWetId, 455, 275, 467, 288, "Dry/Wet", 0.01, 2);
+    w.knobGroup(kGranularDurationId, 530, 275, 542, 288, "Duration", 10.0, 2);
+    w.knobGroup(kGranularGrainSizeId, 605, 275, 617, 288, "GrainSize", 20.0, 2);
 }
 
 void addTapeStop(LayoutWriter& w)
 {
-    w.knobGroup(302, 960, 272, 972, 288, "StartSpeed", 0.01, 2);
-    w.knobGroup(303, 1040, 272, 1052, 288, "StopSpeed", 0.01, 2);
+    w.knobGroup(kTapeStopStartSpeedId, 960, 272, 972, 288, "StartSpeed", 0.01, 2);
+    w.knobGroup(kTapeStopStopSpeedId, 1040, 272, 1052, 288, "StopSpeed", 0.01, 2);
 }
 
 void addFilter(LayoutWriter& w)
 {
     w.titleBar(190, 367, 175, 12, "LowPass");
-    w.knobGroup(402, 200, 375, 212, 388, "Freq", 200.0, 1);
-    w.knobGroup(403, 280, 375, 292, 388, "Q", 0.1, 1);
+    w.knobGroup(kLowPassFreqId, 200, 375, 212, 388, "Freq", 200.0, 1);
+    w.knobGroup(kLowPassQId, 280, 375, 292, 388, "Q", 0.1, 1);
     // The product has always labelled both filter bars "LowPass"; the knob labels and
     // the printed controller numbers tell the high-pass pair apart.
     w.titleBar(380, 367, 175, 12, "LowPass");
-    w.knobGroup(404, 390, 375, 402, 388, "Freq", 200.0, 1);
-    w.knobGroup(405, 470, 375, 482, 388, "Q", 0.1, 1);
+    w.knobGroup(kHighPassFreqId, 390, 375, 402, 388, "Freq", 200.0, 1);
+    w.knobGroup(kHighPassQId, 470, 375, 482, 388, "Q", 0.1, 1);
 }
 
 void addLoFi(LayoutWriter& w)
 {
     w.label(960, 385, 75, "BitDepth");
-    w.stepper(502, 1035, 385, 75, 1.0);
+    w.stepper(kLoFiBitDepthId, 1035, 385, 75, 1.0);
     w.label(960, 410, 75, "Freqency");
     w.label(1035, 410, 25, "1 /");
-    w.stepper(503, 1060, 410, 50, 1.0);
+    w.stepper(kLoFiFrequencyId, 1060, 410, 50, 1.0);
 }
 
 void addShuffler(LayoutWriter& w)
@@ -170,58 +170,58 @@ void addShuffler(LayoutWriter& w)
     w.parent = LayoutParent::ShufflerTabs;
     w.add(LayoutKind::ShufflerPage, -1, page.x, page.y, page.w, page.h, kShufflerPageResource, 0.0, 0);
     w.parent = LayoutParent::ShufflerPage0;
-    w.precision(603, 2);
+    w.precision(kShufflerLengthId, 2);
     w.label(0, 2, 75, "Length");
-    w.knob(603, 12, 18);
-    w.menu(603, 3, 58, 70);
+    w.knob(kShufflerLengthId, 12, 18);
+    w.menu(kShufflerLengthId, 3, 58, 70);
 
     w.parent = LayoutParent::ShufflerTabs;
     w.add(LayoutKind::ShufflerPage, -1, page.x, page.y, page.w, page.h, {}, 0.0, 1);
     w.parent = LayoutParent::ShufflerPage1;
-    for (int32_t tag = 611; tag <= 620; ++tag)
-        w.precision(tag, 0);
+    for (uint32_t id = kFirstShufflerRateId; id <= kLastShufflerRateId; ++id)
+        w.precision(static_cast<int32_t>(id), 0);
     // Ten note-length rates in columns of three; the artwork behind names them.
     for (int32_t i = 0; i < 10; ++i) {
         const int column = i / 3;
         const int row = i % 3;
         const int x = 20 + 150 * column;
         const int y = 5 + 25 * row;
-        w.slider(611 + i, x, y, 60);
-        w.stepper(611 + i, x + 60, y, 55, 1.0);
+        w.slider(kFirstShufflerRateId + i, x, y, 60);
+        w.stepper(kFirstShufflerRateId + i, x + 60, y, 55, 1.0);
     }
 
     w.parent = LayoutParent::Frame;
-    w.onOff(602, 700, 525, 75, kRowHeight, "SimpleMode", LayoutBehaviour::Custom);
-    w.add(LayoutKind::SelectShufflerPage, 602, 0, 0, 0, 0);
+    w.onOff(kShufflerSimpleModeId, 700, 525, 75, kRowHeight, "SimpleMode", LayoutBehaviour::Custom);
+    w.add(LayoutKind::SelectShufflerPage, kShufflerSimpleModeId, 0, 0, 0, 0);
 }
 
 void addRetrigger(LayoutWriter& w)
 {
-    w.knobGroup(702, 960, 472, 972, 488, "Length", 0.01);
-    w.kick(70200, 1030, 480, 19, "1/32", LayoutBehaviour::Custom);
-    w.kick(70201, 1030, 500, 19, "1/16", LayoutBehaviour::Custom);
-    w.kick(70202, 1056, 480, 19, "1/8", LayoutBehaviour::Custom);
-    w.kick(70203, 1056, 500, 19, "1/4", LayoutBehaviour::Custom);
-    w.kick(70204, 1056, 520, 19, "1/2", LayoutBehaviour::Custom);
-    w.knobGroup(703, 1095, 472, 1107, 488, "Pitch", 0.01);
-    w.onOff(10703, 1155, 480, 21, 21, "S", LayoutBehaviour::SnapToggle, 703);
-    w.onOff(704, 970, 560, 55, kRowHeight, "BeatSync");
+    w.knobGroup(kRetriggerLengthId, 960, 472, 972, 488, "Length", 0.01);
+    w.kick(kRetriggerLengthButtons + 0, 1030, 480, 19, "1/32", LayoutBehaviour::Custom);
+    w.kick(kRetriggerLengthButtons + 1, 1030, 500, 19, "1/16", LayoutBehaviour::Custom);
+    w.kick(kRetriggerLengthButtons + 2, 1056, 480, 19, "1/8", LayoutBehaviour::Custom);
+    w.kick(kRetriggerLengthButtons + 3, 1056, 500, 19, "1/4", LayoutBehaviour::Custom);
+    w.kick(kRetriggerLengthButtons + 4, 1056, 520, 19, "1/2", LayoutBehaviour::Custom);
+    w.knobGroup(kRetriggerPitchId, 1095, 472, 1107, 488, "Pitch", 0.01);
+    w.onOff(kRetriggerPitchSnapButton, 1155, 480, 21, 21, "S", LayoutBehaviour::SnapToggle, kRetriggerPitchId);
+    w.onOff(kRetriggerBeatSyncId, 970, 560, 55, kRowHeight, "BeatSync");
 }
 
 void addReverser(LayoutWriter& w)
 {
-    w.knobGroup(802, 190, 572, 202, 588, "Length", 0.01);
-    w.kick(80200, 280, 580, 19, "1/32", LayoutBehaviour::Custom);
-    w.kick(80201, 280, 600, 19, "1/16", LayoutBehaviour::Custom);
-    w.kick(80202, 280, 620, 19, "1/8", LayoutBehaviour::Custom);
-    w.kick(80203, 306, 580, 19, "1/4", LayoutBehaviour::Custom);
-    w.kick(80204, 306, 600, 19, "1/2", LayoutBehaviour::Custom);
-    w.kick(80205, 306, 620, 19, "1/1", LayoutBehaviour::Custom);
+    w.knobGroup(kReverserLengthId, 190, 572, 202, 588, "Length", 0.01);
+    w.kick(kReverserLengthButtons + 0, 280, 580, 19, "1/32", LayoutBehaviour::Custom);
+    w.kick(kReverserLengthButtons + 1, 280, 600, 19, "1/16", LayoutBehaviour::Custom);
+    w.kick(kReverserLengthButtons + 2, 280, 620, 19, "1/8", LayoutBehaviour::Custom);
+    w.kick(kReverserLengthButtons + 3, 306, 580, 19, "1/4", LayoutBehaviour::Custom);
+    w.kick(kReverserLengthButtons + 4, 306, 600, 19, "1/2", LayoutBehaviour::Custom);
+    w.kick(kReverserLengthButtons + 5, 306, 620, 19, "1/1", LayoutBehaviour::Custom);
 }
 
 void addGator(LayoutWriter& w)
 {
-    w.knobGroup(902, 580, 572, 592, 588, "Speed", 0.01);
+    w.knobGroup(kGatorSpeedId, 580, 572, 592, 588, "Speed", 0.01);
 }
 
 void addLowerSection(LayoutWriter& w)

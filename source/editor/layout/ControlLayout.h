@@ -1,10 +1,21 @@
 #pragma once
 
+#include "base/ParameterIds.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
 
 namespace vexbit {
+
+// Buttons that are no parameters: the length presets of the Retrigger and the
+// Reverser (the first button's ID, then one per length) and the snap toggle of
+// the Retrigger's pitch.
+constexpr int32_t kRetriggerLengthButtons = kRetriggerLengthId * 100;
+constexpr int32_t kRetriggerLengthButtonCount = 5;
+constexpr int32_t kReverserLengthButtons = kReverserLengthId * 100;
+constexpr int32_t kReverserLengthButtonCount = 6;
+constexpr int32_t kRetriggerPitchSnapButton = 10000 + kRetriggerPitchId;
 
 // One call of the editor's builders, in the order the editor makes them.
 enum class LayoutKind {

@@ -1,5 +1,5 @@
 // "vexbit editor": shows a plug-in's editor until its window is closed.
-#include "EditorCommands.h"
+#include "EditorCommand.h"
 #include "EditorSession.h"
 
 #include <chrono>

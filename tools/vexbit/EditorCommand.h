@@ -6,7 +6,5 @@ namespace vexbit::cli {
 
 // "vexbit editor [bundle]": a plug-in's editor in a window of its own.
 void addEditorCommand(CLI::App& app);
-// "vexbit snapshot [bundle] -o file.png": a picture of the editor, also without a display.
-void addSnapshotCommand(CLI::App& app);
 
 } // namespace vexbit::cli

@@ -1,7 +1,7 @@
 // "vexbit snapshot": saves a picture of a plug-in's editor as PNG, starting a
 // virtual X server when there is no display.
 #include "CommandError.h"
-#include "EditorCommands.h"
+#include "SnapshotCommand.h"
 #include "EditorSession.h"
 
 #include "host/VirtualDisplay.h"
