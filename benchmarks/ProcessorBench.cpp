@@ -81,6 +81,13 @@ struct Block {
 // The framework alone: hooks that only copy audio, so the figures are the
 // framework's own.
 class FrameworkOnly : public MyVSTProcessorBase {
+public:
+    FrameworkOnly()
+        : MyVSTProcessorBase(parameterTable(), moduleConfig().frameworkVersion, moduleConfig().controllerClassId,
+                             {moduleConfig().sideChainBusCount, moduleConfig().eventOutputBusCount})
+    {
+    }
+
 protected:
     void initParameter(ParamID, double) override {}
     void processAudio(const float* inL, const float* inR, float* outL, float* outR, int32 frames) override
@@ -138,11 +145,13 @@ void runBlocks(benchmark::State& state, Processor* processor)
 
 void BM_FrameworkBlock(benchmark::State& state)
 {
+    configureModule();
     runBlocks(state, new FrameworkOnly());
 }
 
 void BM_ProcessorBlock(benchmark::State& state)
 {
+    configureModule();
     runBlocks(state, new MyVSTProcessor());
 }
 

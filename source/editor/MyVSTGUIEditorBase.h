@@ -2,7 +2,7 @@
 
 #include "ControlBehaviour.h"
 #include "controller/EditorControls.h"
-#include "sdk/VSTGUIEditor.h"
+#include "editor/VSTGUIEditor.h"
 
 #include "Control.h"
 #include "EditorColours.h"

@@ -1,11 +1,18 @@
 #include "processor/MyVSTProcessor.h"
 
+#include "module/ModuleConfig.h"
+
 namespace vexbit {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-MyVSTProcessor::MyVSTProcessor() : engine_(*this) {}
+MyVSTProcessor::MyVSTProcessor()
+    : MyVSTProcessorBase(parameterTable(), moduleConfig().frameworkVersion, moduleConfig().controllerClassId,
+                         {moduleConfig().sideChainBusCount, moduleConfig().eventOutputBusCount}),
+      engine_(*this)
+{
+}
 
 FUnknown* MyVSTProcessor::createInstance(void* /*context*/)
 {

@@ -1,6 +1,5 @@
 #include "processor/MyVSTProcessorBase.h"
 
-#include "module/ModuleConfig.h"
 #include "params/ParamConversion.h"
 #include "params/Utf.h"
 
@@ -8,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace vexbit {
 
@@ -26,9 +26,11 @@ std::u16string busName(const char* stem, int number)
 
 } // namespace
 
-MyVSTProcessorBase::MyVSTProcessorBase()
+MyVSTProcessorBase::MyVSTProcessorBase(const ParameterTable& table, std::string formatTag,
+                                       const FUID& controllerClassId, OptionalBuses buses)
+    : table_(table), formatTag_(std::move(formatTag)), buses_(buses)
 {
-    setControllerClass(moduleConfig().controllerClassId);
+    setControllerClass(controllerClassId);
     setupSampleRate_.store(processSetup.sampleRate);
     // Every queue gets its room now, so processing never has to allocate.
     pending_.reserve(kPendingEventCapacity);
@@ -47,16 +49,15 @@ tresult PLUGIN_API MyVSTProcessorBase::initialize(FUnknown* context)
     if (result != kResultOk)
         return result;
 
-    const ModuleConfig& config = moduleConfig();
     addAudioInput(busName("AudioInput", 1).c_str(), SpeakerArr::kStereo);
-    if (config.sideChainBusCount > 0)
+    if (buses_.sideChainBusCount > 0)
         addAudioInput(busName("AudioSidChain", 1).c_str(), SpeakerArr::kStereo, kAux);
     addAudioOutput(busName("AudioOutput", 1).c_str(), SpeakerArr::kStereo);
     addEventInput(busName("EventInput", 1).c_str(), 16);
-    if (config.eventOutputBusCount > 0)
+    if (buses_.eventOutputBusCount > 0)
         addEventOutput(busName("EventOutput", 1).c_str(), 16);
 
-    parameters_.assign(parameterTable());
+    parameters_.assign(table_);
     // One slot per table parameter plus one for Bypass.
     changed_.reset(parameters_.size() + 1);
     for (std::size_t i = 0; i < parameters_.size(); ++i)

@@ -2,6 +2,7 @@
 
 #include "base/ParameterIds.h"
 #include "params/ParamRecord.h"
+#include "params/ParameterTable.h"
 #include "processor/EventQueue.h"
 #include "processor/HandoverSlots.h"
 #include "processor/ParameterStore.h"
@@ -16,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace vexbit {
@@ -53,7 +55,17 @@ public:
     // otherwise let it grow forever; the oldest events make room for new ones.
     static constexpr std::size_t kOutputEventCapacity = 4096;
 
-    MyVSTProcessorBase();
+    // The optional buses besides the stereo audio pair and the event input.
+    struct OptionalBuses {
+        int32 sideChainBusCount = 0;
+        int32 eventOutputBusCount = 0;
+    };
+
+    // `table` is read at initialize and must outlive the processor; `formatTag`
+    // names the state format the saved state carries; the controller class is
+    // what the host pairs this processor with.
+    MyVSTProcessorBase(const ParameterTable& table, std::string formatTag,
+                       const Steinberg::FUID& controllerClassId, OptionalBuses buses);
     ~MyVSTProcessorBase() override;
 
     tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
@@ -145,6 +157,10 @@ private:
     // Caller's side: the value a parameter will have once everything handed
     // over has been applied (the stored value when nothing waits for it).
     std::vector<double> valuesAsHandedOver(bool& bypass) const;
+
+    const ParameterTable& table_;
+    const std::string formatTag_;
+    const OptionalBuses buses_;
 
     std::mutex controlLock_;
     bool active_ = false;

@@ -1,7 +1,6 @@
 #include "processor/MyVSTProcessorBase.h"
 
 #include "controller/ProcessorStateImage.h"
-#include "module/ModuleConfig.h"
 
 #include "base/source/fstreamer.h"
 
@@ -46,7 +45,7 @@ tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
     const std::vector<double> values = valuesAsHandedOver(bypass);
 
     IBStreamer out(state, kLittleEndian);
-    writeText(out, moduleConfig().frameworkVersion);
+    writeText(out, formatTag_);
     out.writeInt8u(bypass ? 1 : 0);
 
     uint32 listCount = 0;
@@ -87,7 +86,7 @@ tresult PLUGIN_API MyVSTProcessorBase::setState(IBStream* state)
     // The whole stream is read before anything changes: a refused stream leaves
     // the processor exactly as it was.
     ProcessorStateImage image;
-    if (readProcessorState(*state, moduleConfig().frameworkVersion, image) != StateReadResult::Complete)
+    if (readProcessorState(*state, formatTag_, image) != StateReadResult::Complete)
         return kResultFalse;
 
     const std::lock_guard lock(controlLock_);

@@ -3,6 +3,7 @@
 // A processor whose hooks only record what the framework asks of them, each
 // call with the sample position in the host block where it happened.
 
+#include "module/ModuleConfig.h"
 #include "processor/MyVSTProcessorBase.h"
 
 #include <functional>
@@ -39,7 +40,12 @@ struct HookCall {
 
 class RecordingProcessor : public MyVSTProcessorBase {
 public:
-    RecordingProcessor() { calls.reserve(100000); }
+    RecordingProcessor()
+        : MyVSTProcessorBase(parameterTable(), moduleConfig().frameworkVersion, moduleConfig().controllerClassId,
+                             {moduleConfig().sideChainBusCount, moduleConfig().eventOutputBusCount})
+    {
+        calls.reserve(100000);
+    }
 
     std::vector<HookCall> calls;
 

@@ -1,4 +1,4 @@
-#include "sdk/VSTGUIEditor.h"
+#include "editor/VSTGUIEditor.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 
