@@ -1,7 +1,7 @@
 // What the processor framework costs per host block on top of the engine:
 // intake, sorting, splitting and dispatch of events, MIDI output and reports.
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 #include "host/ProcessObjects.h"
 #include "module/ModuleConfig.h"
 #include "processor/MyVSTProcessor.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 #include "controller/EditorControls.h"
 #include "params/ParameterTable.h"
 

@@ -2,7 +2,7 @@
 
 #include "NumericConversions.h"
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 
 #include <cmath>
 

@@ -12,7 +12,7 @@
 #include "TapeStopUnit.h"
 #include "WeightedPicker.h"
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 
 #include <array>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "NumericConversions.h"
 #include "RandomSource.h"
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 
 #include <algorithm>
 #include <array>

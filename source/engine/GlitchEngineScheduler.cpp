@@ -5,7 +5,7 @@
 
 #include "NumericConversions.h"
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 
 #include <cfloat>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "module/PluginParameterTable.h"
 
-#include "base/ProductInfo.h"
+#include "common/ProductInfo.h"
 
 namespace vexbit {
 

@@ -1,6 +1,6 @@
 #include "module/PluginParameterTable.h"
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 
 #include <string>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 #include "params/ParamRecord.h"
 #include "params/ParameterTable.h"
 #include "processor/EventQueue.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/ParameterIds.h"
+#include "common/ParameterIds.h"
 
 #include <cstdint>
 #include <span>

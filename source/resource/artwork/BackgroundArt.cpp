@@ -6,7 +6,7 @@
 #include "NoteSymbols.h"
 #include "Paint.h"
 
-#include "base/ProductInfo.h"
+#include "common/ProductInfo.h"
 
 namespace vexbit::art {
 namespace {
