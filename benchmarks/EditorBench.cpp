@@ -1,12 +1,12 @@
 // The editor's work on the UI thread: the 100 ms timer tick, building the whole
 // window, and painting it.
-#include "MyVSTGUIEditor.h"
+#include "editor/MyVSTGUIEditor.h"
 #include "controller/MyVSTController.h"
 #include "module/ModuleConfig.h"
 
-#include "Frame.h"
-#include "Offscreen.h"
-#include "Timer.h"
+#include "viewkit/Frame.h"
+#include "viewkit/Offscreen.h"
+#include "viewkit/Timer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,17 +1,17 @@
 // The whole chain and each of its nine units over ten seconds of stereo noise,
 // with the effect engaged and off.
 #include "AudioBenchSupport.h"
-#include "DelayUnit.h"
-#include "EngineHost.h"
-#include "FilterUnit.h"
-#include "GlitchEngine.h"
-#include "GatorUnit.h"
-#include "GranularUnit.h"
-#include "LoFiUnit.h"
-#include "RetriggerUnit.h"
-#include "ReverserUnit.h"
-#include "ShufflerUnit.h"
-#include "TapeStopUnit.h"
+#include "engine/DelayUnit.h"
+#include "engine/EngineHost.h"
+#include "engine/FilterUnit.h"
+#include "engine/GlitchEngine.h"
+#include "engine/GatorUnit.h"
+#include "engine/GranularUnit.h"
+#include "engine/LoFiUnit.h"
+#include "engine/RetriggerUnit.h"
+#include "engine/ReverserUnit.h"
+#include "engine/ShufflerUnit.h"
+#include "engine/TapeStopUnit.h"
 
 #include <algorithm>
 #include <map>

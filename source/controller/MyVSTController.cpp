@@ -1,7 +1,7 @@
 #include "controller/MyVSTController.h"
 
 #include "module/ModuleConfig.h"
-#include "MyVSTGUIEditor.h"
+#include "editor/MyVSTGUIEditor.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "ProcessorStateImage.h"
+#include "controller/ProcessorStateImage.h"
 
-#include "StateStreamReader.h"
+#include "controller/StateStreamReader.h"
 
 namespace vexbit {
 

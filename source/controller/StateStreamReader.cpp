@@ -1,4 +1,4 @@
-#include "StateStreamReader.h"
+#include "controller/StateStreamReader.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
-#include "CMouseHookView.h"
+#include "editor/CMouseHookView.h"
 
-#include "Frame.h"
+#include "viewkit/Frame.h"
 
 namespace vexbit {
 

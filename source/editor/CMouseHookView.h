@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OptionMenu.h"
-#include "View.h"
+#include "viewkit/OptionMenu.h"
+#include "viewkit/View.h"
 
 namespace vexbit {
 

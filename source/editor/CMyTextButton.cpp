@@ -1,6 +1,6 @@
-#include "CMyTextButton.h"
+#include "editor/CMyTextButton.h"
 
-#include "DrawContext.h"
+#include "viewkit/DrawContext.h"
 
 namespace vexbit {
 

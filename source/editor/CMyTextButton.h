@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Bitmap.h"
-#include "Color.h"
-#include "Control.h"
-#include "DrawMethods.h"
-#include "Font.h"
-#include "Gradient.h"
-#include "GraphicsPath.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/Color.h"
+#include "viewkit/Control.h"
+#include "viewkit/DrawMethods.h"
+#include "viewkit/Font.h"
+#include "viewkit/Gradient.h"
+#include "viewkit/GraphicsPath.h"
 
 #include <string>
 

@@ -1,13 +1,13 @@
-#include "MyVSTGUIEditor.h"
+#include "editor/MyVSTGUIEditor.h"
 
-#include "EmbeddedResources.h"
+#include "resource/EmbeddedResources.h"
 
-#include "Bitmap.h"
-#include "ControlLayout.h"
-#include "EditorGeometry.h"
-#include "Frame.h"
-#include "Offscreen.h"
-#include "TabView.h"
+#include "viewkit/Bitmap.h"
+#include "editor/layout/ControlLayout.h"
+#include "editor/layout/EditorGeometry.h"
+#include "viewkit/Frame.h"
+#include "viewkit/Offscreen.h"
+#include "viewkit/TabView.h"
 
 #include "public.sdk/source/vst/vstparameters.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MyVSTGUIEditorBase.h"
+#include "editor/MyVSTGUIEditorBase.h"
 
 #include <string>
 

@@ -1,14 +1,14 @@
 // The editor's life: opening and closing the frame, the timer that mirrors
 // the controller's values into the controls, and the link to the controller.
-#include "MyVSTGUIEditorBase.h"
+#include "editor/MyVSTGUIEditorBase.h"
 
-#include "CMouseHookView.h"
+#include "editor/CMouseHookView.h"
 #include "controller/MyVSTControllerBase.h"
 #include "params/MyParameter.h"
 
-#include "Frame.h"
-#include "Offscreen.h"
-#include "ParamDisplay.h"
+#include "viewkit/Frame.h"
+#include "viewkit/Offscreen.h"
+#include "viewkit/ParamDisplay.h"
 
 namespace vexbit {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ControlBehaviour.h"
+#include "editor/ControlBehaviour.h"
 #include "controller/EditorControls.h"
 #include "editor/VSTGUIEditor.h"
 
-#include "Control.h"
-#include "EditorColours.h"
+#include "viewkit/Control.h"
+#include "editor/layout/EditorColours.h"
 
 #include <map>
 #include <string>

@@ -1,14 +1,14 @@
 // From controls to the controller and back: user changes, behaviours, refreshes.
-#include "MyVSTGUIEditorBase.h"
+#include "editor/MyVSTGUIEditorBase.h"
 
-#include "CMouseHookView.h"
+#include "editor/CMouseHookView.h"
 #include "controller/MyVSTControllerBase.h"
 #include "params/MyParameter.h"
 #include "params/Utf.h"
 
-#include "Frame.h"
-#include "OptionMenu.h"
-#include "TextEdit.h"
+#include "viewkit/Frame.h"
+#include "viewkit/OptionMenu.h"
+#include "viewkit/TextEdit.h"
 
 #include <algorithm>
 #include <cmath>

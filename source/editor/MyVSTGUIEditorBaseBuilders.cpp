@@ -1,20 +1,20 @@
 // One builder per kind of control: look, initial value and binding.
-#include "MyVSTGUIEditorBase.h"
+#include "editor/MyVSTGUIEditorBase.h"
 
-#include "CMyTextButton.h"
-#include "StepperTextFunctions.h"
+#include "editor/CMyTextButton.h"
+#include "editor/StepperTextFunctions.h"
 #include "controller/MyVSTControllerBase.h"
 #include "params/MyParameter.h"
 #include "params/Utf.h"
 
-#include "AnimKnob.h"
-#include "Bitmap.h"
-#include "EditorGeometry.h"
-#include "Gradient.h"
-#include "OptionMenu.h"
-#include "RockerSwitch.h"
-#include "Slider.h"
-#include "TextEdit.h"
+#include "viewkit/AnimKnob.h"
+#include "viewkit/Bitmap.h"
+#include "editor/layout/EditorGeometry.h"
+#include "viewkit/Gradient.h"
+#include "viewkit/OptionMenu.h"
+#include "viewkit/RockerSwitch.h"
+#include "viewkit/Slider.h"
+#include "viewkit/TextEdit.h"
 
 namespace vexbit {
 

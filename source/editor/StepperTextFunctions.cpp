@@ -1,11 +1,11 @@
-#include "StepperTextFunctions.h"
+#include "editor/StepperTextFunctions.h"
 
-#include "MyVSTGUIEditorBase.h"
+#include "editor/MyVSTGUIEditorBase.h"
 #include "controller/MyVSTControllerBase.h"
 #include "params/MyParameter.h"
 #include "params/Utf.h"
 
-#include "TextEdit.h"
+#include "viewkit/TextEdit.h"
 
 #include <cstring>
 

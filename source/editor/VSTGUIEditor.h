@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Frame.h"
-#include "Timer.h"
-#include "Vst3RunLoop.h"
+#include "viewkit/Frame.h"
+#include "viewkit/Timer.h"
+#include "viewkit/Vst3RunLoop.h"
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
 

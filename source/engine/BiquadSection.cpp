@@ -1,4 +1,4 @@
-#include "BiquadSection.h"
+#include "engine/BiquadSection.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "DelayUnit.h"
+#include "engine/DelayUnit.h"
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include <algorithm>
 

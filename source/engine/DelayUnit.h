@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RingBuffer.h"
+#include "engine/RingBuffer.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "FilterUnit.h"
+#include "engine/FilterUnit.h"
 
 namespace vexbit {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BiquadSection.h"
+#include "engine/BiquadSection.h"
 
 #include <array>
 #include <cstddef>

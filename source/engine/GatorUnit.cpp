@@ -1,6 +1,6 @@
-#include "GatorUnit.h"
+#include "engine/GatorUnit.h"
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include <algorithm>
 #include <cmath>

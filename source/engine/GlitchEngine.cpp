@@ -1,6 +1,6 @@
-#include "GlitchEngine.h"
+#include "engine/GlitchEngine.h"
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include "common/ParameterIds.h"
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "DelayUnit.h"
-#include "EngineHost.h"
-#include "FilterUnit.h"
-#include "GatorUnit.h"
-#include "GranularUnit.h"
-#include "LoFiUnit.h"
-#include "RetriggerUnit.h"
-#include "ReverserUnit.h"
-#include "ShufflerUnit.h"
-#include "TapeStopUnit.h"
-#include "WeightedPicker.h"
+#include "engine/DelayUnit.h"
+#include "engine/EngineHost.h"
+#include "engine/FilterUnit.h"
+#include "engine/GatorUnit.h"
+#include "engine/GranularUnit.h"
+#include "engine/LoFiUnit.h"
+#include "engine/RetriggerUnit.h"
+#include "engine/ReverserUnit.h"
+#include "engine/ShufflerUnit.h"
+#include "engine/TapeStopUnit.h"
+#include "engine/WeightedPicker.h"
 
 #include "common/ParameterIds.h"
 

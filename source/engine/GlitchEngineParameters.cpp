@@ -1,8 +1,8 @@
 // How parameter values reach the units, and their echoes on the MIDI output.
-#include "GlitchEngine.h"
+#include "engine/GlitchEngine.h"
 
-#include "NumericConversions.h"
-#include "RandomSource.h"
+#include "engine/NumericConversions.h"
+#include "engine/RandomSource.h"
 
 #include "common/ParameterIds.h"
 

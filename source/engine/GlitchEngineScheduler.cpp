@@ -1,9 +1,9 @@
 // When effects switch on and off: trigger notes, randomise notes and AutoPlay.
 // Every start and stop goes through the effect's On/Off parameter, so the
 // host, the editor and the MIDI output all see it.
-#include "GlitchEngine.h"
+#include "engine/GlitchEngine.h"
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include "common/ParameterIds.h"
 

@@ -1,7 +1,7 @@
-#include "GranularUnit.h"
+#include "engine/GranularUnit.h"
 
-#include "NumericConversions.h"
-#include "RandomSource.h"
+#include "engine/NumericConversions.h"
+#include "engine/RandomSource.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RingBuffer.h"
-#include "WeightedPicker.h"
+#include "engine/RingBuffer.h"
+#include "engine/WeightedPicker.h"
 
 #include <array>
 #include <cstdint>

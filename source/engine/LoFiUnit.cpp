@@ -1,6 +1,6 @@
-#include "LoFiUnit.h"
+#include "engine/LoFiUnit.h"
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "RetriggerUnit.h"
+#include "engine/RetriggerUnit.h"
 
 #include <algorithm>
 #include <cmath>

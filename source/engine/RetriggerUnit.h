@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include <array>
 #include <cstdint>

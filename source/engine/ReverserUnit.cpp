@@ -1,6 +1,6 @@
-#include "ReverserUnit.h"
+#include "engine/ReverserUnit.h"
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include <algorithm>
 #include <cmath>

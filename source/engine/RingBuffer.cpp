@@ -1,4 +1,4 @@
-#include "RingBuffer.h"
+#include "engine/RingBuffer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "ShufflerUnit.h"
+#include "engine/ShufflerUnit.h"
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include <algorithm>
 #include <cmath>

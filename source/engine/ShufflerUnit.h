@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RandomSource.h"
-#include "RingBuffer.h"
-#include "WeightedPicker.h"
+#include "engine/RandomSource.h"
+#include "engine/RingBuffer.h"
+#include "engine/WeightedPicker.h"
 
 #include <array>
 #include <cstdint>

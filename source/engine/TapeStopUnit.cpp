@@ -1,6 +1,6 @@
-#include "TapeStopUnit.h"
+#include "engine/TapeStopUnit.h"
 
-#include "NumericConversions.h"
+#include "engine/NumericConversions.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "WeightedPicker.h"
+#include "engine/WeightedPicker.h"
 
-#include "RandomSource.h"
+#include "engine/RandomSource.h"
 
 #include <algorithm>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "EmbeddedResources.h"
+#include "resource/EmbeddedResources.h"
 
 namespace vexbit {
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "EditorGeometry.h"
-#include "artwork/Artwork.h"
+#include "editor/layout/EditorGeometry.h"
+#include "resource/artwork/Artwork.h"
 #include "module/PluginParameterTable.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "AnimKnob.h"
-#include "Bitmap.h"
-#include "Frame.h"
+#include "viewkit/AnimKnob.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/Frame.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 #pragma once
-#include "Control.h"
+#include "viewkit/Control.h"
 
 namespace viewkit {
 

@@ -1,5 +1,5 @@
-#include "Bitmap.h"
-#include "DrawContext.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/DrawContext.h"
 
 #include <cairo.h>
 #include <cstring>

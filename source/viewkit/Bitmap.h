@@ -1,6 +1,6 @@
 #pragma once
-#include "BaseObject.h"
-#include "Geometry.h"
+#include "viewkit/BaseObject.h"
+#include "viewkit/Geometry.h"
 #include <cstdint>
 #include <functional>
 #include <span>

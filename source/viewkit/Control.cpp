@@ -1,6 +1,6 @@
-#include "Control.h"
-#include "Bitmap.h"
-#include "Frame.h"
+#include "viewkit/Control.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/Frame.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "DrawContext.h"
-#include "Gradient.h"
-#include "GraphicsPath.h"
+#include "viewkit/DrawContext.h"
+#include "viewkit/Gradient.h"
+#include "viewkit/GraphicsPath.h"
 
 #include <cairo.h>
 #include <string>

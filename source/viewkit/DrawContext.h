@@ -1,8 +1,8 @@
 #pragma once
-#include "Color.h"
-#include "Enums.h"
-#include "Font.h"
-#include "Geometry.h"
+#include "viewkit/Color.h"
+#include "viewkit/Enums.h"
+#include "viewkit/Font.h"
+#include "viewkit/Geometry.h"
 #include <string_view>
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "DrawMethods.h"
-#include "Bitmap.h"
-#include "DrawContext.h"
+#include "viewkit/DrawMethods.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/DrawContext.h"
 
 #include <cairo.h>
 

@@ -1,4 +1,4 @@
-#include "Font.h"
+#include "viewkit/Font.h"
 
 namespace viewkit {
 

@@ -1,8 +1,8 @@
-#include "Frame.h"
-#include "Bitmap.h"
-#include "DrawContext.h"
-#include "TextEdit.h"
-#include "X11Frame.h"
+#include "viewkit/Frame.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/DrawContext.h"
+#include "viewkit/TextEdit.h"
+#include "viewkit/X11Frame.h"
 
 #include <cairo.h>
 

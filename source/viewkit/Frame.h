@@ -1,5 +1,5 @@
 #pragma once
-#include "ViewContainer.h"
+#include "viewkit/ViewContainer.h"
 #include <memory>
 
 typedef struct _cairo cairo_t;

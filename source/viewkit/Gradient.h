@@ -1,6 +1,6 @@
 #pragma once
-#include "BaseObject.h"
-#include "Color.h"
+#include "viewkit/BaseObject.h"
+#include "viewkit/Color.h"
 #include <map>
 
 namespace viewkit {

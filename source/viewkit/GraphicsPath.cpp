@@ -1,4 +1,4 @@
-#include "GraphicsPath.h"
+#include "viewkit/GraphicsPath.h"
 
 #include <cairo.h>
 #include <numbers>

@@ -1,7 +1,7 @@
-#include "MenuOverlay.h"
-#include "DrawContext.h"
-#include "Frame.h"
-#include "OptionMenu.h"
+#include "viewkit/MenuOverlay.h"
+#include "viewkit/DrawContext.h"
+#include "viewkit/Frame.h"
+#include "viewkit/OptionMenu.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 #pragma once
-#include "View.h"
+#include "viewkit/View.h"
 
 namespace viewkit {
 

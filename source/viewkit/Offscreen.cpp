@@ -1,5 +1,5 @@
-#include "Offscreen.h"
-#include "Frame.h"
+#include "viewkit/Offscreen.h"
+#include "viewkit/Frame.h"
 
 #include <cairo.h>
 #include <algorithm>

@@ -1,5 +1,5 @@
 #pragma once
-#include "Color.h"
+#include "viewkit/Color.h"
 #include <string>
 
 typedef struct _cairo_surface cairo_surface_t;

@@ -1,8 +1,8 @@
-#include "OptionMenu.h"
-#include "Bitmap.h"
-#include "DrawContext.h"
-#include "Frame.h"
-#include "MenuOverlay.h"
+#include "viewkit/OptionMenu.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/DrawContext.h"
+#include "viewkit/Frame.h"
+#include "viewkit/MenuOverlay.h"
 
 #include <algorithm>
 #include <cmath>

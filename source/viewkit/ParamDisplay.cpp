@@ -1,7 +1,7 @@
-#include "ParamDisplay.h"
-#include "DrawContext.h"
-#include "GraphicsPath.h"
-#include "Bitmap.h"
+#include "viewkit/ParamDisplay.h"
+#include "viewkit/DrawContext.h"
+#include "viewkit/GraphicsPath.h"
+#include "viewkit/Bitmap.h"
 
 #include <cstdio>
 

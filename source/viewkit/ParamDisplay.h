@@ -1,7 +1,7 @@
 #pragma once
-#include "Color.h"
-#include "Control.h"
-#include "Font.h"
+#include "viewkit/Color.h"
+#include "viewkit/Control.h"
+#include "viewkit/Font.h"
 #include <functional>
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "PuglInputTranslator.h"
+#include "viewkit/PuglInputTranslator.h"
 
 #include <cmath>
 

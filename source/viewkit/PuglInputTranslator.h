@@ -1,5 +1,5 @@
 #pragma once
-#include "Frame.h"
+#include "viewkit/Frame.h"
 
 // This copy of pugl's headers declares C functions without a C++ guard.
 extern "C" {

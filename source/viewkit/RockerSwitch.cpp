@@ -1,6 +1,6 @@
-#include "RockerSwitch.h"
-#include "Bitmap.h"
-#include "Timer.h"
+#include "viewkit/RockerSwitch.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/Timer.h"
 
 namespace viewkit {
 

@@ -1,6 +1,6 @@
-#include "Slider.h"
-#include "Bitmap.h"
-#include "DrawContext.h"
+#include "viewkit/Slider.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/DrawContext.h"
 
 #include <algorithm>
 

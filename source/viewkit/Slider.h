@@ -1,6 +1,6 @@
 #pragma once
-#include "Color.h"
-#include "Control.h"
+#include "viewkit/Color.h"
+#include "viewkit/Control.h"
 
 namespace viewkit {
 

@@ -1,7 +1,7 @@
-#include "TabView.h"
-#include "Bitmap.h"
-#include "Control.h"
-#include "DrawContext.h"
+#include "viewkit/TabView.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/Control.h"
+#include "viewkit/DrawContext.h"
 
 namespace viewkit {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "ViewContainer.h"
+#include "viewkit/ViewContainer.h"
 #include <string>
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "TextEdit.h"
-#include "DrawContext.h"
-#include "Frame.h"
+#include "viewkit/TextEdit.h"
+#include "viewkit/DrawContext.h"
+#include "viewkit/Frame.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 #pragma once
-#include "ParamDisplay.h"
+#include "viewkit/ParamDisplay.h"
 
 namespace viewkit {
 

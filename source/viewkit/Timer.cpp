@@ -1,4 +1,4 @@
-#include "Timer.h"
+#include "viewkit/Timer.h"
 
 #include <algorithm>
 #include <vector>

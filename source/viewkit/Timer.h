@@ -1,5 +1,5 @@
 #pragma once
-#include "BaseObject.h"
+#include "viewkit/BaseObject.h"
 #include <chrono>
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "View.h"
-#include "Bitmap.h"
-#include "Frame.h"
+#include "viewkit/View.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/Frame.h"
 
 namespace viewkit {
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "BaseObject.h"
-#include "Enums.h"
-#include "Geometry.h"
+#include "viewkit/BaseObject.h"
+#include "viewkit/Enums.h"
+#include "viewkit/Geometry.h"
 
 namespace viewkit {
 

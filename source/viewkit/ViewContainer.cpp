@@ -1,8 +1,8 @@
-#include "ViewContainer.h"
-#include "Bitmap.h"
-#include "Control.h"
-#include "DrawContext.h"
-#include "Frame.h"
+#include "viewkit/ViewContainer.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/Control.h"
+#include "viewkit/DrawContext.h"
+#include "viewkit/Frame.h"
 
 #include <algorithm>
 

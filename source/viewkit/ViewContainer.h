@@ -1,6 +1,6 @@
 #pragma once
-#include "Color.h"
-#include "View.h"
+#include "viewkit/Color.h"
+#include "viewkit/View.h"
 #include <vector>
 
 namespace viewkit {

@@ -1,4 +1,4 @@
-#include "Vst3RunLoop.h"
+#include "viewkit/Vst3RunLoop.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "RunLoop.h"
+#include "viewkit/RunLoop.h"
 #include <map>
 #include <memory>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "X11DisplayRegistry.h"
+#include "viewkit/X11DisplayRegistry.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "X11Frame.h"
-#include "PuglInputTranslator.h"
-#include "RunLoop.h"
-#include "Timer.h"
-#include "X11DisplayRegistry.h"
+#include "viewkit/X11Frame.h"
+#include "viewkit/PuglInputTranslator.h"
+#include "viewkit/RunLoop.h"
+#include "viewkit/Timer.h"
+#include "viewkit/X11DisplayRegistry.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

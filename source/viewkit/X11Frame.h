@@ -1,5 +1,5 @@
 #pragma once
-#include "Frame.h"
+#include "viewkit/Frame.h"
 
 namespace viewkit {
 

@@ -1,7 +1,7 @@
 // The controller as a host meets it: created from the built bundle, initialised,
 // connected to its processor, asked for parameters, MIDI mapping and states.
-#include "ControllerTestKit.h"
-#include "StateBytes.h"
+#include "controller/ControllerTestKit.h"
+#include "controller/StateBytes.h"
 
 #include "controller/ProcessorStateImage.h"
 #include "host/PluginInstance.h"

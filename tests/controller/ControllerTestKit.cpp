@@ -1,4 +1,4 @@
-#include "ControllerTestKit.h"
+#include "controller/ControllerTestKit.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // Input that used to take the host down, each with the smallest case that
 // showed it, given to the built bundle the way a host or a file gives it.
-#include "StateBytes.h"
+#include "controller/StateBytes.h"
 
 #include "host/PluginInstance.h"
 #include "host/PluginState.h"

@@ -1,5 +1,5 @@
-#include "ControllerTestKit.h"
-#include "StateBytes.h"
+#include "controller/ControllerTestKit.h"
+#include "controller/StateBytes.h"
 
 #include "controller/MyVSTController.h"
 #include "module/ModuleConfig.h"

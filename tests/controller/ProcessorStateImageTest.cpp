@@ -1,6 +1,6 @@
 #include "controller/ProcessorStateImage.h"
 
-#include "StateBytes.h"
+#include "controller/StateBytes.h"
 
 #include "public.sdk/source/common/memorystream.h"
 

@@ -1,8 +1,8 @@
 // States kept the way a DAW keeps them: saved from one instance of the built
 // bundle, written to a file, read back and restored into another instance.
-#include "StateBytes.h"
+#include "controller/StateBytes.h"
 
-#include "StateDump.h"
+#include "vexbit/StateDump.h"
 #include "host/PluginState.h"
 #include "module/ModuleConfig.h"
 

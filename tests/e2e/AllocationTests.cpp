@@ -1,9 +1,9 @@
 // The bundle's process call allocates nothing, however busy the engine gets.
 // This program replaces the global operator new and exports it, so the
 // loaded bundle's allocations are counted too.
-#include "../AllocationCounter.h"
-#include "BundleSession.h"
-#include "TestSignals.h"
+#include "AllocationCounter.h"
+#include "e2e/BundleSession.h"
+#include "e2e/TestSignals.h"
 
 #include "public.sdk/source/common/memorystream.h"
 

@@ -1,8 +1,8 @@
 // A DAW may cut the same project into blocks of any size: the same notes and
 // parameter changes at the same samples must give the same sound and the same
 // MIDI output.
-#include "BundleSession.h"
-#include "TestSignals.h"
+#include "e2e/BundleSession.h"
+#include "e2e/TestSignals.h"
 
 #include <gtest/gtest.h>
 

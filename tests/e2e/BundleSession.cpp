@@ -1,4 +1,4 @@
-#include "BundleSession.h"
+#include "e2e/BundleSession.h"
 
 #include "controller/ProcessorStateImage.h"
 #include "module/ModuleConfig.h"

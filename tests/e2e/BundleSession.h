@@ -5,7 +5,7 @@
 // process calls of any block size, with a running transport and the
 // plug-in's reports handed on to its controller.
 
-#include "HostObjects.h"
+#include "processor/HostObjects.h"
 
 #include "host/PluginInstance.h"
 

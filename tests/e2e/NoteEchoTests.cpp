@@ -1,7 +1,7 @@
 // Notes and transport starts through the built bundle: what they do to the
 // audio, what the plug-in echoes on its event output and what the host hears.
-#include "BundleSession.h"
-#include "TestSignals.h"
+#include "e2e/BundleSession.h"
+#include "e2e/TestSignals.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Hostile and careless hosts: notes of every kind and number, tempi at both
 // ends, a transport that jumps back. The plug-in must keep sounding, keep its
 // output bounded and leave no effect on that a note-off or the user cannot end.
-#include "BundleSession.h"
-#include "TestSignals.h"
+#include "e2e/BundleSession.h"
+#include "e2e/TestSignals.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The editor's own text button, on a bare frame with a listener that writes down
 // every report.
-#include "CMyTextButton.h"
+#include "editor/CMyTextButton.h"
 
-#include "Frame.h"
-#include "GraphicsPath.h"
+#include "viewkit/Frame.h"
+#include "viewkit/GraphicsPath.h"
 
 #include <gtest/gtest.h>
 

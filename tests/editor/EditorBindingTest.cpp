@@ -1,16 +1,16 @@
 // Controls and the real controller kept in step, both ways.
-#include "EditorTestKit.h"
+#include "editor/EditorTestKit.h"
 
-#include "CMyTextButton.h"
-#include "CMouseHookView.h"
+#include "editor/CMyTextButton.h"
+#include "editor/CMouseHookView.h"
 #include "module/ModuleConfig.h"
 
-#include "AnimKnob.h"
-#include "Offscreen.h"
-#include "OptionMenu.h"
-#include "RockerSwitch.h"
-#include "TabView.h"
-#include "TextEdit.h"
+#include "viewkit/AnimKnob.h"
+#include "viewkit/Offscreen.h"
+#include "viewkit/OptionMenu.h"
+#include "viewkit/RockerSwitch.h"
+#include "viewkit/TabView.h"
+#include "viewkit/TextEdit.h"
 
 #include <gtest/gtest.h>
 

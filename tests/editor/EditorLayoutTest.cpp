@@ -1,20 +1,20 @@
 // The whole window as built and painted: size, title bars, controls where the
 // layout puts them, the Shuffler's starting page, and reopening.
-#include "EditorTestKit.h"
+#include "editor/EditorTestKit.h"
 
-#include "CMyTextButton.h"
-#include "CMouseHookView.h"
-#include "ControlLayout.h"
-#include "EditorColours.h"
-#include "EditorGeometry.h"
+#include "editor/CMyTextButton.h"
+#include "editor/CMouseHookView.h"
+#include "editor/layout/ControlLayout.h"
+#include "editor/layout/EditorColours.h"
+#include "editor/layout/EditorGeometry.h"
 
-#include "AnimKnob.h"
-#include "Offscreen.h"
-#include "OptionMenu.h"
-#include "RockerSwitch.h"
-#include "Slider.h"
-#include "TabView.h"
-#include "TextEdit.h"
+#include "viewkit/AnimKnob.h"
+#include "viewkit/Offscreen.h"
+#include "viewkit/OptionMenu.h"
+#include "viewkit/RockerSwitch.h"
+#include "viewkit/Slider.h"
+#include "viewkit/TabView.h"
+#include "viewkit/TextEdit.h"
 
 #include <gtest/gtest.h>
 

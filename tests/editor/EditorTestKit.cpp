@@ -1,11 +1,11 @@
-#include "EditorTestKit.h"
+#include "editor/EditorTestKit.h"
 
 #include "module/ModuleConfig.h"
 
-#include "ViewContainer.h"
-#include "TabView.h"
-#include "TextEdit.h"
-#include "Timer.h"
+#include "viewkit/ViewContainer.h"
+#include "viewkit/TabView.h"
+#include "viewkit/TextEdit.h"
+#include "viewkit/Timer.h"
 
 namespace vexbit::test {
 

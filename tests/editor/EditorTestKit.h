@@ -1,9 +1,9 @@
 #pragma once
 // A controller and an editor opened without a window, as the editor tests use them.
-#include "MyVSTGUIEditor.h"
+#include "editor/MyVSTGUIEditor.h"
 #include "controller/MyVSTController.h"
 
-#include "Frame.h"
+#include "viewkit/Frame.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"

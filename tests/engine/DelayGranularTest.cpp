@@ -1,6 +1,6 @@
-#include "DelayUnit.h"
-#include "GranularUnit.h"
-#include "RandomSource.h"
+#include "engine/DelayUnit.h"
+#include "engine/GranularUnit.h"
+#include "engine/RandomSource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GlitchEngine.h"
-#include "MapEngineHost.h"
+#include "engine/GlitchEngine.h"
+#include "engine/MapEngineHost.h"
 
 #include <cstdint>
 #include <map>

@@ -1,5 +1,5 @@
-#include "FilterUnit.h"
-#include "LoFiUnit.h"
+#include "engine/FilterUnit.h"
+#include "engine/LoFiUnit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "GatorUnit.h"
+#include "engine/GatorUnit.h"
 
 #include <gtest/gtest.h>
 

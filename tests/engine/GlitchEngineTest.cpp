@@ -1,5 +1,5 @@
-#include "GlitchEngine.h"
-#include "MapEngineHost.h"
+#include "engine/GlitchEngine.h"
+#include "engine/MapEngineHost.h"
 
 #include <gtest/gtest.h>
 

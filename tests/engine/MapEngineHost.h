@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EngineHost.h"
+#include "engine/EngineHost.h"
 
 #include <map>
 #include <vector>

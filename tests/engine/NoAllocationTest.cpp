@@ -1,8 +1,8 @@
 // Counts every heap allocation made in this program, to prove that the
 // engine's audio path makes none once it is constructed.
-#include "../AllocationCounter.h"
-#include "GlitchEngine.h"
-#include "MapEngineHost.h"
+#include "AllocationCounter.h"
+#include "engine/GlitchEngine.h"
+#include "engine/MapEngineHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "EchoRecordingHost.h"
-#include "GlitchEngine.h"
+#include "engine/EchoRecordingHost.h"
+#include "engine/GlitchEngine.h"
 
 #include <gtest/gtest.h>
 

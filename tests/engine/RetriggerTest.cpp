@@ -1,5 +1,5 @@
-#include "RetriggerUnit.h"
-#include "RampFeed.h"
+#include "engine/RetriggerUnit.h"
+#include "engine/RampFeed.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ReverserUnit.h"
-#include "RampFeed.h"
+#include "engine/ReverserUnit.h"
+#include "engine/RampFeed.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "RandomSource.h"
-#include "RingBuffer.h"
-#include "WeightedPicker.h"
+#include "engine/RandomSource.h"
+#include "engine/RingBuffer.h"
+#include "engine/WeightedPicker.h"
 
 #include <gtest/gtest.h>
 

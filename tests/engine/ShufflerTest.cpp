@@ -1,7 +1,7 @@
-#include "ShufflerUnit.h"
-#include "RampFeed.h"
+#include "engine/ShufflerUnit.h"
+#include "engine/RampFeed.h"
 
-#include "RandomSource.h"
+#include "engine/RandomSource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "TapeStopUnit.h"
+#include "engine/TapeStopUnit.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ControlLayout.h"
-#include "EditorColours.h"
-#include "EditorGeometry.h"
+#include "editor/layout/ControlLayout.h"
+#include "editor/layout/EditorColours.h"
+#include "editor/layout/EditorGeometry.h"
 #include "module/PluginParameterTable.h"
 
 using namespace vexbit;

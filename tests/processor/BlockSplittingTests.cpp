@@ -1,6 +1,6 @@
 // How one host block becomes pieces of audio cut at sample-exact events.
 
-#include "ProcessorFixture.h"
+#include "processor/ProcessorFixture.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // Hosts that deliver less, or worse, than a well-behaved one: no crash, no
 // access outside the block, no non-finite value reaching the engine.
 
-#include "ProcessorFixture.h"
+#include "processor/ProcessorFixture.h"
 
 #include <cmath>
 #include <limits>

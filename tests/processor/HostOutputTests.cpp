@@ -1,7 +1,7 @@
 // What the processor hands back to the host: changed values, throttled, and
 // the MIDI events the engine queues.
 
-#include "ProcessorFixture.h"
+#include "processor/ProcessorFixture.h"
 
 namespace vexbit::test {
 namespace {

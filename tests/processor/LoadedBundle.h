@@ -3,7 +3,7 @@
 // The processor of the built bundle, loaded through the host library the way a
 // host loads it, with the calls a host makes around processing.
 
-#include "StateBytes.h"
+#include "processor/StateBytes.h"
 
 #include "host/PluginInstance.h"
 

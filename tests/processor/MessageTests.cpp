@@ -1,7 +1,7 @@
 // Messages from the controller: replacement string lists and opaque data.
 
-#include "ProcessorFixture.h"
-#include "StateBytes.h"
+#include "processor/ProcessorFixture.h"
+#include "processor/StateBytes.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 

@@ -3,7 +3,7 @@
 // One host block: stereo buffers, parameter and event lists in both
 // directions and a process context, wired into a ProcessData.
 
-#include "HostObjects.h"
+#include "processor/HostObjects.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"

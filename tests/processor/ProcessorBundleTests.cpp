@@ -1,9 +1,9 @@
 // The processor inside the built bundle, driven through its interfaces the way
 // a host drives it. (Bus names and counts are covered by the module tests.)
 
-#include "HostObjects.h"
-#include "LoadedBundle.h"
-#include "ProcessBlock.h"
+#include "processor/HostObjects.h"
+#include "processor/LoadedBundle.h"
+#include "processor/ProcessBlock.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProcessBlock.h"
-#include "RecordingProcessor.h"
+#include "processor/ProcessBlock.h"
+#include "processor/RecordingProcessor.h"
 
 #include "module/ModuleConfig.h"
 

@@ -3,9 +3,9 @@
 // the audio thread processes, and the state read back before any block ran.
 // Also built with ThreadSanitizer by the test script.
 
-#include "HostObjects.h"
-#include "ProcessBlock.h"
-#include "LoadedBundle.h"
+#include "processor/HostObjects.h"
+#include "processor/ProcessBlock.h"
+#include "processor/LoadedBundle.h"
 
 #include "module/ModuleConfig.h"
 

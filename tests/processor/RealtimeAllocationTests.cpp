@@ -1,9 +1,9 @@
 // The real processor must not touch the heap inside process once a block with
 // as many events has run. Every operator new of this test program is counted.
 
-#include "../AllocationCounter.h"
-#include "HostObjects.h"
-#include "ProcessBlock.h"
+#include "AllocationCounter.h"
+#include "processor/HostObjects.h"
+#include "processor/ProcessBlock.h"
 
 #include "module/ModuleConfig.h"
 #include "processor/MyVSTProcessor.h"

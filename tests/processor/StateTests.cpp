@@ -1,7 +1,7 @@
 // The saved state: its exact bytes, restoring it, and refusing broken ones.
 
-#include "ProcessorFixture.h"
-#include "StateBytes.h"
+#include "processor/ProcessorFixture.h"
+#include "processor/StateBytes.h"
 
 #include <cmath>
 #include <limits>

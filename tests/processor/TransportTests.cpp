@@ -1,6 +1,6 @@
 // Musical ticks, transport starts and stops, tempo and sample-rate changes.
 
-#include "ProcessorFixture.h"
+#include "processor/ProcessorFixture.h"
 
 #include <cmath>
 #include <limits>

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "ControlLayout.h"
-#include "EditorColours.h"
-#include "EditorGeometry.h"
-#include "EmbeddedResources.h"
+#include "editor/layout/ControlLayout.h"
+#include "editor/layout/EditorColours.h"
+#include "editor/layout/EditorGeometry.h"
+#include "resource/EmbeddedResources.h"
 
 using namespace vexbit;
 

@@ -1,6 +1,6 @@
 // The render tool's file readers and writers, and how note echoes become
 // engaged spans, checked in-process.
-#include "TestFiles.h"
+#include "tools/TestFiles.h"
 
 #include "host/AudioFile.h"
 #include "host/EngagementSpans.h"

@@ -1,7 +1,7 @@
 // Command lines that cannot work end with one error line and a non-zero
 // status, never a crash, and leave no output file behind (nor spoil one that
 // was there).
-#include "TestFiles.h"
+#include "tools/TestFiles.h"
 
 #include <gtest/gtest.h>
 

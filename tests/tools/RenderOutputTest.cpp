@@ -1,6 +1,6 @@
 // What a render produces: the audio through our plug-in and through another
 // vendor's, the notes the plug-in echoes, and the timeline picture.
-#include "TestFiles.h"
+#include "tools/TestFiles.h"
 
 #include "host/AudioFile.h"
 #include "host/Timeline.h"

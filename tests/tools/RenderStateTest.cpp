@@ -1,6 +1,6 @@
 // Parameter settings on the command line and states carried from one render
 // to the next, read back through the host library as a DAW would.
-#include "TestFiles.h"
+#include "tools/TestFiles.h"
 
 #include "host/Module.h"
 #include "host/PluginInstance.h"

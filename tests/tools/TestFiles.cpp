@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "tools/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>

@@ -1,8 +1,8 @@
 // Mouse gestures on knob, slider and rocker: values, reports, and the order of
 // listener and host edit calls. Also the click routing between stacked views.
-#include "Recorders.h"
-#include "TestResources.h"
-#include "viewkit.h"
+#include "viewkit/Recorders.h"
+#include "viewkit/TestResources.h"
+#include "viewkit/viewkit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Listeners and an editor interface that write down what the kit tells them, in order.
-#include "Control.h"
-#include "Frame.h"
+#include "viewkit/Control.h"
+#include "viewkit/Frame.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // Offscreen rendering: every control drawn where it belongs, read back by pixel.
-#include "Recorders.h"
-#include "TestResources.h"
-#include "viewkit.h"
+#include "viewkit/Recorders.h"
+#include "viewkit/TestResources.h"
+#include "viewkit/viewkit.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>

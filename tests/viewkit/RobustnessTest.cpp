@@ -1,6 +1,6 @@
 // Views and timers that go away while they are being used.
-#include "Recorders.h"
-#include "viewkit.h"
+#include "viewkit/Recorders.h"
+#include "viewkit/viewkit.h"
 
 #include <gtest/gtest.h>
 

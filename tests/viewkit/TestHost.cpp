@@ -1,4 +1,4 @@
-#include "TestHost.h"
+#include "viewkit/TestHost.h"
 
 #include <X11/Xutil.h>
 #include <algorithm>

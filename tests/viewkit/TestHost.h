@@ -2,7 +2,7 @@
 // A minimal X11 host for the kit's window: its own display connection, a
 // top-level parent window, and a run loop (Steinberg::Linux::IRunLoop) driven
 // by poll() without any thread.
-#include "Color.h"
+#include "viewkit/Color.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Builds PNG bytes in memory, so tests need no files: film strips whose frames
 // are solid colours that tell which frame was drawn.
-#include "Color.h"
+#include "viewkit/Color.h"
 
 #include <cairo.h>
 #include <cstdint>

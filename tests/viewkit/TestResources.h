@@ -1,7 +1,7 @@
 #pragma once
 // Installs a resource lookup over PNGs built in memory.
-#include "Bitmap.h"
-#include "TestPng.h"
+#include "viewkit/Bitmap.h"
+#include "viewkit/TestPng.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
 // Text entry and option menus: commits, cancels, parsing, popup selection.
-#include "Recorders.h"
-#include "viewkit.h"
+#include "viewkit/Recorders.h"
+#include "viewkit/viewkit.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // gtest first: Xlib defines macros (None, Bool) that clash with its names.
 #include <gtest/gtest.h>
 
-#include "Recorders.h"
-#include "TestHost.h"
-#include "viewkit.h"
+#include "viewkit/Recorders.h"
+#include "viewkit/TestHost.h"
+#include "viewkit/viewkit.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>

@@ -1,8 +1,8 @@
-#include "BenchCommand.h"
+#include "vexbit/BenchCommand.h"
 
-#include "CommandError.h"
-#include "DemoLoop.h"
-#include "PluginSetup.h"
+#include "vexbit/CommandError.h"
+#include "vexbit/DemoLoop.h"
+#include "vexbit/PluginSetup.h"
 #include "host/Renderer.h"
 
 #include <algorithm>

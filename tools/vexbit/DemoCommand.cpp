@@ -1,8 +1,8 @@
-#include "DemoCommand.h"
+#include "vexbit/DemoCommand.h"
 
-#include "CommandError.h"
-#include "DemoLoop.h"
-#include "RenderJob.h"
+#include "vexbit/CommandError.h"
+#include "vexbit/DemoLoop.h"
+#include "vexbit/RenderJob.h"
 #include "host/Timeline.h"
 
 #include <sndfile.h>

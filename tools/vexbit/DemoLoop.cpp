@@ -1,4 +1,4 @@
-#include "DemoLoop.h"
+#include "vexbit/DemoLoop.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // "vexbit editor": shows a plug-in's editor until its window is closed.
-#include "EditorCommand.h"
-#include "EditorSession.h"
+#include "vexbit/EditorCommand.h"
+#include "vexbit/EditorSession.h"
 
 #include <chrono>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "EditorSession.h"
+#include "vexbit/EditorSession.h"
 
-#include "CommandError.h"
+#include "vexbit/CommandError.h"
 #include "host/PluginLocator.h"
 
 #include "base/source/fobject.h"

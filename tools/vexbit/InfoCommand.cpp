@@ -1,6 +1,6 @@
-#include "InfoCommand.h"
+#include "vexbit/InfoCommand.h"
 
-#include "CommandError.h"
+#include "vexbit/CommandError.h"
 #include "host/Module.h"
 #include "host/PluginInstance.h"
 

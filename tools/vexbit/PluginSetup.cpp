@@ -1,6 +1,6 @@
-#include "PluginSetup.h"
+#include "vexbit/PluginSetup.h"
 
-#include "CommandError.h"
+#include "vexbit/CommandError.h"
 #include "host/AtomicFile.h"
 #include "host/PluginLocator.h"
 #include "host/PluginState.h"

@@ -1,4 +1,4 @@
-#include "ProgressBar.h"
+#include "vexbit/ProgressBar.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,7 +1,7 @@
-#include "RenderCommand.h"
+#include "vexbit/RenderCommand.h"
 
-#include "CommandError.h"
-#include "RenderJob.h"
+#include "vexbit/CommandError.h"
+#include "vexbit/RenderJob.h"
 #include "host/AudioFile.h"
 #include "host/NoteList.h"
 #include "host/Timeline.h"

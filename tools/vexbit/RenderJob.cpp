@@ -1,8 +1,8 @@
-#include "RenderJob.h"
+#include "vexbit/RenderJob.h"
 
-#include "CommandError.h"
-#include "PluginSetup.h"
-#include "ProgressBar.h"
+#include "vexbit/CommandError.h"
+#include "vexbit/PluginSetup.h"
+#include "vexbit/ProgressBar.h"
 #include "host/AtomicFile.h"
 #include "host/EngagementSpans.h"
 #include "host/Timeline.h"

@@ -1,8 +1,8 @@
 // "vexbit snapshot": saves a picture of a plug-in's editor as PNG, starting a
 // virtual X server when there is no display.
-#include "CommandError.h"
-#include "SnapshotCommand.h"
-#include "EditorSession.h"
+#include "vexbit/CommandError.h"
+#include "vexbit/SnapshotCommand.h"
+#include "vexbit/EditorSession.h"
 
 #include "host/VirtualDisplay.h"
 

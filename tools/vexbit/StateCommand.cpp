@@ -1,7 +1,7 @@
-#include "StateCommand.h"
+#include "vexbit/StateCommand.h"
 
-#include "CommandError.h"
-#include "StateDump.h"
+#include "vexbit/CommandError.h"
+#include "vexbit/StateDump.h"
 #include "host/Module.h"
 #include "host/PluginInstance.h"
 #include "host/PluginState.h"

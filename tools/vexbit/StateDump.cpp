@@ -1,4 +1,4 @@
-#include "StateDump.h"
+#include "vexbit/StateDump.h"
 
 #include "controller/ProcessorStateImage.h"
 

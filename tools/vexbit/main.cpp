@@ -1,13 +1,13 @@
 // vexbit: a command-line VST 3 host. Each subcommand lives in its own file and
 // registers itself here.
-#include "BenchCommand.h"
-#include "CommandError.h"
-#include "DemoCommand.h"
-#include "EditorCommand.h"
-#include "InfoCommand.h"
-#include "RenderCommand.h"
-#include "SnapshotCommand.h"
-#include "StateCommand.h"
+#include "vexbit/BenchCommand.h"
+#include "vexbit/CommandError.h"
+#include "vexbit/DemoCommand.h"
+#include "vexbit/EditorCommand.h"
+#include "vexbit/InfoCommand.h"
+#include "vexbit/RenderCommand.h"
+#include "vexbit/SnapshotCommand.h"
+#include "vexbit/StateCommand.h"
 
 #include <CLI/CLI.hpp>
 

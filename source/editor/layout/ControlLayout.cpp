@@ -1,9 +1,9 @@
-#include "ControlLayout.h"
+#include "editor/layout/ControlLayout.h"
 
 #include <array>
 #include <vector>
 
-#include "EditorGeometry.h"
+#include "editor/layout/EditorGeometry.h"
 
 namespace vexbit {
 namespace {

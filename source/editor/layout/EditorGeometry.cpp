@@ -1,4 +1,4 @@
-#include "EditorGeometry.h"
+#include "editor/layout/EditorGeometry.h"
 
 namespace vexbit {
 

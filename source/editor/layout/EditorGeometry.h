@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ControlLayout.h"
+#include "editor/layout/ControlLayout.h"
 
 namespace vexbit {
 

@@ -1,10 +1,10 @@
 #include <array>
 #include <string>
 
-#include "Artwork.h"
-#include "EditorGeometry.h"
-#include "NoteSymbols.h"
-#include "Paint.h"
+#include "resource/artwork/Artwork.h"
+#include "editor/layout/EditorGeometry.h"
+#include "resource/artwork/NoteSymbols.h"
+#include "resource/artwork/Paint.h"
 
 #include "common/ProductInfo.h"
 

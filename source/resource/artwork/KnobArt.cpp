@@ -1,8 +1,8 @@
 #include <cmath>
 
-#include "Artwork.h"
-#include "EditorGeometry.h"
-#include "Paint.h"
+#include "resource/artwork/Artwork.h"
+#include "editor/layout/EditorGeometry.h"
+#include "resource/artwork/Paint.h"
 
 namespace vexbit::art {
 

@@ -1,8 +1,8 @@
-#include "NoteSymbols.h"
+#include "resource/artwork/NoteSymbols.h"
 
 #include <cmath>
 
-#include "Paint.h"
+#include "resource/artwork/Paint.h"
 
 namespace vexbit::art {
 

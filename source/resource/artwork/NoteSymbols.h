@@ -2,7 +2,7 @@
 
 #include <cairo.h>
 
-#include "EditorColours.h"
+#include "editor/layout/EditorColours.h"
 
 namespace vexbit::art {
 

@@ -1,4 +1,4 @@
-#include "Paint.h"
+#include "resource/artwork/Paint.h"
 
 #include <cmath>
 #include <string>

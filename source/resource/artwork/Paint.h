@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "ControlLayout.h"
-#include "EditorColours.h"
+#include "editor/layout/ControlLayout.h"
+#include "editor/layout/EditorColours.h"
 
 namespace vexbit::art {
 

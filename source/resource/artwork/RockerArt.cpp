@@ -1,6 +1,6 @@
-#include "Artwork.h"
-#include "EditorGeometry.h"
-#include "Paint.h"
+#include "resource/artwork/Artwork.h"
+#include "editor/layout/EditorGeometry.h"
+#include "resource/artwork/Paint.h"
 
 namespace vexbit::art {
 namespace {
