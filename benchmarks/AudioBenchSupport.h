@@ -37,8 +37,8 @@ inline void reportFrames(benchmark::State& state)
 {
     state.counters["time_per_frame"] = benchmark::Counter(
         static_cast<double>(kFrames), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["realtime_x"] = benchmark::Counter(static_cast<double>(kFrames) / kSampleRate,
-                                                      benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["realtime_x"] =
+        benchmark::Counter(static_cast<double>(kFrames) / kSampleRate, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Runs a per-sample stage over the ten seconds in blocks of state.range(0) frames.

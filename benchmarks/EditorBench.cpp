@@ -39,8 +39,7 @@ void BM_EditorTimerTickIdle(benchmark::State& state)
 {
     OpenEditor e;
     e.editor->open(nullptr);
-    for (auto _ : state)
-        e.tick();
+    for (auto _ : state) e.tick();
 }
 BENCHMARK(BM_EditorTimerTickIdle);
 
@@ -75,8 +74,7 @@ void BM_EditorPaintWholeWindow(benchmark::State& state)
 {
     OpenEditor e;
     e.editor->open(nullptr);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(viewkit::OffscreenImage::render(e.editor->getFrame()));
+    for (auto _ : state) benchmark::DoNotOptimize(viewkit::OffscreenImage::render(e.editor->getFrame()));
 }
 BENCHMARK(BM_EditorPaintWholeWindow)->Unit(benchmark::kMillisecond);
 

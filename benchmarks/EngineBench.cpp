@@ -61,8 +61,10 @@ void BM_Chain(benchmark::State& state, bool engaged)
 {
     BenchHost host;
     auto engine = std::make_unique<GlitchEngine>(host);
-    if (engaged) engageAll(*engine);
-    else engine->delay.setLevel(0.0f);
+    if (engaged)
+        engageAll(*engine);
+    else
+        engine->delay.setLevel(0.0f);
 
     const int32_t block = static_cast<int32_t>(state.range(0));
     std::vector<float> outL(static_cast<size_t>(block)), outR(static_cast<size_t>(block));
@@ -158,7 +160,7 @@ void BM_Gator(benchmark::State& state, bool engaged)
     runStage(state, unit);
 }
 
-#define VEXBIT_AUDIO_BENCH(fn)                                                                       \
+#define VEXBIT_AUDIO_BENCH(fn)                                                                         \
     BENCHMARK_CAPTURE(fn, engaged, true)->Arg(32)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond); \
     BENCHMARK_CAPTURE(fn, off, false)->Arg(32)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond)
 

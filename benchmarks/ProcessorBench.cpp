@@ -85,8 +85,7 @@ public:
     FrameworkOnly()
         : MyVSTProcessorBase(parameterTable(), moduleConfig().frameworkVersion, moduleConfig().controllerClassId,
                              {moduleConfig().sideChainBusCount, moduleConfig().eventOutputBusCount})
-    {
-    }
+    {}
 
 protected:
     void initParameter(ParamID, double) override {}

@@ -21,8 +21,7 @@ public:
     {
         T value{};
         uint8_t bytes[sizeof(T)] = {};
-        for (size_t i = 0; i < sizeof(T) && pos_ < size_; ++i)
-            bytes[i] = data_[pos_++];
+        for (size_t i = 0; i < sizeof(T) && pos_ < size_; ++i) bytes[i] = data_[pos_++];
         std::memcpy(&value, bytes, sizeof(T));
         return value;
     }

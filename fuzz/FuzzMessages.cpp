@@ -13,8 +13,7 @@ namespace {
 template <typename T>
 const T* find(const std::map<std::string, FuzzAttributeList::Value>& values, IAttributeList::AttrID id)
 {
-    if (id == nullptr)
-        return nullptr;
+    if (id == nullptr) return nullptr;
     const auto found = values.find(id);
     return found != values.end() ? std::get_if<T>(&found->second) : nullptr;
 }
@@ -34,8 +33,7 @@ tresult answer(void* self, const TUID iid, void** obj)
 
 tresult PLUGIN_API FuzzAttributeList::setInt(AttrID id, int64 value)
 {
-    if (id == nullptr)
-        return kInvalidArgument;
+    if (id == nullptr) return kInvalidArgument;
     values_[id] = int64_t(value);
     return kResultOk;
 }
@@ -43,16 +41,14 @@ tresult PLUGIN_API FuzzAttributeList::setInt(AttrID id, int64 value)
 tresult PLUGIN_API FuzzAttributeList::getInt(AttrID id, int64& value)
 {
     const auto* v = find<int64_t>(values_, id);
-    if (v == nullptr)
-        return kResultFalse;
+    if (v == nullptr) return kResultFalse;
     value = *v;
     return kResultOk;
 }
 
 tresult PLUGIN_API FuzzAttributeList::setFloat(AttrID id, double value)
 {
-    if (id == nullptr)
-        return kInvalidArgument;
+    if (id == nullptr) return kInvalidArgument;
     values_[id] = value;
     return kResultOk;
 }
@@ -60,16 +56,14 @@ tresult PLUGIN_API FuzzAttributeList::setFloat(AttrID id, double value)
 tresult PLUGIN_API FuzzAttributeList::getFloat(AttrID id, double& value)
 {
     const auto* v = find<double>(values_, id);
-    if (v == nullptr)
-        return kResultFalse;
+    if (v == nullptr) return kResultFalse;
     value = *v;
     return kResultOk;
 }
 
 tresult PLUGIN_API FuzzAttributeList::setString(AttrID id, const TChar* string)
 {
-    if (id == nullptr || string == nullptr)
-        return kInvalidArgument;
+    if (id == nullptr || string == nullptr) return kInvalidArgument;
     values_[id] = std::u16string(reinterpret_cast<const char16_t*>(string));
     return kResultOk;
 }
@@ -77,8 +71,7 @@ tresult PLUGIN_API FuzzAttributeList::setString(AttrID id, const TChar* string)
 tresult PLUGIN_API FuzzAttributeList::getString(AttrID id, TChar* string, uint32 sizeInBytes)
 {
     const auto* v = find<std::u16string>(values_, id);
-    if (v == nullptr || string == nullptr)
-        return kResultFalse;
+    if (v == nullptr || string == nullptr) return kResultFalse;
     // The terminator travels when it fits, as with a host's list.
     const size_t bytes = std::min<size_t>((v->size() + 1) * sizeof(TChar), sizeInBytes);
     std::memcpy(string, v->c_str(), bytes);
@@ -87,8 +80,7 @@ tresult PLUGIN_API FuzzAttributeList::getString(AttrID id, TChar* string, uint32
 
 tresult PLUGIN_API FuzzAttributeList::setBinary(AttrID id, const void* data, uint32 sizeInBytes)
 {
-    if (id == nullptr || (data == nullptr && sizeInBytes != 0))
-        return kInvalidArgument;
+    if (id == nullptr || (data == nullptr && sizeInBytes != 0)) return kInvalidArgument;
     const auto* bytes = static_cast<const uint8_t*>(data);
     values_[id] = std::vector<uint8_t>(bytes, bytes + sizeInBytes);
     return kResultOk;

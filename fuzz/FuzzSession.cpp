@@ -38,13 +38,10 @@ FuzzSession& FuzzSession::get()
         const char* path = std::getenv("VEXBIT_FUZZ_BUNDLE");
         std::string error;
         s->module_ = host::Module::load(path != nullptr ? path : VEXBIT_BUNDLE_PATH, error);
-        if (s->module_)
-            s->instance_ = host::PluginInstance::createFirstEffect(s->module_, error);
-        if (!s->instance_ || s->instance_->controller() == nullptr)
-            fail("cannot set up the plug-in: " + error);
+        if (s->module_) s->instance_ = host::PluginInstance::createFirstEffect(s->module_, error);
+        if (!s->instance_ || s->instance_->controller() == nullptr) fail("cannot set up the plug-in: " + error);
         const auto saved = host::saveState(*s->instance_, error);
-        if (!saved)
-            fail("cannot save the default state: " + error);
+        if (!saved) fail("cannot save the default state: " + error);
         s->defaultComponentState_ = saved->component;
         s->defaultControllerState_ = saved->controller;
         return s;
@@ -92,8 +89,7 @@ void FuzzSession::processOneBlock()
     data.numOutputs = 1;
     data.inputs = &inBus;
     data.outputs = &outBus;
-    if (processor()->process(data) != kResultOk)
-        fail("a plain block was refused");
+    if (processor()->process(data) != kResultOk) fail("a plain block was refused");
     processor()->setProcessing(false);
     component()->setActive(false);
 }

@@ -13,13 +13,16 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace vexbit::fuzz;
 
-const ParamValue kOddValues[] = {-0.5, -1e300, 1.5, std::numeric_limits<double>::quiet_NaN(),
-                                 std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+const ParamValue kOddValues[] = {-0.5,
+                                 -1e300,
+                                 1.5,
+                                 std::numeric_limits<double>::quiet_NaN(),
+                                 std::numeric_limits<double>::infinity(),
+                                 -std::numeric_limits<double>::infinity()};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     FuzzSession& session = FuzzSession::get();
     IEditController* controller = session.controller();
     const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
@@ -31,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int32 count = controller->getParameterCount();
     for (int32 i = 0; i < count; ++i) {
         ParameterInfo info{};
-        if (controller->getParameterInfo(i, info) != kResultOk)
-            fail("parameter " + std::to_string(i) + " has no info");
+        if (controller->getParameterInfo(i, info) != kResultOk) fail("parameter " + std::to_string(i) + " has no info");
         const ParamValue value = controller->getParamNormalized(info.id);
         if (!std::isfinite(value) || value < 0.0 || value > 1.0)
             fail("parameter " + std::to_string(info.id) + " holds " + std::to_string(value));
@@ -41,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::char_traits<char16_t>::find(reinterpret_cast<const char16_t*>(text), 128, u'\0') == nullptr)
             fail("parameter " + std::to_string(info.id) + " has no text for its value");
         const ParamValue plain = controller->normalizedParamToPlain(info.id, value);
-        if (!std::isfinite(plain))
-            fail("parameter " + std::to_string(info.id) + " has a non-finite plain value");
+        if (!std::isfinite(plain)) fail("parameter " + std::to_string(info.id) + " has a non-finite plain value");
         // Values a host should not send must be clamped or refused, never crash.
         for (const ParamValue odd : kOddValues) {
             String128 oddText{};

@@ -8,7 +8,6 @@
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -32,27 +31,23 @@ const char* const kKeys[] = {"tag", "listsize", "data", "size", "Text", "stringl
 
 std::string takeName(ByteReader& in, uint8_t pick, const char* const* known, size_t knownCount)
 {
-    if (pick < knownCount)
-        return known[pick];
+    if (pick < knownCount) return known[pick];
     return in.takeBytes(in.take<uint8_t>());
 }
 
 std::u16string takeString(ByteReader& in)
 {
     const auto count = in.take<uint16_t>();
-    if (in.take<uint8_t>() & 1)
-        return std::u16string(count, in.take<char16_t>());
+    if (in.take<uint8_t>() & 1) return std::u16string(count, in.take<char16_t>());
     std::u16string text;
-    for (uint16_t i = 0; i < count && !in.atEnd(); ++i)
-        text.push_back(in.take<char16_t>());
+    for (uint16_t i = 0; i < count && !in.atEnd(); ++i) text.push_back(in.take<char16_t>());
     return text;
 }
 
 std::vector<uint8_t> takeBinary(ByteReader& in)
 {
     const auto size = std::min<uint32_t>(in.take<uint32_t>(), 128 * 1024);
-    if (in.take<uint8_t>() & 1)
-        return std::vector<uint8_t>(size, in.take<uint8_t>());
+    if (in.take<uint8_t>() & 1) return std::vector<uint8_t>(size, in.take<uint8_t>());
     const std::string bytes = in.takeBytes(size);
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
@@ -77,8 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzSession& session = FuzzSession::get();
     FUnknownPtr<IConnectionPoint> processorSide(session.component());
     FUnknownPtr<IConnectionPoint> controllerSide(session.controller());
-    if (!processorSide || !controllerSide)
-        fail("no connection points");
+    if (!processorSide || !controllerSide) fail("no connection points");
 
     ByteReader in(data, size);
     for (int m = 0; m < 8 && !in.atEnd(); ++m) {
@@ -87,15 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const bool withoutAttributes = in.take<uint8_t>() & 1;
         FuzzAttributeList attributes;
         const int count = in.take<uint8_t>() % 9;
-        for (int a = 0; a < count; ++a)
-            setAttribute(in, attributes);
+        for (int a = 0; a < count; ++a) setAttribute(in, attributes);
         FuzzMessage message(id, withoutAttributes ? nullptr : &attributes);
         target->notify(&message);
     }
 
     auto state = owned(new MemoryStream());
-    if (session.component()->getState(state) != kResultOk)
-        fail("getState refused after messages");
+    if (session.component()->getState(state) != kResultOk) fail("getState refused after messages");
     session.processOneBlock();
     session.reset();
     return 0;

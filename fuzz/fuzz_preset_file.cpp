@@ -14,12 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string error;
     const auto file = host::parseStateFile(std::string(reinterpret_cast<const char*>(data), size), error);
     if (!file) {
-        if (error.empty())
-            fail("a refused file without a reason");
+        if (error.empty()) fail("a refused file without a reason");
         return 0;
     }
-    if (file->isPreset && file->state.component.size() > size)
-        fail("a chunk larger than its file");
+    if (file->isPreset && file->state.component.size() > size) fail("a chunk larger than its file");
     if (host::restoreState(session.instance(), file->state, error) && !host::saveState(session.instance(), error))
         fail("cannot save after a restore: " + error);
     session.reset();

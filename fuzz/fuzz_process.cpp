@@ -23,17 +23,22 @@ using namespace vexbit::fuzz;
 namespace {
 
 constexpr int32 kMaxFrames = 16384;
-const uint32_t kParamIds[] = {1, 2, 3, 101, 202, 203, 301, 401, 501, 601, 603, 611, 701, 801, 802, 902, 1001,
-                              0x7FFFFFFF, 5, 0xFFFFFFFF};
+const uint32_t kParamIds[] = {1,   2,   3,   101, 202, 203, 301,  401,        501, 601,
+                              603, 611, 701, 801, 802, 902, 1001, 0x7FFFFFFF, 5,   0xFFFFFFFF};
 
 double pickDouble(FuzzedDataProvider& in)
 {
-    static const double special[] = {0.0, 1.0, -1.0, 0.5, 1e-300, 1e300, -1e300,
+    static const double special[] = {0.0,
+                                     1.0,
+                                     -1.0,
+                                     0.5,
+                                     1e-300,
+                                     1e300,
+                                     -1e300,
                                      std::numeric_limits<double>::quiet_NaN(),
                                      std::numeric_limits<double>::infinity(),
                                      -std::numeric_limits<double>::infinity()};
-    if (in.ConsumeBool())
-        return special[in.ConsumeIntegralInRange<size_t>(0, std::size(special) - 1)];
+    if (in.ConsumeBool()) return special[in.ConsumeIntegralInRange<size_t>(0, std::size(special) - 1)];
     return in.ConsumeFloatingPoint<double>();
 }
 
@@ -44,8 +49,7 @@ double pickNormalized(FuzzedDataProvider& in)
 
 int32 pickOffset(FuzzedDataProvider& in, int32 frames)
 {
-    if (in.ConsumeIntegralInRange(0, 3) != 0)
-        return in.ConsumeIntegralInRange<int32>(0, frames > 0 ? frames - 1 : 0);
+    if (in.ConsumeIntegralInRange(0, 3) != 0) return in.ConsumeIntegralInRange<int32>(0, frames > 0 ? frames - 1 : 0);
     return in.ConsumeIntegral<int32>();
 }
 
@@ -84,8 +88,7 @@ void fillContext(FuzzedDataProvider& in, ProcessContext& context, const ProcessS
     context.sampleRate = in.ConsumeBool() ? setup.sampleRate : pickDouble(in);
     context.projectTimeSamples = in.ConsumeIntegral<int64>();
     context.tempo = in.ConsumeBool() ? in.ConsumeFloatingPointInRange<double>(1.0, 999.0) : pickDouble(in);
-    context.projectTimeMusic = in.ConsumeBool() ? in.ConsumeFloatingPointInRange<double>(0.0, 1000.0)
-                                                : pickDouble(in);
+    context.projectTimeMusic = in.ConsumeBool() ? in.ConsumeFloatingPointInRange<double>(0.0, 1000.0) : pickDouble(in);
     context.barPositionMusic = pickDouble(in);
     context.cycleStartMusic = pickDouble(in);
     context.cycleEndMusic = pickDouble(in);
@@ -103,8 +106,7 @@ void addParameterChanges(FuzzedDataProvider& in, vexbit::host::HostParameterChan
                                 ? kParamIds[in.ConsumeIntegralInRange<size_t>(0, std::size(kParamIds) - 1)]
                                 : in.ConsumeIntegral<uint32_t>();
         const int points = in.ConsumeIntegralInRange(0, 4);
-        for (int p = 0; p < points; ++p)
-            changes.add(id, pickOffset(in, frames), pickNormalized(in));
+        for (int p = 0; p < points; ++p) changes.add(id, pickOffset(in, frames), pickNormalized(in));
     }
 }
 
@@ -118,7 +120,7 @@ void addEvents(FuzzedDataProvider& in, vexbit::host::HostEventList& events, int3
         e.ppqPosition = pickDouble(in);
         e.flags = in.ConsumeIntegral<uint16>();
         e.type = in.ConsumeIntegralInRange(0, 3) != 0 ? in.ConsumeIntegralInRange<uint16>(0, 1)
-                                                       : in.ConsumeIntegral<uint16>();
+                                                      : in.ConsumeIntegral<uint16>();
         const bool usualNote = in.ConsumeIntegralInRange(0, 3) != 0;
         if (e.type == Event::kNoteOffEvent) {
             e.noteOff.channel = usualNote ? in.ConsumeIntegralInRange<int16>(0, 15) : in.ConsumeIntegral<int16>();
@@ -172,8 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
 
         const int32 frames = pickFrames(in, std::clamp<int32>(setup.maxSamplesPerBlock, 0, kMaxFrames));
-        for (auto& b : buffers)
-            b.assign(static_cast<size_t>(frames), 0.0f);
+        for (auto& b : buffers) b.assign(static_cast<size_t>(frames), 0.0f);
         for (size_t i = 0; i < static_cast<size_t>(frames); ++i)
             buffers[0][i] = buffers[1][i] = static_cast<float>(std::sin(0.05 * static_cast<double>(i)));
         float* inPointers[2] = {buffers[0].data(), buffers[1].data()};
@@ -190,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         block.numSamples = frames;
         switch (in.ConsumeIntegralInRange(0, 5)) {
         case 0: break; // no buses at all
-        case 1: // in place
+        case 1:        // in place
             inBus.channelBuffers32 = outPointers;
             block.numInputs = block.numOutputs = 1;
             break;
@@ -203,9 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             outBus.numChannels = in.ConsumeIntegralInRange(0, 1);
             block.numInputs = block.numOutputs = 1;
             break;
-        default:
-            block.numInputs = block.numOutputs = 1;
-            break;
+        default: block.numInputs = block.numOutputs = 1; break;
         }
         block.inputs = block.numInputs > 0 ? &inBus : nullptr;
         block.outputs = block.numOutputs > 0 ? &outBus : nullptr;

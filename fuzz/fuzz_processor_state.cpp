@@ -19,15 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     if (component->setState(streamOver(input)) == kResultOk) {
         auto first = owned(new MemoryStream());
-        if (component->getState(first) != kResultOk)
-            fail("getState refused after an accepted setState");
+        if (component->getState(first) != kResultOk) fail("getState refused after an accepted setState");
         const std::string written = contents(*first);
         if (component->setState(streamOver(written)) != kResultOk)
             fail("the processor refused the state it wrote itself");
         auto second = owned(new MemoryStream());
         component->getState(second);
-        if (contents(*second) != written)
-            fail("a state did not round-trip byte for byte");
+        if (contents(*second) != written) fail("a state did not round-trip byte for byte");
         // The bypass byte follows the 4-byte length and the "2.0" header.
         constexpr size_t kBypassAt = 8;
         IEditController* controller = session.controller();

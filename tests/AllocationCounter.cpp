@@ -10,15 +10,13 @@ std::atomic<bool> counting{false};
 
 void count()
 {
-    if (counting.load(std::memory_order_relaxed))
-        allocations.fetch_add(1, std::memory_order_relaxed);
+    if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
 }
 
 void* countedAlloc(std::size_t size)
 {
     count();
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
 
@@ -26,8 +24,7 @@ void* countedAlignedAlloc(std::size_t size, std::align_val_t align)
 {
     count();
     const auto a = static_cast<std::size_t>(align);
-    if (void* p = std::aligned_alloc(a, ((size == 0 ? 1 : size) + a - 1) / a * a))
-        return p;
+    if (void* p = std::aligned_alloc(a, ((size == 0 ? 1 : size) + a - 1) / a * a)) return p;
     throw std::bad_alloc();
 }
 } // namespace
@@ -48,8 +45,14 @@ long stopCountingAllocations()
 
 } // namespace vexbit::test
 
-void* operator new(std::size_t size) { return countedAlloc(size); }
-void* operator new[](std::size_t size) { return countedAlloc(size); }
+void* operator new(std::size_t size)
+{
+    return countedAlloc(size);
+}
+void* operator new[](std::size_t size)
+{
+    return countedAlloc(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     try {
@@ -58,14 +61,47 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
         return nullptr;
     }
 }
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void* operator new(std::size_t size, std::align_val_t align) { return countedAlignedAlloc(size, align); }
-void* operator new[](std::size_t size, std::align_val_t align) { return countedAlignedAlloc(size, align); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
+}
+void* operator new(std::size_t size, std::align_val_t align)
+{
+    return countedAlignedAlloc(size, align);
+}
+void* operator new[](std::size_t size, std::align_val_t align)
+{
+    return countedAlignedAlloc(size, align);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept
+{
+    std::free(p);
+}

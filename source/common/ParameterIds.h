@@ -87,12 +87,30 @@ constexpr uint32_t kSchedulingStride = 10;
 constexpr uint32_t kEffectBlockStride = 100;
 
 // Slot s: 0 Delay, 1 TapeStop, 2 Filter, 3 Lo-Fi, 4 Shuffler, 5 Retrigger, 6 Reverser, 7 Gator.
-constexpr uint32_t schedulingEnableId(int slot) { return kFirstSchedulingId + kSchedulingStride * static_cast<uint32_t>(slot); }
-constexpr uint32_t schedulingRateId(int slot) { return schedulingEnableId(slot) + 1u; }
-constexpr uint32_t schedulingLengthId(int slot) { return schedulingEnableId(slot) + 2u; }
-constexpr uint32_t effectMuteId(int slot) { return kDelayMuteId + kEffectBlockStride * static_cast<uint32_t>(slot); }
-constexpr uint32_t effectOnOffId(int slot) { return effectMuteId(slot) + 1u; }
-constexpr uint32_t effectRandomiseId(int slot) { return effectMuteId(slot) + 99u; }
+constexpr uint32_t schedulingEnableId(int slot)
+{
+    return kFirstSchedulingId + kSchedulingStride * static_cast<uint32_t>(slot);
+}
+constexpr uint32_t schedulingRateId(int slot)
+{
+    return schedulingEnableId(slot) + 1u;
+}
+constexpr uint32_t schedulingLengthId(int slot)
+{
+    return schedulingEnableId(slot) + 2u;
+}
+constexpr uint32_t effectMuteId(int slot)
+{
+    return kDelayMuteId + kEffectBlockStride * static_cast<uint32_t>(slot);
+}
+constexpr uint32_t effectOnOffId(int slot)
+{
+    return effectMuteId(slot) + 1u;
+}
+constexpr uint32_t effectRandomiseId(int slot)
+{
+    return effectMuteId(slot) + 99u;
+}
 
 // A parameter and the MIDI controller number the host maps to it.
 struct ControllerAssignment {
@@ -141,8 +159,7 @@ constexpr int32_t kNoMidiController = -1;
 constexpr int32_t midiControllerOf(uint32_t id)
 {
     for (const ControllerAssignment& a : kControllerAssignments)
-        if (a.id == id)
-            return a.controller;
+        if (a.id == id) return a.controller;
     return kNoMidiController;
 }
 

@@ -19,8 +19,7 @@ FUnknown* MyVSTController::createInstance(void* /*context*/)
 
 IPlugView* PLUGIN_API MyVSTController::createView(FIDString name)
 {
-    if (name == nullptr || std::strcmp(name, ViewType::kEditor) != 0)
-        return nullptr;
+    if (name == nullptr || std::strcmp(name, ViewType::kEditor) != 0) return nullptr;
     auto* view = new MyVSTGUIEditor(this);
     setEditor(view);
     return view;

@@ -16,8 +16,7 @@ using namespace Steinberg::Vst;
 
 MyVSTControllerBase::MyVSTControllerBase(const ParameterTable& table, std::string formatTag)
     : table(table), formatTag(std::move(formatTag))
-{
-}
+{}
 
 tresult PLUGIN_API MyVSTControllerBase::queryInterface(const TUID iid, void** obj)
 {
@@ -38,8 +37,7 @@ tresult PLUGIN_API MyVSTControllerBase::queryInterface(const TUID iid, void** ob
 tresult PLUGIN_API MyVSTControllerBase::initialize(FUnknown* context)
 {
     const tresult result = EditController::initialize(context);
-    if (result != kResultOk)
-        return result;
+    if (result != kResultOk) return result;
     addBypassParameter();
     addTableParameters();
     return kResultOk;
@@ -54,8 +52,7 @@ tresult PLUGIN_API MyVSTControllerBase::terminate()
 void MyVSTControllerBase::addBypassParameter()
 {
     auto* bypass = new StringListParameter(u"Bypass", kBypassId, nullptr,
-                                           ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass,
-                                           kRootUnitId);
+                                           ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass, kRootUnitId);
     bypass->appendString(u"Off");
     bypass->appendString(u"On");
     parameters.addParameter(bypass);
@@ -79,8 +76,7 @@ tresult PLUGIN_API MyVSTControllerBase::getParameterInfo(int32 paramIndex, Param
 {
     // The SDK's container throws on an index past its end; a host's bad index
     // must not take the process down.
-    if (paramIndex < 0 || paramIndex >= getParameterCount())
-        return kResultFalse;
+    if (paramIndex < 0 || paramIndex >= getParameterCount()) return kResultFalse;
     return EditController::getParameterInfo(paramIndex, info);
 }
 
@@ -97,29 +93,23 @@ ParamValue clampNormalized(ParamValue value)
 
 tresult PLUGIN_API MyVSTControllerBase::setParamNormalized(ParamID tag, ParamValue value)
 {
-    if (!std::isfinite(value))
-        return kInvalidArgument;
+    if (!std::isfinite(value)) return kInvalidArgument;
     return EditController::setParamNormalized(tag, clampNormalized(value));
 }
 
-tresult PLUGIN_API MyVSTControllerBase::getParamStringByValue(ParamID tag, ParamValue valueNormalized,
-                                                              String128 string)
+tresult PLUGIN_API MyVSTControllerBase::getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string)
 {
-    if (string == nullptr || !std::isfinite(valueNormalized))
-        return kInvalidArgument;
+    if (string == nullptr || !std::isfinite(valueNormalized)) return kInvalidArgument;
     return EditController::getParamStringByValue(tag, clampNormalized(valueNormalized), string);
 }
 
-tresult PLUGIN_API MyVSTControllerBase::getParamValueByString(ParamID tag, TChar* string,
-                                                              ParamValue& valueNormalized)
+tresult PLUGIN_API MyVSTControllerBase::getParamValueByString(ParamID tag, TChar* string, ParamValue& valueNormalized)
 {
-    if (string == nullptr)
-        return kInvalidArgument;
+    if (string == nullptr) return kInvalidArgument;
     ParamValue value = 0.0;
     const tresult result = EditController::getParamValueByString(tag, string, value);
     // Text such as "nan" must not hand the host a value it cannot use.
-    if (result != kResultOk || !std::isfinite(value))
-        return result == kResultOk ? kResultFalse : result;
+    if (result != kResultOk || !std::isfinite(value)) return result == kResultOk ? kResultFalse : result;
     valueNormalized = clampNormalized(value);
     return kResultOk;
 }
@@ -142,24 +132,20 @@ IPlugView* PLUGIN_API MyVSTControllerBase::createView(FIDString /*name*/)
 }
 
 tresult PLUGIN_API MyVSTControllerBase::getMidiControllerAssignment(int32 /*busIndex*/, int16 /*channel*/,
-                                                                     CtrlNumber midiControllerNumber,
-                                                                     ParamID& id)
+                                                                    CtrlNumber midiControllerNumber, ParamID& id)
 {
     // Every bus and channel map alike.
     const auto found = ccToParam.find(midiControllerNumber);
-    if (found == ccToParam.end())
-        return kResultFalse;
+    if (found == ccToParam.end()) return kResultFalse;
     id = found->second;
     return kResultOk;
 }
 
 tresult PLUGIN_API MyVSTControllerBase::notify(IMessage* message)
 {
-    if (message == nullptr)
-        return kInvalidArgument;
+    if (message == nullptr) return kInvalidArgument;
     // The SDK's own handling of text trusts the attribute list too far.
-    if (isTextMessage(*message))
-        return receiveTextMessage(*message, *this);
+    if (isTextMessage(*message)) return receiveTextMessage(*message, *this);
     return ComponentBase::notify(message);
 }
 
@@ -176,8 +162,7 @@ MyParameter* MyVSTControllerBase::getMyParameter(ParamID id)
 
 tresult MyVSTControllerBase::restartWith(int32 flags)
 {
-    if (componentHandler == nullptr)
-        return kResultFalse;
+    if (componentHandler == nullptr) return kResultFalse;
     return componentHandler->restartComponent(flags);
 }
 

@@ -41,8 +41,7 @@ public:
     tresult PLUGIN_API setComponentState(IBStream* state) override;
     tresult PLUGIN_API setState(IBStream* state) override;
     tresult PLUGIN_API getState(IBStream* state) override;
-    tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
-                                        Steinberg::Vst::ParameterInfo& info) override;
+    tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex, Steinberg::Vst::ParameterInfo& info) override;
     Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
     // A value that is not a number is refused; the parameter keeps its last good value.
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) override;

@@ -20,8 +20,7 @@ namespace {
 template <typename T>
 void putLittleEndian(T value, uint8_t (&bytes)[sizeof(T)])
 {
-    for (size_t i = 0; i < sizeof(T); ++i)
-        bytes[i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
+    for (size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
 }
 
 template <typename T>
@@ -42,17 +41,12 @@ tresult MyVSTControllerBase::setParamString(ParamID id, const std::u16string& te
 tresult MyVSTControllerBase::setParamString(ParamID id, const std::string& text, bool restart)
 {
     MyParameter* parameter = getMyParameter(id);
-    if (parameter == nullptr || parameter->getKind() != ParamKind::Text)
-        return kResultFalse;
+    if (parameter == nullptr || parameter->getKind() != ParamKind::Text) return kResultFalse;
     const std::string current = parameter->getList().empty() ? std::string() : parameter->getList().front();
-    if (text == current)
-        return kResultFalse;
-    if (!approveTextChange(id, current, text))
-        return kResultFalse;
-    if (!parameter->setText(text))
-        return kResultFalse;
-    if (restart)
-        restartWith(RestartFlags::kParamTitlesChanged);
+    if (text == current) return kResultFalse;
+    if (!approveTextChange(id, current, text)) return kResultFalse;
+    if (!parameter->setText(text)) return kResultFalse;
+    if (restart) restartWith(RestartFlags::kParamTitlesChanged);
     return sendParamStringList(id, {text});
 }
 
@@ -60,33 +54,27 @@ tresult MyVSTControllerBase::setParamStringList(ParamID id, const std::vector<st
 {
     StringList converted;
     converted.reserve(list.size());
-    for (const auto& entry : list)
-        converted.push_back(utf16ToUtf8(entry));
+    for (const auto& entry : list) converted.push_back(utf16ToUtf8(entry));
     return setParamStringList(id, converted, true);
 }
 
 tresult MyVSTControllerBase::setParamStringList(ParamID id, const StringList& list, bool restart)
 {
     MyParameter* parameter = getMyParameter(id);
-    if (parameter == nullptr || !parameter->setStringList(list))
-        return kResultFalse;
+    if (parameter == nullptr || !parameter->setStringList(list)) return kResultFalse;
     parameter->setNormalized(0.0);
     paramValueChanged(id, 0.0, 0.0);
-    if (restart)
-        restartWith(RestartFlags::kParamTitlesChanged);
-    if (editor != nullptr)
-        editor->updateControls(static_cast<int32_t>(id));
+    if (restart) restartWith(RestartFlags::kParamTitlesChanged);
+    if (editor != nullptr) editor->updateControls(static_cast<int32_t>(id));
     return sendParamStringList(id, list);
 }
 
 tresult MyVSTControllerBase::sendParamStringList(ParamID id, const StringList& list)
 {
-    if (list.size() > static_cast<size_t>(std::numeric_limits<int32>::max()))
-        return kInvalidArgument;
+    if (list.size() > static_cast<size_t>(std::numeric_limits<int32>::max())) return kInvalidArgument;
     // Without a host that hands out messages there is no processor to tell.
     IPtr<IMessage> message = owned(allocateMessage());
-    if (!message || message->getAttributes() == nullptr)
-        return kResultFalse;
+    if (!message || message->getAttributes() == nullptr) return kResultFalse;
 
     message->setMessageID("sendParamStringList");
     IAttributeList& attributes = *message->getAttributes();
@@ -96,8 +84,7 @@ tresult MyVSTControllerBase::sendParamStringList(ParamID id, const StringList& l
         char key[128];
         std::snprintf(key, sizeof key, "stringlist%d", static_cast<int>(i));
         // The terminating zero travels with each entry.
-        if (list[i].size() >= std::numeric_limits<uint32>::max())
-            return kInvalidArgument;
+        if (list[i].size() >= std::numeric_limits<uint32>::max()) return kInvalidArgument;
         attributes.setBinary(key, list[i].c_str(), static_cast<uint32>(list[i].size() + 1));
     }
     return sendMessage(message) == kResultOk ? kResultOk : kResultFalse;
@@ -105,11 +92,9 @@ tresult MyVSTControllerBase::sendParamStringList(ParamID id, const StringList& l
 
 tresult MyVSTControllerBase::sendData(uint32 tag, const void* bytes, uint64 byteCount)
 {
-    if ((bytes == nullptr && byteCount != 0) || byteCount > std::numeric_limits<uint32>::max())
-        return kInvalidArgument;
+    if ((bytes == nullptr && byteCount != 0) || byteCount > std::numeric_limits<uint32>::max()) return kInvalidArgument;
     IPtr<IMessage> message = owned(allocateMessage());
-    if (!message || message->getAttributes() == nullptr)
-        return kResultFalse;
+    if (!message || message->getAttributes() == nullptr) return kResultFalse;
 
     message->setMessageID("sendData");
     IAttributeList& attributes = *message->getAttributes();

@@ -29,9 +29,9 @@ struct ProcessorStateImage {
 };
 
 enum class StateReadResult {
-    Complete,     // every field read; the stream now stands at the extra state
-    WrongHeader,  // another format (or garbage): nothing beyond the header was read
-    Damaged,      // ended early or held an impossible byte count
+    Complete,    // every field read; the stream now stands at the extra state
+    WrongHeader, // another format (or garbage): nothing beyond the header was read
+    Damaged,     // ended early or held an impossible byte count
 };
 
 // Reads header, bypass byte, list blocks and value pairs; stops in front of

@@ -75,15 +75,51 @@ CMyTextButton* CMyTextButton::newCopy() const
     return copy;
 }
 
-void CMyTextButton::setTitle(const std::string& text) { title = text; invalid(); }
-void CMyTextButton::setFont(CFontRef newFont) { replaceShared<CFontDesc>(font, newFont); invalid(); }
-void CMyTextButton::setTextColor(const CColor& color) { textColor = color; invalid(); }
-void CMyTextButton::setTextColorHighlighted(const CColor& color) { textColorHighlighted = color; invalid(); }
-void CMyTextButton::setGradient(CGradient* g) { replaceShared<CGradient>(gradient, g); invalid(); }
-void CMyTextButton::setGradientHighlighted(CGradient* g) { replaceShared<CGradient>(gradientHighlighted, g); invalid(); }
-void CMyTextButton::setFrameColor(const CColor& color) { frameColor = color; invalid(); }
-void CMyTextButton::setFrameColorHighlighted(const CColor& color) { frameColorHighlighted = color; invalid(); }
-void CMyTextButton::setFrameWidth(CCoord width) { frameWidth = width; invalid(); }
+void CMyTextButton::setTitle(const std::string& text)
+{
+    title = text;
+    invalid();
+}
+void CMyTextButton::setFont(CFontRef newFont)
+{
+    replaceShared<CFontDesc>(font, newFont);
+    invalid();
+}
+void CMyTextButton::setTextColor(const CColor& color)
+{
+    textColor = color;
+    invalid();
+}
+void CMyTextButton::setTextColorHighlighted(const CColor& color)
+{
+    textColorHighlighted = color;
+    invalid();
+}
+void CMyTextButton::setGradient(CGradient* g)
+{
+    replaceShared<CGradient>(gradient, g);
+    invalid();
+}
+void CMyTextButton::setGradientHighlighted(CGradient* g)
+{
+    replaceShared<CGradient>(gradientHighlighted, g);
+    invalid();
+}
+void CMyTextButton::setFrameColor(const CColor& color)
+{
+    frameColor = color;
+    invalid();
+}
+void CMyTextButton::setFrameColorHighlighted(const CColor& color)
+{
+    frameColorHighlighted = color;
+    invalid();
+}
+void CMyTextButton::setFrameWidth(CCoord width)
+{
+    frameWidth = width;
+    invalid();
+}
 
 void CMyTextButton::setRoundRadius(CCoord radius)
 {
@@ -92,7 +128,10 @@ void CMyTextButton::setRoundRadius(CCoord radius)
     invalid();
 }
 
-void CMyTextButton::setStyle(Style newStyle) { style = newStyle; }
+void CMyTextButton::setStyle(Style newStyle)
+{
+    style = newStyle;
+}
 
 void CMyTextButton::setIcon(CBitmap* bitmap)
 {
@@ -108,7 +147,10 @@ void CMyTextButton::setIconHighlighted(CBitmap* bitmap)
     invalid();
 }
 
-void CMyTextButton::setDisabledBackground(CBitmap* bitmap) { replaceShared<CBitmap>(disabledBackground, bitmap); }
+void CMyTextButton::setDisabledBackground(CBitmap* bitmap)
+{
+    replaceShared<CBitmap>(disabledBackground, bitmap);
+}
 
 void CMyTextButton::setIconPosition(IconPosition position)
 {
@@ -170,13 +212,15 @@ void CMyTextButton::draw(CDrawContext* context)
     }
 
     CBitmap* iconToDraw = nullptr;
-    if (!getMouseEnabled() && disabledBackground) iconToDraw = disabledBackground;
-    else if (on) iconToDraw = iconHighlighted ? iconHighlighted : icon;
-    else iconToDraw = icon ? icon : iconHighlighted;
+    if (!getMouseEnabled() && disabledBackground)
+        iconToDraw = disabledBackground;
+    else if (on)
+        iconToDraw = iconHighlighted ? iconHighlighted : icon;
+    else
+        iconToDraw = icon ? icon : iconHighlighted;
 
     CDrawMethods::drawIconAndText(context, iconToDraw, iconPosition, textAlignment, textMargin,
-                                  CRect(size).inset(inset, inset), title, font,
-                                  on ? textColorHighlighted : textColor);
+                                  CRect(size).inset(inset, inset), title, font, on ? textColorHighlighted : textColor);
     setDirty(false);
 }
 
@@ -202,8 +246,8 @@ CMouseEventResult CMyTextButton::onMouseMoved(CPoint& where, const CButtonState&
     if (!isEditing()) return kMouseEventNotHandled;
     ScopedRef<CMyTextButton> keep(this);
     const bool enteredOff = entryValue == getMin();
-    const float wanted = insideEdgesIncluded(size, where) ? (enteredOff ? getMax() : getMin())
-                                                           : (enteredOff ? getMin() : getMax());
+    const float wanted =
+        insideEdgesIncluded(size, where) ? (enteredOff ? getMax() : getMin()) : (enteredOff ? getMin() : getMax());
     if (wanted != getValue()) setAndReport(wanted);
     if (isDirty()) invalid();
     return kMouseEventHandled;

@@ -27,8 +27,8 @@ public:
     enum Style : int32_t { kKickStyle = 0, kOnOffStyle = 1 };
     using IconPosition = viewkit::CDrawMethods::IconPosition;
 
-    CMyTextButton(const viewkit::CRect& size, viewkit::IControlListener* listener, int32_t tag, const std::string& title,
-                  Style style = kKickStyle);
+    CMyTextButton(const viewkit::CRect& size, viewkit::IControlListener* listener, int32_t tag,
+                  const std::string& title, Style style = kKickStyle);
     ~CMyTextButton() override;
 
     // A new button with every property of this one.

@@ -23,7 +23,6 @@ ViewRect editorRect()
     return ViewRect(0, 0, MyVSTGUIEditor::kWidth, MyVSTGUIEditor::kHeight);
 }
 
-
 } // namespace
 
 MyVSTGUIEditor::MyVSTGUIEditor(void* controller) : MyVSTGUIEditorBase(controller, nullptr)
@@ -37,8 +36,7 @@ MyVSTGUIEditor::~MyVSTGUIEditor()
 {
     // Close while this class still exists: closing may commit a text being typed.
     getTimer()->stop();
-    if (frame != nullptr)
-        close();
+    if (frame != nullptr) close();
 }
 
 void PLUGIN_API MyVSTGUIEditor::close()
@@ -50,8 +48,7 @@ void PLUGIN_API MyVSTGUIEditor::close()
 
 bool MyVSTGUIEditor::createUI()
 {
-    for (const LayoutStep& step : controlLayout())
-        buildStep(step);
+    for (const LayoutStep& step : controlLayout()) buildStep(step);
     return true;
 }
 
@@ -74,8 +71,7 @@ void MyVSTGUIEditor::setPrecision(int32_t tag, int decimals)
 void MyVSTGUIEditor::buildStep(const LayoutStep& s)
 {
     CViewContainer* parent = parentOf(s);
-    if (parent == nullptr)
-        return;
+    if (parent == nullptr) return;
     const std::string text(s.text);
     CControl* control = nullptr;
     switch (s.kind) {
@@ -97,8 +93,8 @@ void MyVSTGUIEditor::buildStep(const LayoutStep& s)
     case LayoutKind::OptionMenu: control = addOptionMenu(parent, s.tag, s.x, s.y, s.w); break;
     case LayoutKind::Precision: setPrecision(s.tag, s.precision); break;
     case LayoutKind::ShufflerTabs: {
-        shufflerTabs = new CTabView(CRect(s.x, s.y, s.x + s.w, s.y + s.h), CRect(0, 0, 0, 0), nullptr,
-                                    CTabView::kPositionTop, 0);
+        shufflerTabs =
+            new CTabView(CRect(s.x, s.y, s.x + s.w, s.y + s.h), CRect(0, 0, 0, 0), nullptr, CTabView::kPositionTop, 0);
         frame->addView(shufflerTabs);
         break;
     }
@@ -121,8 +117,7 @@ void MyVSTGUIEditor::buildStep(const LayoutStep& s)
             shufflerTabs->selectTab(controller->getParamNormalized(static_cast<Vst::ParamID>(s.tag)) > 0.5 ? 0 : 1);
         break;
     }
-    if (control == nullptr)
-        return;
+    if (control == nullptr) return;
     if (s.behaviour == LayoutBehaviour::Custom)
         addBehaviour(control, {ControlBehaviour::Custom, s.tag, 0.0});
     else if (s.behaviour == LayoutBehaviour::SnapToggle)
@@ -131,11 +126,9 @@ void MyVSTGUIEditor::buildStep(const LayoutStep& s)
 
 bool MyVSTGUIEditor::onCustomControl(int32_t kind, CControl* /*control*/, int32_t& tag, double& value)
 {
-    if (kind != ControlBehaviour::Custom)
-        return false;
+    if (kind != ControlBehaviour::Custom) return false;
     if (tag == kShufflerSimpleModeId) {
-        if (shufflerTabs != nullptr)
-            shufflerTabs->selectTab(value > 0.5 ? 0 : 1);
+        if (shufflerTabs != nullptr) shufflerTabs->selectTab(value > 0.5 ? 0 : 1);
         setParameter(kShufflerSimpleModeId, value);
     } else if (tag >= kRetriggerLengthButtons && tag < kRetriggerLengthButtons + kRetriggerLengthButtonCount) {
         // 1/32, 1/16, 1/8, 1/4, 1/2: lengths of 1, 2, 4, 8, 16 thirty-seconds.
@@ -152,8 +145,7 @@ void MyVSTGUIEditor::onContextMenu(int32_t /*index*/) {}
 
 bool MyVSTGUIEditor::renderToPng(const std::string& path)
 {
-    if (frame == nullptr)
-        return false;
+    if (frame == nullptr) return false;
     return OffscreenImage::render(frame).writePng(path);
 }
 

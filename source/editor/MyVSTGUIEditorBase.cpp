@@ -21,10 +21,8 @@ MyVSTGUIEditorBase::~MyVSTGUIEditorBase()
 {
     // A host may release the view without removing it first.
     getTimer()->stop();
-    if (frame != nullptr)
-        MyVSTGUIEditorBase::close();
-    if (MyVSTControllerBase* c = getMyController(); c != nullptr && c->getEditor() == this)
-        c->setEditor(nullptr);
+    if (frame != nullptr) MyVSTGUIEditorBase::close();
+    if (MyVSTControllerBase* c = getMyController(); c != nullptr && c->getEditor() == this) c->setEditor(nullptr);
 }
 
 MyVSTControllerBase* MyVSTGUIEditorBase::getMyController() const
@@ -34,8 +32,7 @@ MyVSTControllerBase* MyVSTGUIEditorBase::getMyController() const
 
 MyParameter* MyVSTGUIEditorBase::findMyParameter(int32_t tag) const
 {
-    if (controller == nullptr)
-        return nullptr;
+    if (controller == nullptr) return nullptr;
     return FCast<MyParameter>(controller->getParameterObject(static_cast<Vst::ParamID>(tag)));
 }
 
@@ -46,8 +43,7 @@ double MyVSTGUIEditorBase::currentValue(int32_t tag) const
 
 bool PLUGIN_API MyVSTGUIEditorBase::open(void* parent, const PlatformType& /*type*/)
 {
-    if (frame != nullptr)
-        return false;
+    if (frame != nullptr) return false;
     const CRect frameSize(0, 0, rect.right - rect.left, rect.bottom - rect.top);
     frame = new CFrame(frameSize, this);
     frame->setBackgroundColor(toColor(Black));
@@ -82,8 +78,7 @@ void PLUGIN_API MyVSTGUIEditorBase::close()
         frame = nullptr;
     }
     forgetControls();
-    if (MyVSTControllerBase* c = getMyController(); c != nullptr && c->getEditor() == this)
-        c->setEditor(nullptr);
+    if (MyVSTControllerBase* c = getMyController(); c != nullptr && c->getEditor() == this) c->setEditor(nullptr);
 }
 
 void MyVSTGUIEditorBase::forgetControls()
@@ -99,19 +94,16 @@ void MyVSTGUIEditorBase::forgetControls()
 void MyVSTGUIEditorBase::registerWithController()
 {
     // Every open editor tells the controller, also one opened again after a close.
-    if (MyVSTControllerBase* c = getMyController())
-        c->setEditor(this);
+    if (MyVSTControllerBase* c = getMyController()) c->setEditor(this);
 }
 
 void MyVSTGUIEditorBase::rememberParameterValues()
 {
-    if (controller == nullptr)
-        return;
+    if (controller == nullptr) return;
     const int32 count = controller->getParameterCount();
     for (int32 i = 0; i < count; ++i) {
         Vst::ParameterInfo info{};
-        if (controller->getParameterInfo(i, info) != kResultOk)
-            continue;
+        if (controller->getParameterInfo(i, info) != kResultOk) continue;
         if (findMyParameter(static_cast<int32_t>(info.id)) != nullptr)
             lastValues[static_cast<int32_t>(info.id)] = controller->getParamNormalized(info.id);
     }
@@ -129,8 +121,7 @@ void MyVSTGUIEditorBase::addBehaviour(CControl* control, const ControlBehaviour&
 
 CMessageResult MyVSTGUIEditorBase::notify(CBaseObject* sender, IdStringPtr message)
 {
-    if (message != CVSTGUITimer::kMsgTimer || frame == nullptr)
-        return VSTGUIEditor::notify(sender, message);
+    if (message != CVSTGUITimer::kMsgTimer || frame == nullptr) return VSTGUIEditor::notify(sender, message);
     ScopedRef<CFrame> keep(frame);
     if (++timerTicks > 9) {
         // About once a second the whole window is painted anew.
@@ -140,8 +131,7 @@ CMessageResult MyVSTGUIEditorBase::notify(CBaseObject* sender, IdStringPtr messa
     }
     for (auto& [tag, last] : lastValues) {
         const double now = currentValue(tag);
-        if (now == last)
-            continue;
+        if (now == last) continue;
         last = now;
         applyValueToControls(tag, now);
     }
@@ -154,8 +144,7 @@ void MyVSTGUIEditorBase::applyValueToControls(int32_t tag, double value)
     for (auto it = first; it != last; ++it) {
         CControl* control = it->second;
         control->setValueNormalized(static_cast<float>(value));
-        if (auto* label = dynamic_cast<CTextLabel*>(control))
-            updateControlText(label);
+        if (auto* label = dynamic_cast<CTextLabel*>(control)) updateControlText(label);
         control->setDirty();
     }
 }

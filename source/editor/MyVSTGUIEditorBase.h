@@ -103,6 +103,9 @@ private:
 };
 
 // The palette as the view kit's colours.
-inline viewkit::CColor toColor(const Rgba& c) { return viewkit::CColor(c.r, c.g, c.b, c.a); }
+inline viewkit::CColor toColor(const Rgba& c)
+{
+    return viewkit::CColor(c.r, c.g, c.b, c.a);
+}
 
 } // namespace vexbit

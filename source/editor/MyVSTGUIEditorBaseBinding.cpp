@@ -20,8 +20,7 @@ using namespace viewkit;
 
 void MyVSTGUIEditorBase::valueChanged(CControl* control)
 {
-    if (control == nullptr || frame == nullptr)
-        return;
+    if (control == nullptr || frame == nullptr) return;
     if (mouseHook != nullptr && control == mouseHook->getMenu()) {
         onContextMenu(mouseHook->getMenu()->getLastResult());
         return;
@@ -46,18 +45,12 @@ void MyVSTGUIEditorBase::valueChanged(CControl* control)
     }
     // Handlers may change the tables; work on a copy of this control's records.
     std::vector<ControlBehaviour> records;
-    for (auto it = first; it != last; ++it)
-        records.push_back(it->second);
+    for (auto it = first; it != last; ++it) records.push_back(it->second);
     for (const ControlBehaviour& record : records) {
-        if (frame == nullptr)
-            return; // a handler closed the editor: its controls are gone
+        if (frame == nullptr) return; // a handler closed the editor: its controls are gone
         switch (record.kind) {
-        case ControlBehaviour::TextEdit:
-            onTextEdited(control, tag, value);
-            break;
-        case ControlBehaviour::SnapToggle:
-            setSnap(record.tag, value > 0.5);
-            break;
+        case ControlBehaviour::TextEdit: onTextEdited(control, tag, value); break;
+        case ControlBehaviour::SnapToggle: setSnap(record.tag, value > 0.5); break;
         case ControlBehaviour::Step:
             // The upper half of a rocker reports its minimum: that steps up.
             if (value < 0.5)
@@ -79,8 +72,7 @@ void MyVSTGUIEditorBase::valueChanged(CControl* control)
 
 void MyVSTGUIEditorBase::setParameter(int32_t tag, double value)
 {
-    if (controller == nullptr || std::isnan(value))
-        return;
+    if (controller == nullptr || std::isnan(value)) return;
     // Steps past either end of the range must not reach the host as such.
     value = std::clamp(value, 0.0, 1.0);
     const auto id = static_cast<Vst::ParamID>(tag);
@@ -90,12 +82,14 @@ void MyVSTGUIEditorBase::setParameter(int32_t tag, double value)
     controller->setParamNormalized(id, value);
     // The controls show this value now; without noting it here the timer would
     // miss a later host change back to the value it saw before.
-    if (auto seen = lastValues.find(tag); seen != lastValues.end())
-        seen->second = controller->getParamNormalized(id);
+    if (auto seen = lastValues.find(tag); seen != lastValues.end()) seen->second = controller->getParamNormalized(id);
     applyValueToControls(tag, value);
 }
 
-void MyVSTGUIEditorBase::setParameterValue(int32_t tag, double value) { setParameter(tag, value); }
+void MyVSTGUIEditorBase::setParameterValue(int32_t tag, double value)
+{
+    setParameter(tag, value);
+}
 
 void MyVSTGUIEditorBase::stepParameter(int32_t tag, double delta)
 {
@@ -141,16 +135,13 @@ void MyVSTGUIEditorBase::updateControls(int32_t tag)
 {
     std::vector<CControl*> bound;
     const auto [first, last] = controlsByTag.equal_range(tag);
-    for (auto it = first; it != last; ++it)
-        bound.push_back(it->second);
-    for (CControl* control : bound)
-        updateControl(control);
+    for (auto it = first; it != last; ++it) bound.push_back(it->second);
+    for (CControl* control : bound) updateControl(control);
 }
 
 void MyVSTGUIEditorBase::updateControl(CControl* control)
 {
-    if (control == nullptr)
-        return;
+    if (control == nullptr) return;
     const int32_t tag = control->getTag();
     const MyParameter* parameter = findMyParameter(tag);
     if (auto* label = dynamic_cast<CTextLabel*>(control); label != nullptr && parameter != nullptr)
@@ -158,8 +149,7 @@ void MyVSTGUIEditorBase::updateControl(CControl* control)
     if (auto* menu = dynamic_cast<COptionMenu*>(control)) {
         menu->removeAllEntry();
         if (parameter != nullptr) {
-            for (const std::string& entry : parameter->getList())
-                menu->addEntry(entry);
+            for (const std::string& entry : parameter->getList()) menu->addEntry(entry);
         }
     }
     control->setValueNormalized(static_cast<float>(currentValue(tag)));
@@ -168,11 +158,9 @@ void MyVSTGUIEditorBase::updateControl(CControl* control)
 
 void MyVSTGUIEditorBase::updateControlText(CTextLabel* label)
 {
-    if (label == nullptr)
-        return;
+    if (label == nullptr) return;
     const MyParameter* parameter = findMyParameter(label->getTag());
-    if (parameter == nullptr)
-        return;
+    if (parameter == nullptr) return;
     std::string text;
     const ParamKind kind = parameter->getKind();
     if (kind == ParamKind::Text || kind == ParamKind::List) {

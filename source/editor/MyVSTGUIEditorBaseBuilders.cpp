@@ -23,7 +23,10 @@ using namespace viewkit;
 
 namespace {
 
-CRect rectAt(int x, int y, int w, int h) { return CRect(x, y, x + w, y + h); }
+CRect rectAt(int x, int y, int w, int h)
+{
+    return CRect(x, y, x + w, y + h);
+}
 
 void styleButton(CMyTextButton* button)
 {
@@ -105,8 +108,8 @@ CControl* MyVSTGUIEditorBase::addKnob(CViewContainer* parent, int32_t tag, int x
 
 CControl* MyVSTGUIEditorBase::addSlider(CViewContainer* parent, int32_t tag, int x, int y, int w)
 {
-    auto* slider = new CHorizontalSlider(rectAt(x, y, w, kRowHeight), this, tag, x, x + w, nullptr, nullptr,
-                                         CPoint(0, 0), kLeft);
+    auto* slider =
+        new CHorizontalSlider(rectAt(x, y, w, kRowHeight), this, tag, x, x + w, nullptr, nullptr, CPoint(0, 0), kLeft);
     slider->setDrawStyle(CHorizontalSlider::kDrawFrame | CHorizontalSlider::kDrawBack | CHorizontalSlider::kDrawValue);
     slider->setFrameColor(toColor(Green));
     slider->setBackColor(toColor(Black));
@@ -133,8 +136,7 @@ CControl* MyVSTGUIEditorBase::addTextEdit(CViewContainer* parent, int32_t tag, i
 {
     std::string text;
     if (getMyController() != nullptr) {
-        if (const MyParameter* parameter = findMyParameter(tag))
-            text = parameter->getSelectedString();
+        if (const MyParameter* parameter = findMyParameter(tag)) text = parameter->getSelectedString();
     }
     if (text.empty() && controller != nullptr) {
         Vst::String128 string{};
@@ -166,8 +168,7 @@ CControl* MyVSTGUIEditorBase::addOptionMenu(CViewContainer* parent, int32_t tag,
     auto* menu = new COptionMenu(rectAt(x, y, w, kRowHeight), this, tag, nullptr, nullptr, 0);
     styleTextField(menu);
     if (const MyParameter* parameter = findMyParameter(tag)) {
-        for (const std::string& entry : parameter->getList())
-            menu->addEntry(entry);
+        for (const std::string& entry : parameter->getList()) menu->addEntry(entry);
     }
     menu->setValueNormalized(static_cast<float>(currentValue(tag)));
     parent->addView(menu);

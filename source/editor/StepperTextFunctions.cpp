@@ -17,11 +17,9 @@ namespace {
 
 MyParameter* parameterOf(viewkit::CParamDisplay* field)
 {
-    if (field == nullptr)
-        return nullptr;
+    if (field == nullptr) return nullptr;
     auto* editor = dynamic_cast<MyVSTGUIEditorBase*>(field->getListener());
-    if (editor == nullptr || editor->getMyController() == nullptr)
-        return nullptr;
+    if (editor == nullptr || editor->getMyController() == nullptr) return nullptr;
     return editor->findMyParameter(field->getTag());
 }
 
@@ -30,12 +28,10 @@ MyParameter* parameterOf(viewkit::CParamDisplay* field)
 bool stepperStringToValue(const char* text, float& value, viewkit::CTextEdit* field)
 {
     const MyParameter* parameter = parameterOf(field);
-    if (parameter == nullptr || text == nullptr)
-        return false;
+    if (parameter == nullptr || text == nullptr) return false;
     const std::u16string wide = utf8ToUtf16(text);
     Vst::ParamValue normalized = 0.0;
-    if (!parameter->fromString(wide.c_str(), normalized))
-        return false;
+    if (!parameter->fromString(wide.c_str(), normalized)) return false;
     value = static_cast<float>(normalized);
     return true;
 }
@@ -43,8 +39,7 @@ bool stepperStringToValue(const char* text, float& value, viewkit::CTextEdit* fi
 bool stepperValueToString(float value, char text[256], viewkit::CParamDisplay* display)
 {
     const MyParameter* parameter = parameterOf(display);
-    if (parameter == nullptr || text == nullptr)
-        return false;
+    if (parameter == nullptr || text == nullptr) return false;
     Vst::String128 string{};
     parameter->toString(value, string);
     const std::string utf8 = utf16ToUtf8(string, 128);

@@ -36,8 +36,7 @@ viewkit::VstKeyCode toKeyCode(char16 key, int16 keyCode, int16 modifiers)
     viewkit::VstKeyCode code;
     code.character = key;
     code.virt = toVirtualKey(keyCode);
-    if (code.virt != viewkit::VKEY_NONE)
-        code.character = 0;
+    if (code.virt != viewkit::VKEY_NONE) code.character = 0;
     // The host's "command" is Ctrl on Linux and Windows; its "control" is the Mac's Ctrl.
     if (modifiers & 1) code.modifier |= viewkit::MODIFIER_SHIFT;
     if (modifiers & 2) code.modifier |= viewkit::MODIFIER_ALTERNATE;
@@ -51,8 +50,7 @@ viewkit::VstKeyCode toKeyCode(char16 key, int16 keyCode, int16 modifiers)
 VSTGUIEditor::VSTGUIEditor(void* controller, ViewRect* size)
     : EditorView(static_cast<Vst::EditController*>(controller), size),
       timer(new viewkit::CVSTGUITimer(this, 100, false))
-{
-}
+{}
 
 VSTGUIEditor::~VSTGUIEditor()
 {
@@ -62,31 +60,26 @@ VSTGUIEditor::~VSTGUIEditor()
 
 void VSTGUIEditor::setIdleRate(int32 milliseconds)
 {
-    if (milliseconds > 0)
-        timer->setFireTime(static_cast<uint32_t>(milliseconds));
+    if (milliseconds > 0) timer->setFireTime(static_cast<uint32_t>(milliseconds));
 }
 
 tresult PLUGIN_API VSTGUIEditor::isPlatformTypeSupported(FIDString type)
 {
-    if (type != nullptr && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0)
-        return kResultTrue;
+    if (type != nullptr && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0) return kResultTrue;
     return kInvalidArgument;
 }
 
 tresult PLUGIN_API VSTGUIEditor::attached(void* parent, FIDString type)
 {
     // Hosts need not ask isPlatformTypeSupported first, so the type is checked here too.
-    if (parent == nullptr || isPlatformTypeSupported(type) != kResultTrue)
-        return kResultFalse;
+    if (parent == nullptr || isPlatformTypeSupported(type) != kResultTrue) return kResultFalse;
     // A window that cannot be opened (no display, no run loop) is reported, not shown dead.
-    if (!open(parent, PlatformType::kDefaultNative))
-        return kResultFalse;
+    if (!open(parent, PlatformType::kDefaultNative)) return kResultFalse;
     if (frame != nullptr) {
         const viewkit::CRect& size = frame->getViewSize();
         ViewRect r(0, 0, static_cast<int32>(size.getWidth()), static_cast<int32>(size.getHeight()));
         rect = r;
-        if (plugFrame != nullptr)
-            plugFrame->resizeView(this, &r);
+        if (plugFrame != nullptr) plugFrame->resizeView(this, &r);
     }
     timer->start();
     return EditorView::attached(parent, type);
@@ -104,10 +97,8 @@ tresult PLUGIN_API VSTGUIEditor::removed()
 
 tresult PLUGIN_API VSTGUIEditor::onSize(ViewRect* newSize)
 {
-    if (newSize == nullptr)
-        return kInvalidArgument;
-    if (frame != nullptr)
-        frame->setSize(newSize->getWidth(), newSize->getHeight());
+    if (newSize == nullptr) return kInvalidArgument;
+    if (frame != nullptr) frame->setSize(newSize->getWidth(), newSize->getHeight());
     rect = *newSize;
     return kResultTrue;
 }
@@ -127,14 +118,12 @@ Linux::IRunLoop* VSTGUIEditor::findHostRunLoop() const
 {
     if (plugFrame != nullptr) {
         FUnknownPtr<Linux::IRunLoop> loop(plugFrame);
-        if (loop)
-            return loop;
+        if (loop) return loop;
     }
     // Some hosts offer the loop on their application context as well.
     if (controller != nullptr && controller->getHostContext() != nullptr) {
         FUnknownPtr<Linux::IRunLoop> loop(controller->getHostContext());
-        if (loop)
-            return loop;
+        if (loop) return loop;
     }
     return nullptr;
 }
@@ -143,8 +132,7 @@ const viewkit::X11FrameConfig* VSTGUIEditor::getFrameConfig()
 {
     if (!runLoop) {
         Linux::IRunLoop* host = findHostRunLoop();
-        if (host == nullptr)
-            return nullptr;
+        if (host == nullptr) return nullptr;
         runLoop = std::make_unique<viewkit::Vst3RunLoop>(host);
     }
     frameConfig.runLoop = runLoop.get();
@@ -153,16 +141,14 @@ const viewkit::X11FrameConfig* VSTGUIEditor::getFrameConfig()
 
 tresult PLUGIN_API VSTGUIEditor::onKeyDown(char16 key, int16 keyCode, int16 modifiers)
 {
-    if (frame == nullptr)
-        return kResultFalse;
+    if (frame == nullptr) return kResultFalse;
     viewkit::VstKeyCode code = toKeyCode(key, keyCode, modifiers);
     return frame->onKeyDown(code) == 1 ? kResultTrue : kResultFalse;
 }
 
 tresult PLUGIN_API VSTGUIEditor::onKeyUp(char16 key, int16 keyCode, int16 modifiers)
 {
-    if (frame == nullptr)
-        return kResultFalse;
+    if (frame == nullptr) return kResultFalse;
     viewkit::VstKeyCode code = toKeyCode(key, keyCode, modifiers);
     return frame->onKeyUp(code) == 1 ? kResultTrue : kResultFalse;
 }
@@ -175,14 +161,12 @@ tresult PLUGIN_API VSTGUIEditor::onWheel(float /*distance*/)
 
 void VSTGUIEditor::beginEdit(int32_t tag)
 {
-    if (controller != nullptr)
-        controller->beginEdit(static_cast<Vst::ParamID>(tag));
+    if (controller != nullptr) controller->beginEdit(static_cast<Vst::ParamID>(tag));
 }
 
 void VSTGUIEditor::endEdit(int32_t tag)
 {
-    if (controller != nullptr)
-        controller->endEdit(static_cast<Vst::ParamID>(tag));
+    if (controller != nullptr) controller->endEdit(static_cast<Vst::ParamID>(tag));
 }
 
 int32_t VSTGUIEditor::getKnobMode() const
@@ -196,10 +180,8 @@ int32_t VSTGUIEditor::getKnobMode() const
 
 viewkit::CMessageResult VSTGUIEditor::notify(viewkit::CBaseObject* /*sender*/, viewkit::IdStringPtr message)
 {
-    if (message != viewkit::CVSTGUITimer::kMsgTimer)
-        return viewkit::kMessageUnknown;
-    if (frame != nullptr)
-        frame->idle();
+    if (message != viewkit::CVSTGUITimer::kMsgTimer) return viewkit::kMessageUnknown;
+    if (frame != nullptr) frame->idle();
     return viewkit::kMessageNotified;
 }
 

@@ -12,7 +12,10 @@ constexpr float kFadeStep = 0.0001f;
 constexpr float kMinTime = -static_cast<float>(DelayUnit::kLead - 1);
 } // namespace
 
-DelayUnit::DelayUnit() { setTimeMs(50.0); }
+DelayUnit::DelayUnit()
+{
+    setTimeMs(50.0);
+}
 
 void DelayUnit::setTimeMs(double ms)
 {

@@ -17,10 +17,7 @@ double clampSpeed(double cyclesPerSecond, double sampleRate_)
 }
 } // namespace
 
-GatorUnit::GatorUnit()
-    : phaseIncrement_(static_cast<float>(static_cast<double>(8.0f * kTwoPi) / 44100.0))
-{
-}
+GatorUnit::GatorUnit() : phaseIncrement_(static_cast<float>(static_cast<double>(8.0f * kTwoPi) / 44100.0)) {}
 
 void GatorUnit::setEngaged(bool engaged)
 {

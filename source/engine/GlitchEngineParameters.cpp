@@ -32,13 +32,34 @@ constexpr std::array<std::array<int32_t, GlitchEngine::kLengthChoices>, 6> kLeng
 // switches of the Shuffler and the Retrigger echo only when applied; the
 // Shuffler's SimpleMode never does. Controller numbers come from the IDs header.
 constexpr std::array<uint32_t, 28> kContinuousEchoes{
-    kDelayLevelId,         kDelayTimeId,          kDelayFeedbackId,         kGranularDryWetId,
-    kGranularDurationId,   kGranularGrainSizeId,  kTapeStopStartSpeedId,    kTapeStopStopSpeedId,
-    kLowPassFreqId,        kLowPassQId,           kHighPassFreqId,          kHighPassQId,
-    kLoFiBitDepthId,       kLoFiFrequencyId,      kFirstShufflerRateId + 0, kFirstShufflerRateId + 1,
-    kFirstShufflerRateId + 2, kFirstShufflerRateId + 3, kFirstShufflerRateId + 4, kFirstShufflerRateId + 5,
-    kFirstShufflerRateId + 6, kFirstShufflerRateId + 7, kFirstShufflerRateId + 8, kFirstShufflerRateId + 9,
-    kRetriggerLengthId,    kRetriggerPitchId,     kReverserLengthId,        kGatorSpeedId,
+    kDelayLevelId,
+    kDelayTimeId,
+    kDelayFeedbackId,
+    kGranularDryWetId,
+    kGranularDurationId,
+    kGranularGrainSizeId,
+    kTapeStopStartSpeedId,
+    kTapeStopStopSpeedId,
+    kLowPassFreqId,
+    kLowPassQId,
+    kHighPassFreqId,
+    kHighPassQId,
+    kLoFiBitDepthId,
+    kLoFiFrequencyId,
+    kFirstShufflerRateId + 0,
+    kFirstShufflerRateId + 1,
+    kFirstShufflerRateId + 2,
+    kFirstShufflerRateId + 3,
+    kFirstShufflerRateId + 4,
+    kFirstShufflerRateId + 5,
+    kFirstShufflerRateId + 6,
+    kFirstShufflerRateId + 7,
+    kFirstShufflerRateId + 8,
+    kFirstShufflerRateId + 9,
+    kRetriggerLengthId,
+    kRetriggerPitchId,
+    kReverserLengthId,
+    kGatorSpeedId,
 };
 constexpr std::array<uint32_t, 2> kSwitchEchoes{kShufflerLengthId, kRetriggerBeatSyncId};
 
@@ -205,7 +226,9 @@ void ParameterApplier::applySetting(uint32_t id)
     case kLowPassFreqId:
     case kLowPassQId: e_.filter.setLowPass(stored(kLowPassFreqId), stored(kLowPassQId), host_.getSampleRate()); break;
     case kHighPassFreqId:
-    case kHighPassQId: e_.filter.setHighPass(stored(kHighPassFreqId), stored(kHighPassQId), host_.getSampleRate()); break;
+    case kHighPassQId:
+        e_.filter.setHighPass(stored(kHighPassFreqId), stored(kHighPassQId), host_.getSampleRate());
+        break;
     case kLoFiBitDepthId: e_.lofi.setBitDepth(v); break;
     case kLoFiFrequencyId: e_.lofi.setHoldLength(v); break;
     case kShufflerSimpleModeId:
@@ -263,7 +286,10 @@ void ParameterApplier::randomiseSlot(int slot)
     }
 }
 
-float randomUnit() { return static_cast<float>(RandomSource::next() % 10001) / 10000.0f; }
+float randomUnit()
+{
+    return static_cast<float>(RandomSource::next() % 10001) / 10000.0f;
+}
 
 // The high-pass corner never lands above the low-pass corner on the 0..1 scale,
 // so a redrawn filter always lets something through.
@@ -294,7 +320,10 @@ void GlitchEngine::sendControllerEcho(uint32_t id, uint8_t controller, int32_t s
     host_.queueControllerOut(sampleOffset, controller, value7);
 }
 
-void GlitchEngine::randomise(uint32_t id) { host_.setParameterNormalized(id, randomUnit()); }
+void GlitchEngine::randomise(uint32_t id)
+{
+    host_.setParameterNormalized(id, randomUnit());
+}
 
 void GlitchEngine::onPlayStart(double /*positionQuarters*/)
 {

@@ -18,8 +18,7 @@ public:
     static constexpr int kGrainCount = 9;
     static constexpr int kSpeedCount = 9;
     // Speed offset per speed index: a grain plays at 1 + rate times normal speed.
-    static constexpr std::array<float, kSpeedCount> kRates{-0.75f, -0.5f, 0.0f, 0.25f, 0.5f,
-                                                           0.75f, 1.0f, 2.0f, 3.0f};
+    static constexpr std::array<float, kSpeedCount> kRates{-0.75f, -0.5f, 0.0f, 0.25f, 0.5f, 0.75f, 1.0f, 2.0f, 3.0f};
     static constexpr std::array<int32_t, kSpeedCount> kRateWeights{0, 25, 100, 5, 25, 5, 80, 5, 25};
 
     struct Grain {

@@ -29,7 +29,10 @@ void LoFiUnit::setBitDepth(double value)
     mask_ = static_cast<int32_t>(~0u << shift);
 }
 
-void LoFiUnit::setHoldLength(double samples) { holdLength_ = truncToInt32(samples); }
+void LoFiUnit::setHoldLength(double samples)
+{
+    holdLength_ = truncToInt32(samples);
+}
 
 void LoFiUnit::process(float& l, float& r)
 {

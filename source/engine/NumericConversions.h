@@ -17,6 +17,9 @@ inline int32_t truncToInt32(double x)
 }
 
 // Sample rates and tempi from the host are only used when they make sense.
-inline bool isUsableRate(double x) { return std::isfinite(x) && x > 0.0; }
+inline bool isUsableRate(double x)
+{
+    return std::isfinite(x) && x > 0.0;
+}
 
 } // namespace vexbit

@@ -62,9 +62,8 @@ void RetriggerUnit::processFree(float& l, float& r)
         if (active_) {
             // A raised pitch reads faster than the recording grows, so it waits
             // for the whole slice (or a full buffer, for slices longer than it).
-            const bool ready = pitch_ > 1.0f
-                ? recordIndex_ > truncToInt32(sliceLength_) || recordIndex_ >= kBufferSize
-                : recordIndex_ > 1;
+            const bool ready = pitch_ > 1.0f ? recordIndex_ > truncToInt32(sliceLength_) || recordIndex_ >= kBufferSize
+                                             : recordIndex_ > 1;
             if (ready) {
                 fadeIn();
                 advanceRepeat(pitch_);

@@ -6,12 +6,9 @@
 namespace vexbit {
 
 RingBuffer::RingBuffer(int32_t size, int32_t lead)
-    : size_(std::max<int32_t>(size, 1)),
-      lead_(((lead % size_) + size_) % size_),
-      writeIndex_(lead_),
+    : size_(std::max<int32_t>(size, 1)), lead_(((lead % size_) + size_) % size_), writeIndex_(lead_),
       samples_(static_cast<size_t>(size_), 0.0f)
-{
-}
+{}
 
 void RingBuffer::wrapFarOffset(float offset, int32_t& whole, float& frac) const
 {
@@ -26,6 +23,9 @@ void RingBuffer::wrapFarOffset(float offset, int32_t& whole, float& frac) const
     whole = static_cast<int32_t>(std::fmod(static_cast<double>(floored), static_cast<double>(size_)));
 }
 
-void RingBuffer::clear() { std::fill(samples_.begin(), samples_.end(), 0.0f); }
+void RingBuffer::clear()
+{
+    std::fill(samples_.begin(), samples_.end(), 0.0f);
+}
 
 } // namespace vexbit

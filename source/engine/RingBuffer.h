@@ -26,13 +26,15 @@ public:
             // The usual case, kept free of library calls and divisions.
             whole = static_cast<int32_t>(offset);
             if (static_cast<float>(whole) > offset) --whole; // floor
-            frac = offset - static_cast<float>(whole);        // exact, 0 <= frac < 1
+            frac = offset - static_cast<float>(whole);       // exact, 0 <= frac < 1
         } else {
             wrapFarOffset(offset, whole, frac);
         }
         int32_t i0 = readIndex_ + whole;
-        if (i0 < 0) i0 += size_;
-        else if (i0 >= size_) i0 -= size_;
+        if (i0 < 0)
+            i0 += size_;
+        else if (i0 >= size_)
+            i0 -= size_;
         const int32_t i1 = i0 + 1 == size_ ? 0 : i0 + 1;
         const float s0 = samples_[static_cast<size_t>(i0)];
         const float s1 = samples_[static_cast<size_t>(i1)];

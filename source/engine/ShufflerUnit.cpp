@@ -35,8 +35,7 @@ void ShufflerUnit::jump(int k)
     if (!active_ || k < 0 || k >= 4) return;
     offset_ = static_cast<float>(gridCounters_[k]);
     sliceCounter_ = 0;
-    if (const auto index = lengthPicker_.pick(); index && *index < kNoteValueCount)
-        sliceLength_ = lengths_[*index];
+    if (const auto index = lengthPicker_.pick(); index && *index < kNoteValueCount) sliceLength_ = lengths_[*index];
 }
 
 void ShufflerUnit::setSampleRate(double newRate)

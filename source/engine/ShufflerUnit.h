@@ -17,8 +17,8 @@ public:
     static constexpr int32_t kRingSize = 88200;
     static constexpr int kNoteValueCount = 10;
     // Length of each note value in beats, shortest first.
-    static constexpr std::array<double, kNoteValueCount> kNoteValueBeats{
-        0.125, 0.25, 0.375, 0.5, 0.75, 0.875, 1.0, 1.5, 1.75, 2.0};
+    static constexpr std::array<double, kNoteValueCount> kNoteValueBeats{0.125, 0.25, 0.375, 0.5,  0.75,
+                                                                         0.875, 1.0,  1.5,   1.75, 2.0};
     // The simple mode's five lengths ("1/32" to "1/2") as note-value indices.
     static constexpr std::array<int, 5> kSimpleNoteValues{0, 1, 3, 6, 9};
     // Longest slice, so lengths stay exact in float and far from int32 overflow.

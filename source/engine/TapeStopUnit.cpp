@@ -29,8 +29,14 @@ void TapeStopUnit::setEngaged(bool engaged)
     jumpCounter_ = lag % kJumpPeriod + 1;
 }
 
-void TapeStopUnit::setStartSpeed(double value) { startSpeed_ = clampUnit(value, startSpeed_); }
-void TapeStopUnit::setStopSpeed(double value) { stopSpeed_ = clampUnit(value, stopSpeed_); }
+void TapeStopUnit::setStartSpeed(double value)
+{
+    startSpeed_ = clampUnit(value, startSpeed_);
+}
+void TapeStopUnit::setStopSpeed(double value)
+{
+    stopSpeed_ = clampUnit(value, stopSpeed_);
+}
 
 void TapeStopUnit::setSampleRate(double fs)
 {
@@ -65,9 +71,8 @@ void TapeStopUnit::process(float& l, float& r)
     const float h = static_cast<float>(static_cast<double>(sampleRate_) * 0.5);
     const float s = active_ ? stopSpeed_ : startSpeed_;
     const float k = (s * 4.8f * s + 0.2f) / h;
-    const float vmin = std::max(
-        kSlowestSpeedOffset,
-        static_cast<float>(-(static_cast<double>(0.25f / h / k) + kFastestEnd)));
+    const float vmin =
+        std::max(kSlowestSpeedOffset, static_cast<float>(-(static_cast<double>(0.25f / h / k) + kFastestEnd)));
 
     if (active_) {
         if (static_cast<double>(v) / static_cast<double>(vmin) > 0.9)

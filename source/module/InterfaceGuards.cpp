@@ -161,8 +161,7 @@ tresult PLUGIN_API GuardedController::getParameterInfo(int32 paramIndex, Paramet
 {
     VEXBIT_GUARDED(kInternalError, MyVSTController::getParameterInfo(paramIndex, info))
 }
-tresult PLUGIN_API GuardedController::getParamStringByValue(ParamID tag, ParamValue valueNormalized,
-                                                            String128 string)
+tresult PLUGIN_API GuardedController::getParamStringByValue(ParamID tag, ParamValue valueNormalized, String128 string)
 {
     VEXBIT_GUARDED(kInternalError, MyVSTController::getParamStringByValue(tag, valueNormalized, string))
 }

@@ -25,8 +25,7 @@ public:
     tresult PLUGIN_API getControllerClassId(Steinberg::TUID classId) override;
     tresult PLUGIN_API setIoMode(Steinberg::Vst::IoMode mode) override;
     int32 PLUGIN_API getBusCount(MediaType type, BusDirection dir) override;
-    tresult PLUGIN_API getBusInfo(MediaType type, BusDirection dir, int32 index,
-                                  Steinberg::Vst::BusInfo& bus) override;
+    tresult PLUGIN_API getBusInfo(MediaType type, BusDirection dir, int32 index, Steinberg::Vst::BusInfo& bus) override;
     tresult PLUGIN_API getRoutingInfo(Steinberg::Vst::RoutingInfo& inInfo,
                                       Steinberg::Vst::RoutingInfo& outInfo) override;
     tresult PLUGIN_API activateBus(MediaType type, BusDirection dir, int32 index, TBool state) override;

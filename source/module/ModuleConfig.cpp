@@ -41,12 +41,10 @@ Steinberg::FUID classIdFromGuidString(std::string_view guid)
 {
     std::string hex;
     for (char c : guid) {
-        if (c != '-' && c != '{' && c != '}')
-            hex += c;
+        if (c != '-' && c != '{' && c != '}') hex += c;
     }
     Steinberg::FUID id;
-    if (!id.fromString(hex.c_str()))
-        return Steinberg::FUID(0, 0, 0, 0);
+    if (!id.fromString(hex.c_str())) return Steinberg::FUID(0, 0, 0, 0);
     return id;
 }
 

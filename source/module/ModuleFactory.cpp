@@ -61,9 +61,8 @@ extern "C" SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory()
     const vexbit::ModuleConfig& config = vexbit::moduleConfig();
     gPluginFactory = new CPluginFactory(makeFactoryInfo(config));
 
-    const PClassInfo2 processor =
-        makeClassInfo(config.processorClassId, kVstAudioEffectClass, config.pluginName, Vst::kDistributable,
-                      config.subCategories, config);
+    const PClassInfo2 processor = makeClassInfo(config.processorClassId, kVstAudioEffectClass, config.pluginName,
+                                                Vst::kDistributable, config.subCategories, config);
     gPluginFactory->registerClass(&processor, vexbit::GuardedProcessor::createInstance);
 
     const PClassInfo2 controller = makeClassInfo(config.controllerClassId, kVstComponentControllerClass,

@@ -13,8 +13,8 @@ namespace {
 constexpr double kMid = 0.1; // one tenth of the range at the knob's midpoint
 
 // Effect slot order fixes the per-effect IDs.
-const char* const kEffectShortNames[] = {"Delay",     "TapeStop",  "Filter",   "Lo-fi",
-                                         "Shuffler",  "Retrigger", "Reverser", "Gator"};
+const char* const kEffectShortNames[] = {"Delay",    "TapeStop",  "Filter",   "Lo-fi",
+                                         "Shuffler", "Retrigger", "Reverser", "Gator"};
 
 // Adds records whose MIDI controller comes from the IDs header, so the host's
 // mapping and the engine's echo can never disagree.
@@ -39,7 +39,10 @@ public:
         t_.addSwitch(id, std::move(name), defaultOn, midiControllerOf(id), true);
     }
     // A trigger: a switch that is never saved.
-    void trigger(ParamID id, std::string name) { t_.addSwitch(id, std::move(name), false, midiControllerOf(id), false); }
+    void trigger(ParamID id, std::string name)
+    {
+        t_.addSwitch(id, std::move(name), false, midiControllerOf(id), false);
+    }
     void list(ParamID id, std::string name, std::vector<std::string> entries, double defaultIndex)
     {
         t_.addList(id, std::move(name), std::move(entries), defaultIndex, midiControllerOf(id));
@@ -110,11 +113,10 @@ void addEffects(TableWriter& t)
     t.list(kShufflerLengthId, "Shuffler Length", {"1/32", "1/16", "1/8", "1/4", "1/2"}, 1);
     // The rates in ID order, 1/32 up to 1/2.
     const char* const rateTitles[] = {
-        "Shuffler 1/32 Note Rate ",          "Shuffler 1/16 Note Rate",
-        "Shuffler dotted 1/16 Note Rate",    "Shuffler 1/8 Note Rate",
-        "Shuffler dotted 1/8 Note Rate",     "Shuffler double dotted 1/8 Note Rate",
-        "Shuffler 1/4 Note Rate",            "Shuffler dotted 1/4 Note Rate",
-        "Shuffler double dotted 1/4 Note Rate", "Shuffler 1/2 Note Rate"};
+        "Shuffler 1/32 Note Rate ", "Shuffler 1/16 Note Rate",       "Shuffler dotted 1/16 Note Rate",
+        "Shuffler 1/8 Note Rate",   "Shuffler dotted 1/8 Note Rate", "Shuffler double dotted 1/8 Note Rate",
+        "Shuffler 1/4 Note Rate",   "Shuffler dotted 1/4 Note Rate", "Shuffler double dotted 1/4 Note Rate",
+        "Shuffler 1/2 Note Rate"};
     const double rateDefaults[] = {10, 100, 10, 50, 0, 0, 0, 0, 0, 0};
     for (ParamID i = 0; i <= kLastShufflerRateId - kFirstShufflerRateId; ++i)
         t.linear(kFirstShufflerRateId + i, rateTitles[i], 0, 100, rateDefaults[i]);

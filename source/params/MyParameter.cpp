@@ -18,20 +18,16 @@ constexpr std::size_t kStringUnits = 128; // String128, terminator included
 
 int32 precisionForMax(double max)
 {
-    if (max >= 1000.0)
-        return 0;
-    if (max >= 100.0)
-        return 1;
-    if (max >= 10.0)
-        return 2;
+    if (max >= 1000.0) return 0;
+    if (max >= 100.0) return 1;
+    if (max >= 10.0) return 2;
     return 3;
 }
 
 // Index of the list entry a plain value selects; -1 when it selects none.
 int64_t listIndex(double plain, const std::vector<std::string>& list)
 {
-    if (!(plain > -1.0 && plain < static_cast<double>(list.size())))
-        return -1;
+    if (!(plain > -1.0 && plain < static_cast<double>(list.size()))) return -1;
     return static_cast<int64_t>(plain);
 }
 
@@ -49,8 +45,7 @@ ParamValue MyParameter::toNormalized(ParamValue plainValue) const
 
 void MyParameter::toString(ParamValue valueNormalized, String128 string) const
 {
-    if (string == nullptr)
-        return;
+    if (string == nullptr) return;
     const double plain = toPlain(valueNormalized);
     switch (record_.kind) {
     case ParamKind::Linear:
@@ -65,8 +60,7 @@ void MyParameter::toString(ParamValue valueNormalized, String128 string) const
     case ParamKind::Text: {
         // An index outside the list leaves the caller's text as it was.
         const int64_t i = listIndex(plain, record_.list);
-        if (i >= 0)
-            utf8ToUtf16(record_.list[static_cast<std::size_t>(i)], string, kStringUnits);
+        if (i >= 0) utf8ToUtf16(record_.list[static_cast<std::size_t>(i)], string, kStringUnits);
         break;
     }
     }
@@ -74,8 +68,7 @@ void MyParameter::toString(ParamValue valueNormalized, String128 string) const
 
 bool MyParameter::fromString(const TChar* string, ParamValue& valueNormalized) const
 {
-    if (string == nullptr)
-        return false;
+    if (string == nullptr) return false;
     const std::string text = utf16ToUtf8(string, kStringUnits);
     switch (record_.kind) {
     case ParamKind::Linear:
@@ -83,8 +76,7 @@ bool MyParameter::fromString(const TChar* string, ParamValue& valueNormalized) c
     case ParamKind::Skewed: {
         // Text that holds no number at all is refused rather than taken as a stale value.
         double plain = 0.0;
-        if (std::sscanf(text.c_str(), "%lf", &plain) != 1)
-            return false;
+        if (std::sscanf(text.c_str(), "%lf", &plain) != 1) return false;
         valueNormalized = toNormalized(plain);
         return true;
     }
@@ -122,8 +114,7 @@ bool MyParameter::setRecord(const ParamRecord& record)
     const double defaultNormalized = toNormalized(record_.defaultValue);
     valueNormalized = defaultNormalized;
     utf8ToUtf16(record_.name, info.title, kStringUnits);
-    if (!record_.units.empty())
-        utf8ToUtf16(record_.units, info.units, kStringUnits);
+    if (!record_.units.empty()) utf8ToUtf16(record_.units, info.units, kStringUnits);
     info.defaultNormalizedValue = defaultNormalized;
 
     switch (record_.kind) {
@@ -186,16 +177,14 @@ const char* MyParameter::getSelectedString() const
 
 bool MyParameter::setText(const std::string& text)
 {
-    if (record_.kind != ParamKind::Text || record_.list.empty())
-        return false;
+    if (record_.kind != ParamKind::Text || record_.list.empty()) return false;
     record_.list[0] = text;
     return true;
 }
 
 bool MyParameter::setStringList(std::vector<std::string> list)
 {
-    if (record_.kind != ParamKind::List || (record_.flags & kListInState) == 0)
-        return false;
+    if (record_.kind != ParamKind::List || (record_.flags & kListInState) == 0) return false;
     ParamRecord replaced = record_;
     replaced.list = std::move(list);
     normaliseRecord(replaced);

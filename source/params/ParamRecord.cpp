@@ -8,18 +8,15 @@ namespace vexbit {
 
 double skewExponentFor(double midFraction)
 {
-    if (!(midFraction > 0.0 && midFraction < 1.0))
-        midFraction = kDefaultSkewMidFraction;
+    if (!(midFraction > 0.0 && midFraction < 1.0)) midFraction = kDefaultSkewMidFraction;
     return std::log(midFraction) / std::log(0.5);
 }
 
 void normaliseRecord(ParamRecord& r)
 {
-    if (r.min > r.max)
-        std::swap(r.min, r.max);
+    if (r.min > r.max) std::swap(r.min, r.max);
     r.defaultValue = std::max(r.min, r.defaultValue);
-    if (r.kind != ParamKind::List)
-        r.defaultValue = std::min(r.max, r.defaultValue);
+    if (r.kind != ParamKind::List) r.defaultValue = std::min(r.max, r.defaultValue);
 
     if (r.kind == ParamKind::Integer) {
         r.min = std::floor(r.min);

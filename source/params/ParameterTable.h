@@ -15,12 +15,11 @@ class ParameterTable {
 public:
     using Map = std::map<ParamID, ParamRecord>;
 
-    void addLinear(ParamID id, std::string name, double min, double max, double defaultValue,
-                   int32_t midiController);
+    void addLinear(ParamID id, std::string name, double min, double max, double defaultValue, int32_t midiController);
     void addInteger(ParamID id, std::string name, int32_t min, int32_t max, int32_t defaultValue,
                     int32_t midiController);
-    void addSkewed(ParamID id, std::string name, double min, double max, double defaultValue,
-                   double midFraction, int32_t midiController);
+    void addSkewed(ParamID id, std::string name, double min, double max, double defaultValue, double midFraction,
+                   int32_t midiController);
     // A two-entry "Off"/"On" list; an unsaved switch is transient.
     void addSwitch(ParamID id, std::string name, bool defaultOn, int32_t midiController, bool saved);
     void addList(ParamID id, std::string name, std::vector<std::string> entries, double defaultIndex,

@@ -100,17 +100,14 @@ std::u16string utf8ToUtf16(std::string_view text)
 
 std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capacity)
 {
-    if (out == nullptr || capacity == 0)
-        return 0;
+    if (out == nullptr || capacity == 0) return 0;
     std::size_t written = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
         char16_t units[2];
         const std::size_t n = encodeUtf16(decodeUtf8(text, pos), units);
-        if (written + n > capacity - 1)
-            break;
-        for (std::size_t i = 0; i < n; ++i)
-            out[written++] = units[i];
+        if (written + n > capacity - 1) break;
+        for (std::size_t i = 0; i < n; ++i) out[written++] = units[i];
     }
     out[written] = 0;
     return written;
@@ -140,11 +137,9 @@ std::string utf16ToUtf8(std::u16string_view text)
 
 std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits)
 {
-    if (text == nullptr)
-        return {};
+    if (text == nullptr) return {};
     std::size_t length = 0;
-    while (length < maxUnits && text[length] != 0)
-        ++length;
+    while (length < maxUnits && text[length] != 0) ++length;
     return utf16ToUtf8(std::u16string_view(text, length));
 }
 
@@ -156,8 +151,7 @@ bool isWellFormedUtf16(std::u16string_view text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (unit >= 0xDC00 && unit <= 0xDFFF)
-            return false; // a trail without its lead
+        if (unit >= 0xDC00 && unit <= 0xDFFF) return false; // a trail without its lead
         if (unit >= 0xD800 && unit <= 0xDBFF) {
             if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
                 return false; // a lead without its trail

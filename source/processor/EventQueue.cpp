@@ -6,8 +6,7 @@ namespace vexbit {
 
 void EventQueue::reserve(std::size_t capacity)
 {
-    if (events_.size() > capacity)
-        events_.resize(capacity);
+    if (events_.size() > capacity) events_.resize(capacity);
     events_.reserve(capacity);
     scratch_.reserve(capacity);
     capacity_ = capacity;
@@ -15,18 +14,15 @@ void EventQueue::reserve(std::size_t capacity)
 
 bool EventQueue::push(const Event& event)
 {
-    if (full())
-        return false;
+    if (full()) return false;
     events_.push_back(event);
     return true;
 }
 
 void EventQueue::pushDroppingOldest(const Event& event)
 {
-    if (capacity_ == 0)
-        return;
-    if (full())
-        removeFront(std::max<std::size_t>(1, capacity_ / 4));
+    if (capacity_ == 0) return;
+    if (full()) removeFront(std::max<std::size_t>(1, capacity_ / 4));
     events_.push_back(event);
 }
 
@@ -41,8 +37,7 @@ void EventQueue::sortByOffset()
     // Bottom-up merge sort into the preallocated scratch buffer: stable and
     // O(n log n) without the temporary allocation std::stable_sort may make.
     const std::size_t n = events_.size();
-    if (n < 2)
-        return;
+    if (n < 2) return;
     scratch_.resize(n);
     Event* from = events_.data();
     Event* to = scratch_.data();
@@ -53,17 +48,13 @@ void EventQueue::sortByOffset()
             std::size_t a = lo;
             std::size_t b = mid;
             std::size_t out = lo;
-            while (a < mid && b < hi)
-                to[out++] = (from[b].sampleOffset < from[a].sampleOffset) ? from[b++] : from[a++];
-            while (a < mid)
-                to[out++] = from[a++];
-            while (b < hi)
-                to[out++] = from[b++];
+            while (a < mid && b < hi) to[out++] = (from[b].sampleOffset < from[a].sampleOffset) ? from[b++] : from[a++];
+            while (a < mid) to[out++] = from[a++];
+            while (b < hi) to[out++] = from[b++];
         }
         std::swap(from, to);
     }
-    if (from != events_.data())
-        std::copy(from, from + n, events_.data());
+    if (from != events_.data()) std::copy(from, from + n, events_.data());
 }
 
 void EventQueue::takeDue(int32_t dueBefore, int32_t shift, EventQueue& due)
@@ -74,8 +65,7 @@ void EventQueue::takeDue(int32_t dueBefore, int32_t shift, EventQueue& due)
         ++taken;
     }
     removeFront(taken);
-    for (Event& e : events_)
-        e.sampleOffset = std::max(0, e.sampleOffset - shift);
+    for (Event& e : events_) e.sampleOffset = std::max(0, e.sampleOffset - shift);
 }
 
 } // namespace vexbit

@@ -44,8 +44,7 @@ public:
     {
         std::size_t out = 0;
         for (std::size_t i = 0; i < events_.size(); ++i)
-            if (keep(events_[i]))
-                events_[out++] = events_[i];
+            if (keep(events_[i])) events_[out++] = events_[i];
         events_.resize(out);
     }
 

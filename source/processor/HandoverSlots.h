@@ -38,8 +38,7 @@ public:
     // slot stays the reader's until its next take.
     const Slot* take()
     {
-        if ((middle_.load(std::memory_order_acquire) & kFresh) == 0)
-            return nullptr;
+        if ((middle_.load(std::memory_order_acquire) & kFresh) == 0) return nullptr;
         const unsigned previous = middle_.exchange(front_, std::memory_order_acq_rel);
         front_ = previous & kIndexMask;
         // The writer may have taken the content back in between.
@@ -56,9 +55,9 @@ private:
     static constexpr unsigned kFresh = 4;
 
     Slot slots_[kSlotCount]{};
-    unsigned back_ = 0;                // the writer's
-    std::atomic<unsigned> middle_{1};  // index, plus kFresh while not yet taken
-    unsigned front_ = 2;               // the reader's
+    unsigned back_ = 0;               // the writer's
+    std::atomic<unsigned> middle_{1}; // index, plus kFresh while not yet taken
+    unsigned front_ = 2;              // the reader's
 };
 
 } // namespace vexbit

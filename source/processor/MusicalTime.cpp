@@ -18,8 +18,7 @@ bool isUsableSampleRate(double hz)
 
 int32_t toSampleCount(double samples)
 {
-    if (!(samples > 0.0))
-        return 0;
+    if (!(samples > 0.0)) return 0;
     constexpr double kMax = static_cast<double>(std::numeric_limits<int32_t>::max());
     return samples >= kMax ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(samples);
 }

@@ -11,8 +11,7 @@ MyVSTProcessor::MyVSTProcessor()
     : MyVSTProcessorBase(parameterTable(), moduleConfig().frameworkVersion, moduleConfig().controllerClassId,
                          {moduleConfig().sideChainBusCount, moduleConfig().eventOutputBusCount}),
       engine_(*this)
-{
-}
+{}
 
 FUnknown* MyVSTProcessor::createInstance(void* /*context*/)
 {

@@ -46,22 +46,18 @@ tresult PLUGIN_API MyVSTProcessorBase::initialize(FUnknown* context)
 {
     const std::lock_guard lock(controlLock_);
     const tresult result = AudioEffect::initialize(context);
-    if (result != kResultOk)
-        return result;
+    if (result != kResultOk) return result;
 
     addAudioInput(busName("AudioInput", 1).c_str(), SpeakerArr::kStereo);
-    if (buses_.sideChainBusCount > 0)
-        addAudioInput(busName("AudioSidChain", 1).c_str(), SpeakerArr::kStereo, kAux);
+    if (buses_.sideChainBusCount > 0) addAudioInput(busName("AudioSidChain", 1).c_str(), SpeakerArr::kStereo, kAux);
     addAudioOutput(busName("AudioOutput", 1).c_str(), SpeakerArr::kStereo);
     addEventInput(busName("EventInput", 1).c_str(), 16);
-    if (buses_.eventOutputBusCount > 0)
-        addEventOutput(busName("EventOutput", 1).c_str(), 16);
+    if (buses_.eventOutputBusCount > 0) addEventOutput(busName("EventOutput", 1).c_str(), 16);
 
     parameters_.assign(table_);
     // One slot per table parameter plus one for Bypass.
     changed_.reset(parameters_.size() + 1);
-    for (std::size_t i = 0; i < parameters_.size(); ++i)
-        initParameter(parameters_.idAt(i), parameters_.valueAt(i));
+    for (std::size_t i = 0; i < parameters_.size(); ++i) initParameter(parameters_.idAt(i), parameters_.valueAt(i));
     return kResultOk;
 }
 
@@ -77,24 +73,22 @@ tresult PLUGIN_API MyVSTProcessorBase::setupProcessing(ProcessSetup& setup)
 tresult PLUGIN_API MyVSTProcessorBase::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                           SpeakerArrangement* outputs, int32 numOuts)
 {
-    if (numIns == 1 && numOuts == 1 && inputs != nullptr && outputs != nullptr &&
-        inputs[0] == SpeakerArr::kStereo && outputs[0] == SpeakerArr::kStereo)
+    if (numIns == 1 && numOuts == 1 && inputs != nullptr && outputs != nullptr && inputs[0] == SpeakerArr::kStereo &&
+        outputs[0] == SpeakerArr::kStereo)
         return AudioEffect::setBusArrangements(inputs, numIns, outputs, numOuts);
     return kResultFalse;
 }
 
 double MyVSTProcessorBase::getParameterValue(ParamID id) const
 {
-    if (id == kBypassId)
-        return bypass_ ? 1.0 : 0.0;
+    if (id == kBypassId) return bypass_ ? 1.0 : 0.0;
     const std::size_t i = parameters_.indexOf(id);
     return i == ParameterStore::npos ? 0.0 : parameters_.valueAt(i);
 }
 
 double MyVSTProcessorBase::getParameterNormalized(ParamID id) const
 {
-    if (id == kBypassId)
-        return bypass_ ? 1.0 : 0.0;
+    if (id == kBypassId) return bypass_ ? 1.0 : 0.0;
     const std::size_t i = parameters_.indexOf(id);
     return i == ParameterStore::npos ? 0.0 : toNormalized(parameters_.valueAt(i), parameters_.recordAt(i));
 }
@@ -102,13 +96,11 @@ double MyVSTProcessorBase::getParameterNormalized(ParamID id) const
 void MyVSTProcessorBase::setParameterNormalized(ParamID id, double normalized)
 {
     // A non-finite value would reach the engine unchecked; the last good one stays.
-    if (!std::isfinite(normalized))
-        return;
+    if (!std::isfinite(normalized)) return;
     double plain = normalized;
     if (id != kBypassId) {
         const ParamRecord* record = parameters_.findRecord(id);
-        if (record == nullptr)
-            return;
+        if (record == nullptr) return;
         plain = toPlain(normalized, *record);
     }
     storeParameterValue(id, plain);
@@ -119,8 +111,7 @@ void MyVSTProcessorBase::setParameterNormalized(ParamID id, double normalized)
 const char* MyVSTProcessorBase::getParameterText(ParamID id) const
 {
     const ParamRecord* record = parameters_.findRecord(id);
-    if (record == nullptr || record->list.empty())
-        return "";
+    if (record == nullptr || record->list.empty()) return "";
     return record->list.front().c_str();
 }
 
@@ -132,8 +123,7 @@ void MyVSTProcessorBase::markParameterChanged(ParamID id)
         return;
     }
     const std::size_t i = parameters_.indexOf(id);
-    if (i != ParameterStore::npos)
-        changed_.mark(i, id);
+    if (i != ParameterStore::npos) changed_.mark(i, id);
 }
 
 void MyVSTProcessorBase::storeParameterValue(ParamID id, double plain)
@@ -143,11 +133,9 @@ void MyVSTProcessorBase::storeParameterValue(ParamID id, double plain)
         return;
     }
     // The engine never gets a non-finite value; the last good one stays.
-    if (!std::isfinite(plain))
-        return;
+    if (!std::isfinite(plain)) return;
     const std::size_t i = parameters_.indexOf(id);
-    if (i != ParameterStore::npos)
-        parameters_.setValueAt(i, plain);
+    if (i != ParameterStore::npos) parameters_.setValueAt(i, plain);
 }
 
 void MyVSTProcessorBase::filterInputEvents(EventQueue& /*events*/) {}

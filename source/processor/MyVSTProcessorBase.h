@@ -64,16 +64,15 @@ public:
     // `table` is read at initialize and must outlive the processor; `formatTag`
     // names the state format the saved state carries; the controller class is
     // what the host pairs this processor with.
-    MyVSTProcessorBase(const ParameterTable& table, std::string formatTag,
-                       const Steinberg::FUID& controllerClassId, OptionalBuses buses);
+    MyVSTProcessorBase(const ParameterTable& table, std::string formatTag, const Steinberg::FUID& controllerClassId,
+                       OptionalBuses buses);
     ~MyVSTProcessorBase() override;
 
     tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
     tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
     tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
-                                          Steinberg::Vst::SpeakerArrangement* outputs,
-                                          int32 numOuts) SMTG_OVERRIDE;
+                                          Steinberg::Vst::SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
     tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
     tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
@@ -111,8 +110,7 @@ protected:
     // Hooks of the concrete processor.
     virtual void initParameter(ParamID id, double plain) = 0;
     // Null channel pointers mean no usable bus; frames may be 0.
-    virtual void processAudio(const float* inL, const float* inR, float* outL, float* outR,
-                              int32 frames) = 0;
+    virtual void processAudio(const float* inL, const float* inR, float* outL, float* outR, int32 frames) = 0;
     virtual void applyParameter(ParamID id, double plain) = 0;
     virtual void onNoteOn(int16 channel, int16 pitch, float velocity) = 0;
     virtual void onNoteOff(int16 channel, int16 pitch, float velocity) = 0;
@@ -139,8 +137,8 @@ private:
     void takeTransport(const Steinberg::Vst::ProcessContext* context, int32 sampleCount);
     void render(Steinberg::Vst::ProcessData& data, int32 sampleCount);
     void dispatch(const Steinberg::Vst::Event& event);
-    void sendOutputEvents(Steinberg::Vst::IEventList* events,
-                          const Steinberg::Vst::ProcessContext* context, int32 sampleCount);
+    void sendOutputEvents(Steinberg::Vst::IEventList* events, const Steinberg::Vst::ProcessContext* context,
+                          int32 sampleCount);
     void reportChangedParameters(Steinberg::Vst::IParameterChanges* changes, int32 sampleCount);
     void queueOutput(const Steinberg::Vst::Event& event);
     double samplesPerBeat() const;

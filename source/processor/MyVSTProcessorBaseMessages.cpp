@@ -33,8 +33,7 @@ template <typename T>
 bool readFixed(IAttributeList& attributes, const char* key, T& value)
 {
     Bytes bytes;
-    if (!readBinary(attributes, key, bytes) || bytes.size != sizeof(T))
-        return false;
+    if (!readBinary(attributes, key, bytes) || bytes.size != sizeof(T)) return false;
     std::memcpy(&value, bytes.data, sizeof(T));
     return true;
 }
@@ -43,15 +42,11 @@ bool readFixed(IAttributeList& attributes, const char* key, T& value)
 
 tresult PLUGIN_API MyVSTProcessorBase::notify(IMessage* message)
 {
-    if (message == nullptr)
-        return kInvalidArgument;
-    if (isTextMessage(*message))
-        return receiveTextMessage(*message, *this);
+    if (message == nullptr) return kInvalidArgument;
+    if (isTextMessage(*message)) return receiveTextMessage(*message, *this);
     const char* id = message->getMessageID();
-    if (id != nullptr && std::strcmp(id, kParamStringListMessage) == 0)
-        return receiveParamStringList(*message);
-    if (id != nullptr && std::strcmp(id, kDataMessage) == 0)
-        return receiveData(*message);
+    if (id != nullptr && std::strcmp(id, kParamStringListMessage) == 0) return receiveParamStringList(*message);
+    if (id != nullptr && std::strcmp(id, kDataMessage) == 0) return receiveData(*message);
     return AudioEffect::notify(message);
 }
 
@@ -59,15 +54,12 @@ tresult MyVSTProcessorBase::receiveParamStringList(IMessage& message)
 {
     IAttributeList* attributes = message.getAttributes();
     uint32 tag = 0;
-    if (attributes == nullptr || !readFixed(*attributes, "tag", tag))
-        return kInvalidArgument;
+    if (attributes == nullptr || !readFixed(*attributes, "tag", tag)) return kInvalidArgument;
     const std::lock_guard lock(controlLock_);
     const std::size_t index = parameters_.indexOf(tag);
-    if (index == ParameterStore::npos)
-        return kResultOk; // a list for a parameter we do not have changes nothing
+    if (index == ParameterStore::npos) return kResultOk; // a list for a parameter we do not have changes nothing
     int32 count = 0;
-    if (!readFixed(*attributes, "listsize", count))
-        return kInvalidArgument;
+    if (!readFixed(*attributes, "listsize", count)) return kInvalidArgument;
 
     // Every entry is read before the list changes, so a message with a missing
     // entry leaves it whole.
@@ -76,19 +68,17 @@ tresult MyVSTProcessorBase::receiveParamStringList(IMessage& message)
         char key[128];
         std::snprintf(key, sizeof key, "stringlist%d", static_cast<int>(i));
         Bytes bytes;
-        if (!readBinary(*attributes, key, bytes))
-            return kInvalidArgument;
+        if (!readBinary(*attributes, key, bytes)) return kInvalidArgument;
         // The text ends at its first zero byte, or with the attribute.
         const char* text = static_cast<const char*>(bytes.data);
         const void* zero = bytes.size > 0 ? std::memchr(text, 0, bytes.size) : nullptr;
-        const std::size_t length = zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - text)
-                                                   : bytes.size;
+        const std::size_t length =
+            zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - text) : bytes.size;
         entries.emplace_back(text != nullptr ? text : "", length);
     }
     // The list is not used by process and changes at once; the value goes to
     // the engine with the next block.
-    if (count > 0)
-        parameters_.recordAt(index).list = std::move(entries);
+    if (count > 0) parameters_.recordAt(index).list = std::move(entries);
     PendingChanges reset;
     reset.addValue(index, 0.0);
     handOver(reset);
@@ -105,8 +95,7 @@ tresult MyVSTProcessorBase::receiveData(IMessage& message)
         !readFixed(*attributes, "size", size))
         return kInvalidArgument;
     // A size that disagrees with the payload would let the engine read past it.
-    if (size != payload.size)
-        return kInvalidArgument;
+    if (size != payload.size) return kInvalidArgument;
     // A copy of our own goes to the engine with the next block.
     PendingChanges data;
     data.addData(tag, static_cast<const unsigned char*>(payload.data), payload.size);

@@ -24,13 +24,10 @@ struct StereoPointers {
 // carries 64-bit samples.
 StereoPointers stereoBus(const AudioBusBuffers* buses, int32 busCount, int32 sampleSize)
 {
-    if (buses == nullptr || busCount < 1 || sampleSize != kSample32)
-        return {};
+    if (buses == nullptr || busCount < 1 || sampleSize != kSample32) return {};
     const AudioBusBuffers& bus = buses[0];
-    if (bus.numChannels != 2 || bus.channelBuffers32 == nullptr)
-        return {};
-    if (bus.channelBuffers32[0] == nullptr || bus.channelBuffers32[1] == nullptr)
-        return {};
+    if (bus.numChannels != 2 || bus.channelBuffers32 == nullptr) return {};
+    if (bus.channelBuffers32[0] == nullptr || bus.channelBuffers32[1] == nullptr) return {};
     return {bus.channelBuffers32[0], bus.channelBuffers32[1]};
 }
 
@@ -44,8 +41,7 @@ void advance(StereoPointers& p, int32 samples)
 
 void copyChannel(const float* in, float* out, int32 samples)
 {
-    if (out == nullptr || in == out)
-        return;
+    if (out == nullptr || in == out) return;
     const auto bytes = static_cast<std::size_t>(samples) * sizeof(float);
     if (in == nullptr)
         std::memset(out, 0, bytes); // no input to pass on: silence, not stale memory
@@ -94,34 +90,28 @@ double MyVSTProcessorBase::samplesPerBeat() const
 
 void MyVSTProcessorBase::takeParameterChanges(IParameterChanges* changes)
 {
-    if (changes == nullptr)
-        return;
+    if (changes == nullptr) return;
     const int32 queueCount = changes->getParameterCount();
     for (int32 q = 0; q < queueCount; ++q) {
         IParamValueQueue* queue = changes->getParameterData(q);
-        if (queue == nullptr)
-            continue;
+        if (queue == nullptr) continue;
         const ParamID id = queue->getParameterId();
         const int32 pointCount = queue->getPointCount();
         const std::size_t index = parameters_.indexOf(id);
-        if (id != kBypassId && index == ParameterStore::npos)
-            continue;
+        if (id != kBypassId && index == ParameterStore::npos) continue;
         double running = index == ParameterStore::npos ? 0.0 : parameters_.valueAt(index);
         for (int32 p = 0; p < pointCount; ++p) {
             int32 offset = 0;
             ParamValue value = 0.0;
-            if (queue->getPoint(p, offset, value) != kResultOk || std::isnan(value))
-                continue;
+            if (queue->getPoint(p, offset, value) != kResultOk || std::isnan(value)) continue;
             if (id == kBypassId) {
                 bypass_ = value > 0.5; // for the whole block, at once
                 continue;
             }
             const double plain = toPlain(value, parameters_.recordAt(index));
-            if (plain == running)
-                continue;
+            if (plain == running) continue;
             // A full queue drops the change; later queues may still hold Bypass.
-            if (!pending_.push(makeParamChangeEvent(std::max<int32>(0, offset), id, plain)))
-                break;
+            if (!pending_.push(makeParamChangeEvent(std::max<int32>(0, offset), id, plain))) break;
             running = plain;
         }
     }
@@ -129,13 +119,11 @@ void MyVSTProcessorBase::takeParameterChanges(IParameterChanges* changes)
 
 void MyVSTProcessorBase::takeInputEvents(IEventList* events)
 {
-    if (events == nullptr)
-        return;
+    if (events == nullptr) return;
     const int32 count = events->getEventCount();
     for (int32 i = 0; i < count && !pending_.full(); ++i) {
         Event event{};
-        if (events->getEvent(i, event) != kResultOk)
-            continue;
+        if (events->getEvent(i, event) != kResultOk) continue;
         // An offset before the block means "now".
         event.sampleOffset = std::max<int32>(0, event.sampleOffset);
         pending_.push(event);
@@ -146,8 +134,7 @@ void MyVSTProcessorBase::takeTransport(const ProcessContext* context, int32 samp
 {
     // Without a context the transport counts as stopped at an unknown position.
     const uint32 state = context != nullptr ? context->state : 0;
-    if ((state & ProcessContext::kTempoValid) != 0 && isUsableTempo(context->tempo) &&
-        context->tempo != tempo_) {
+    if ((state & ProcessContext::kTempoValid) != 0 && isUsableTempo(context->tempo) && context->tempo != tempo_) {
         tempo_ = context->tempo;
         onTempoChanged(tempo_);
     }
@@ -157,8 +144,7 @@ void MyVSTProcessorBase::takeTransport(const ProcessContext* context, int32 samp
     // A start or stop restarts the internal position with this block, so the
     // block after a stop does not tick position 0 a second time.
     const bool transportChanged = playing != wasPlaying_;
-    if (transportChanged)
-        internalPosition_ = 0.0;
+    if (transportChanged) internalPosition_ = 0.0;
     double position = 0.0;
     if (playing && hasMusicalPosition(context)) {
         position = context->projectTimeMusic;
@@ -166,8 +152,7 @@ void MyVSTProcessorBase::takeTransport(const ProcessContext* context, int32 samp
         position = internalPosition_;
         internalPosition_ += sampleCount / beatSamples;
     }
-    if (transportChanged)
-        pending_.push(makeTransportEvent(0, playing, position));
+    if (transportChanged) pending_.push(makeTransportEvent(0, playing, position));
     wasPlaying_ = playing;
 
     // One tick per grid point inside the block. Tick k never comes before
@@ -175,10 +160,8 @@ void MyVSTProcessorBase::takeTransport(const ProcessContext* context, int32 samp
     const TickGrid grid = tickGridAt(position, beatSamples, ticksPerBeat_);
     for (int64_t k = 0;; ++k) {
         const int64_t offset = grid.offsetOf(k);
-        if (offset >= sampleCount)
-            break;
-        if (!pending_.push(makeTickEvent(static_cast<int32>(offset), grid.positionOf(k))))
-            break;
+        if (offset >= sampleCount) break;
+        if (!pending_.push(makeTickEvent(static_cast<int32>(offset), grid.positionOf(k)))) break;
     }
 }
 
@@ -218,16 +201,11 @@ void MyVSTProcessorBase::render(ProcessData& data, int32 sampleCount)
 void MyVSTProcessorBase::dispatch(const Event& event)
 {
     switch (event.type) {
-    case Event::kNoteOnEvent:
-        onNoteOn(event.noteOn.channel, event.noteOn.pitch, event.noteOn.velocity);
-        break;
-    case Event::kNoteOffEvent:
-        onNoteOff(event.noteOff.channel, event.noteOff.pitch, event.noteOff.velocity);
-        break;
+    case Event::kNoteOnEvent: onNoteOn(event.noteOn.channel, event.noteOn.pitch, event.noteOn.velocity); break;
+    case Event::kNoteOffEvent: onNoteOff(event.noteOff.channel, event.noteOff.pitch, event.noteOff.velocity); break;
     case kParamChangeEvent: {
         const ParamID id = paramChangeId(event);
-        if (!parameters_.contains(id))
-            break;
+        if (!parameters_.contains(id)) break;
         storeParameterValue(id, paramChangeValue(event));
         applyParameter(id, getParameterValue(id));
         break;
@@ -238,11 +216,8 @@ void MyVSTProcessorBase::dispatch(const Event& event)
         else
             onPlayStop(transportPosition(event));
         break;
-    case kTickEvent:
-        onTick(tickPosition(event));
-        break;
-    default:
-        break;
+    case kTickEvent: onTick(tickPosition(event)); break;
+    default: break;
     }
 }
 
@@ -295,20 +270,17 @@ void MyVSTProcessorBase::queueControllerOut(int32 sampleOffset, uint8 controller
     queueOutput(e);
 }
 
-void MyVSTProcessorBase::sendOutputEvents(IEventList* events, const ProcessContext* context,
-                                          int32 sampleCount)
+void MyVSTProcessorBase::sendOutputEvents(IEventList* events, const ProcessContext* context, int32 sampleCount)
 {
     // Without a list the events wait for a block that has one (the queue is bounded).
-    if (events == nullptr)
-        return;
+    if (events == nullptr) return;
     output_.sortByOffset();
     outputDue_.clear();
     output_.takeDue(sampleCount, sampleCount, outputDue_);
     const double beatSamples = samplesPerBeat();
     const double blockPosition = hasMusicalPosition(context) ? context->projectTimeMusic : 0.0;
     for (const Event& queued : outputDue_) {
-        if (queued.type == kTickEvent)
-            continue;
+        if (queued.type == kTickEvent) continue;
         Event e = queued;
         e.flags = 0;
         e.ppqPosition = e.sampleOffset / beatSamples + blockPosition;
@@ -319,14 +291,12 @@ void MyVSTProcessorBase::sendOutputEvents(IEventList* events, const ProcessConte
 void MyVSTProcessorBase::reportChangedParameters(IParameterChanges* changes, int32 sampleCount)
 {
     samplesSinceReport_ += sampleCount;
-    if (samplesSinceReport_ <= reportInterval_)
-        return;
+    if (samplesSinceReport_ <= reportInterval_) return;
     if (changes != nullptr) {
         for (const ParamID id : changed_.ids()) {
             int32 queueIndex = 0;
             IParamValueQueue* queue = changes->addParameterData(id, queueIndex);
-            if (queue == nullptr)
-                continue;
+            if (queue == nullptr) continue;
             int32 pointIndex = 0;
             queue->addPoint(0, getParameterNormalized(id), pointIndex);
         }

@@ -37,8 +37,7 @@ bool isSaved(const ParamRecord& record)
 // (ID, plain double) in ascending ID order, then the extra state.
 tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
 {
-    if (state == nullptr)
-        return kInvalidArgument;
+    if (state == nullptr) return kInvalidArgument;
     const std::lock_guard lock(controlLock_);
     // A state restored just before is saved as restored, even before a block applied it.
     bool bypass = false;
@@ -54,24 +53,20 @@ tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
         const ParamRecord& record = parameters_.recordAt(i);
         if (isSaved(record)) {
             ++valueCount;
-            if ((record.flags & kListInState) != 0)
-                ++listCount;
+            if ((record.flags & kListInState) != 0) ++listCount;
         }
     }
     out.writeInt32u(listCount);
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
         const ParamRecord& record = parameters_.recordAt(i);
-        if (!isSaved(record) || (record.flags & kListInState) == 0)
-            continue;
+        if (!isSaved(record) || (record.flags & kListInState) == 0) continue;
         out.writeInt32u(parameters_.idAt(i));
         out.writeInt32u(static_cast<uint32>(record.list.size()));
-        for (const std::string& entry : record.list)
-            writeText(out, entry);
+        for (const std::string& entry : record.list) writeText(out, entry);
     }
     out.writeInt32u(valueCount);
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
-        if (!isSaved(parameters_.recordAt(i)))
-            continue;
+        if (!isSaved(parameters_.recordAt(i))) continue;
         out.writeInt32u(parameters_.idAt(i));
         out.writeDouble(values[i]);
     }
@@ -81,13 +76,11 @@ tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
 
 tresult PLUGIN_API MyVSTProcessorBase::setState(IBStream* state)
 {
-    if (state == nullptr)
-        return kInvalidArgument;
+    if (state == nullptr) return kInvalidArgument;
     // The whole stream is read before anything changes: a refused stream leaves
     // the processor exactly as it was.
     ProcessorStateImage image;
-    if (readProcessorState(*state, formatTag_, image) != StateReadResult::Complete)
-        return kResultFalse;
+    if (readProcessorState(*state, formatTag_, image) != StateReadResult::Complete) return kResultFalse;
 
     const std::lock_guard lock(controlLock_);
     // The lists are not used by process; they change at once.
@@ -104,8 +97,7 @@ tresult PLUGIN_API MyVSTProcessorBase::setState(IBStream* state)
     for (const auto& value : image.values) {
         const std::size_t i = parameters_.indexOf(value.id);
         // Unknown IDs are skipped; so are non-finite values, which the engine must never see.
-        if (i == ParameterStore::npos || !std::isfinite(value.plain))
-            continue;
+        if (i == ParameterStore::npos || !std::isfinite(value.plain)) continue;
         restored.addValue(i, value.plain);
     }
     handOver(restored);

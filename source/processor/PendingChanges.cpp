@@ -20,8 +20,7 @@ void PendingChanges::addValue(std::size_t index, double plain)
 
 void PendingChanges::addData(uint32_t tag, const unsigned char* bytes, std::size_t size)
 {
-    if (data.size() >= kMaxDataMessages)
-        data.erase(data.begin());
+    if (data.size() >= kMaxDataMessages) data.erase(data.begin());
     data.push_back(DataMessage{tag, std::vector<unsigned char>(bytes, bytes + size)});
 }
 
@@ -31,10 +30,8 @@ void PendingChanges::append(const PendingChanges& later)
         hasBypass = true;
         bypass = later.bypass;
     }
-    for (const Value& v : later.values)
-        addValue(v.index, v.plain);
-    for (const DataMessage& d : later.data)
-        addData(d.tag, d.bytes.data(), d.bytes.size());
+    for (const Value& v : later.values) addValue(v.index, v.plain);
+    for (const DataMessage& d : later.data) addData(d.tag, d.bytes.data(), d.bytes.size());
 }
 
 } // namespace vexbit

@@ -76,10 +76,25 @@ inline Event makeTickEvent(int32_t sampleOffset, double position)
     return e;
 }
 
-inline uint32_t paramChangeId(const Event& e) { return detail::get<uint32_t>(e, 0); }
-inline double paramChangeValue(const Event& e) { return detail::get<double>(e, 8); }
-inline bool transportStarted(const Event& e) { return detail::get<uint8_t>(e, 0) != 0; }
-inline double transportPosition(const Event& e) { return detail::get<double>(e, 8); }
-inline double tickPosition(const Event& e) { return detail::get<double>(e, 0); }
+inline uint32_t paramChangeId(const Event& e)
+{
+    return detail::get<uint32_t>(e, 0);
+}
+inline double paramChangeValue(const Event& e)
+{
+    return detail::get<double>(e, 8);
+}
+inline bool transportStarted(const Event& e)
+{
+    return detail::get<uint8_t>(e, 0) != 0;
+}
+inline double transportPosition(const Event& e)
+{
+    return detail::get<double>(e, 8);
+}
+inline double tickPosition(const Event& e)
+{
+    return detail::get<double>(e, 0);
+}
 
 } // namespace vexbit

@@ -24,8 +24,7 @@ bool writeImage(const std::string& path, int width, int height, const std::funct
     const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
                     cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
-    if (!ok)
-        std::fprintf(stderr, "draw_artwork: cannot write %s\n", path.c_str());
+    if (!ok) std::fprintf(stderr, "draw_artwork: cannot write %s\n", path.c_str());
     return ok;
 }
 
@@ -60,18 +59,26 @@ int main(int argc, char** argv)
 
     // The simple page is cut from a window drawn with that page's art, so panel lines continue.
     const FrameRect page = kShufflerPageRect;
-    ok = writeImage(dir + std::string(kShufflerPageResource), page.w, page.h, [&](cairo_t* cr) {
-             cairo_translate(cr, -page.x, -page.y);
-             art::drawBackground(cr, art::ShufflerPageArt::SimpleMode, parameters);
-         }) && ok;
+    ok = writeImage(dir + std::string(kShufflerPageResource), page.w, page.h,
+                    [&](cairo_t* cr) {
+                        cairo_translate(cr, -page.x, -page.y);
+                        art::drawBackground(cr, art::ShufflerPageArt::SimpleMode, parameters);
+                    }) &&
+         ok;
 
-    ok = writeImage(dir + std::string(kKnobResource), kKnobSize, kKnobSize * kKnobFrames, [](cairo_t* cr) {
-             paintStrip(cr, kKnobFrames, kKnobSize, [](cairo_t* c, int i) { art::drawKnobFrame(c, i, kKnobFrames); });
-         }) && ok;
+    ok = writeImage(dir + std::string(kKnobResource), kKnobSize, kKnobSize * kKnobFrames,
+                    [](cairo_t* cr) {
+                        paintStrip(cr, kKnobFrames, kKnobSize,
+                                   [](cairo_t* c, int i) { art::drawKnobFrame(c, i, kKnobFrames); });
+                    }) &&
+         ok;
 
-    ok = writeImage(dir + std::string(kRockerResource), kRockerSize, kRockerSize * kRockerFrames, [](cairo_t* cr) {
-             paintStrip(cr, kRockerFrames, kRockerSize, [](cairo_t* c, int i) { art::drawRockerFrame(c, i); });
-         }) && ok;
+    ok = writeImage(dir + std::string(kRockerResource), kRockerSize, kRockerSize * kRockerFrames,
+                    [](cairo_t* cr) {
+                        paintStrip(cr, kRockerFrames, kRockerSize,
+                                   [](cairo_t* c, int i) { art::drawRockerFrame(c, i); });
+                    }) &&
+         ok;
 
     // Lets leak checkers see only what this program itself failed to free.
     cairo_debug_reset_static_data();

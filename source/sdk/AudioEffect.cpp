@@ -8,8 +8,7 @@ namespace {
 template <typename BusType>
 BusType* busAt(BusList& list, int32 index)
 {
-    if (index < 0 || index >= static_cast<int32>(list.size()))
-        return nullptr;
+    if (index < 0 || index >= static_cast<int32>(list.size())) return nullptr;
     return static_cast<BusType*>(list.at(static_cast<std::size_t>(index)).get());
 }
 
@@ -73,24 +72,19 @@ EventBus* AudioEffect::getEventOutput(int32 index)
 tresult PLUGIN_API AudioEffect::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                    SpeakerArrangement* outputs, int32 numOuts)
 {
-    if (numIns < 0 || numOuts < 0)
-        return kInvalidArgument;
+    if (numIns < 0 || numOuts < 0) return kInvalidArgument;
     if (numIns > static_cast<int32>(audioInputs.size()) || numOuts > static_cast<int32>(audioOutputs.size()))
         return kResultFalse;
-    if ((numIns > 0 && inputs == nullptr) || (numOuts > 0 && outputs == nullptr))
-        return kInvalidArgument;
-    for (int32 i = 0; i < numIns; ++i)
-        getAudioInput(i)->setArrangement(inputs[i]);
-    for (int32 i = 0; i < numOuts; ++i)
-        getAudioOutput(i)->setArrangement(outputs[i]);
+    if ((numIns > 0 && inputs == nullptr) || (numOuts > 0 && outputs == nullptr)) return kInvalidArgument;
+    for (int32 i = 0; i < numIns; ++i) getAudioInput(i)->setArrangement(inputs[i]);
+    for (int32 i = 0; i < numOuts; ++i) getAudioOutput(i)->setArrangement(outputs[i]);
     return kResultTrue;
 }
 
 tresult PLUGIN_API AudioEffect::getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr)
 {
     AudioBus* bus = dir == kInput ? getAudioInput(index) : getAudioOutput(index);
-    if (bus == nullptr)
-        return kInvalidArgument;
+    if (bus == nullptr) return kInvalidArgument;
     arr = bus->getArrangement();
     return kResultTrue;
 }
@@ -105,8 +99,7 @@ tresult PLUGIN_API AudioEffect::setupProcessing(ProcessSetup& setup)
     processSetup.maxSamplesPerBlock = setup.maxSamplesPerBlock;
     processSetup.processMode = setup.processMode;
     processSetup.sampleRate = setup.sampleRate;
-    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
-        return kResultFalse;
+    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
     processSetup.symbolicSampleSize = setup.symbolicSampleSize;
     return kResultOk;
 }

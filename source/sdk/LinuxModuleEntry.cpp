@@ -10,8 +10,7 @@ extern "C" {
 
 SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle)
 {
-    if (++gEntryCount > 1)
-        return true;
+    if (++gEntryCount > 1) return true;
     vexbit::setPlatformModuleHandle(sharedLibraryHandle);
     return InitDll();
 }
@@ -19,10 +18,8 @@ SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle)
 SMTG_EXPORT_SYMBOL bool ModuleExit()
 {
     // An exit without a matching entry must not drive the count negative.
-    if (gEntryCount <= 0)
-        return false;
-    if (--gEntryCount > 0)
-        return true;
+    if (gEntryCount <= 0) return false;
+    if (--gEntryCount > 0) return true;
     vexbit::setPlatformModuleHandle(nullptr);
     return ExitDll();
 }

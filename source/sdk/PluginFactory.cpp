@@ -20,15 +20,12 @@ void copyBasicInfo(const From& from, To& to)
 
 } // namespace
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info) : factoryInfo(info)
-{
-    FUNKNOWN_CTOR
-}
+CPluginFactory::CPluginFactory(const PFactoryInfo& info)
+    : factoryInfo(info){FUNKNOWN_CTOR}
 
-CPluginFactory::~CPluginFactory()
+      CPluginFactory::~CPluginFactory()
 {
-    if (gPluginFactory == this)
-        gPluginFactory = nullptr;
+    if (gPluginFactory == this) gPluginFactory = nullptr;
     FUNKNOWN_DTOR
 }
 
@@ -36,8 +33,7 @@ IMPLEMENT_REFCOUNT(CPluginFactory)
 
 tresult PLUGIN_API CPluginFactory::queryInterface(const TUID _iid, void** obj)
 {
-    if (obj == nullptr)
-        return kInvalidArgument;
+    if (obj == nullptr) return kInvalidArgument;
     QUERY_INTERFACE(_iid, obj, IPluginFactory::iid, IPluginFactory)
     QUERY_INTERFACE(_iid, obj, IPluginFactory2::iid, IPluginFactory2)
     QUERY_INTERFACE(_iid, obj, IPluginFactory3::iid, IPluginFactory3)
@@ -48,8 +44,7 @@ tresult PLUGIN_API CPluginFactory::queryInterface(const TUID _iid, void** obj)
 
 bool CPluginFactory::registerClass(const PClassInfo* info, CreateFunction createFunc, void* context)
 {
-    if (info == nullptr || createFunc == nullptr)
-        return false;
+    if (info == nullptr || createFunc == nullptr) return false;
     PClassInfo2 info2;
     copyBasicInfo(*info, info2);
     return registerClass(&info2, createFunc, context);
@@ -57,8 +52,7 @@ bool CPluginFactory::registerClass(const PClassInfo* info, CreateFunction create
 
 bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction createFunc, void* context)
 {
-    if (info == nullptr || createFunc == nullptr)
-        return false;
+    if (info == nullptr || createFunc == nullptr) return false;
     ClassEntry entry;
     entry.info8 = *info;
     entry.info16.fromAscii(*info);
@@ -71,8 +65,7 @@ bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction creat
 
 bool CPluginFactory::registerClass(const PClassInfoW* info, CreateFunction createFunc, void* context)
 {
-    if (info == nullptr || createFunc == nullptr)
-        return false;
+    if (info == nullptr || createFunc == nullptr) return false;
     ClassEntry entry;
     entry.info16 = *info;
     entry.createFunc = createFunc;
@@ -85,23 +78,20 @@ bool CPluginFactory::registerClass(const PClassInfoW* info, CreateFunction creat
 bool CPluginFactory::isClassRegistered(const FUID& cid) const
 {
     for (const ClassEntry& entry : classes) {
-        if (FUnknownPrivate::iidEqual(entry.info16.cid, cid.toTUID()))
-            return true;
+        if (FUnknownPrivate::iidEqual(entry.info16.cid, cid.toTUID())) return true;
     }
     return false;
 }
 
 const CPluginFactory::ClassEntry* CPluginFactory::entryAt(int32 index) const
 {
-    if (index < 0 || index >= static_cast<int32>(classes.size()))
-        return nullptr;
+    if (index < 0 || index >= static_cast<int32>(classes.size())) return nullptr;
     return &classes[static_cast<std::size_t>(index)];
 }
 
 tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info)
 {
-    if (info != nullptr)
-        *info = factoryInfo;
+    if (info != nullptr) *info = factoryInfo;
     return kResultOk;
 }
 
@@ -113,8 +103,7 @@ int32 PLUGIN_API CPluginFactory::countClasses()
 tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
 {
     const ClassEntry* entry = entryAt(index);
-    if (entry == nullptr || info == nullptr)
-        return kInvalidArgument;
+    if (entry == nullptr || info == nullptr) return kInvalidArgument;
     if (entry->isUnicode) {
         *info = PClassInfo();
         return kResultFalse;
@@ -126,8 +115,7 @@ tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
 tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info)
 {
     const ClassEntry* entry = entryAt(index);
-    if (entry == nullptr || info == nullptr)
-        return kInvalidArgument;
+    if (entry == nullptr || info == nullptr) return kInvalidArgument;
     if (entry->isUnicode) {
         *info = PClassInfo2();
         return kResultFalse;
@@ -139,25 +127,20 @@ tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info)
 tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW* info)
 {
     const ClassEntry* entry = entryAt(index);
-    if (entry == nullptr || info == nullptr)
-        return kInvalidArgument;
+    if (entry == nullptr || info == nullptr) return kInvalidArgument;
     *info = entry->info16;
     return kResultOk;
 }
 
 tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString _iid, void** obj)
 {
-    if (obj == nullptr)
-        return kInvalidArgument;
+    if (obj == nullptr) return kInvalidArgument;
     *obj = nullptr;
-    if (cid == nullptr || _iid == nullptr)
-        return kInvalidArgument;
+    if (cid == nullptr || _iid == nullptr) return kInvalidArgument;
     for (const ClassEntry& entry : classes) {
-        if (!FUnknownPrivate::iidEqual(entry.info16.cid, cid))
-            continue;
+        if (!FUnknownPrivate::iidEqual(entry.info16.cid, cid)) continue;
         FUnknown* instance = entry.createFunc(entry.context);
-        if (instance == nullptr)
-            return kNoInterface;
+        if (instance == nullptr) return kNoInterface;
         // The host gets its own reference through the query; ours goes.
         const tresult result = instance->queryInterface(_iid, obj);
         instance->release();

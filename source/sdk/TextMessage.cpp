@@ -27,15 +27,13 @@ bool isTextMessage(IMessage& message)
 tresult receiveTextMessage(IMessage& message, ComponentBase& receiver)
 {
     IAttributeList* attributes = message.getAttributes();
-    if (attributes == nullptr)
-        return kInvalidArgument;
+    if (attributes == nullptr) return kInvalidArgument;
     // One unit more than the list is allowed to fill, so the text always ends.
     char16_t text[kTextUnits + 1] = {};
     if (attributes->getString("Text", reinterpret_cast<TChar*>(text), kTextUnits * sizeof(TChar)) != kResultOk)
         return kResultFalse;
     const std::u16string_view view(text, std::char_traits<char16_t>::length(text));
-    if (!isWellFormedUtf16(view))
-        return kInvalidArgument;
+    if (!isWellFormedUtf16(view)) return kInvalidArgument;
     return receiver.receiveText(utf16ToUtf8(view).c_str());
 }
 

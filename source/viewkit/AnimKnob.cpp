@@ -8,8 +8,8 @@
 
 namespace viewkit {
 
-CAnimKnob::CAnimKnob(const CRect& r, IControlListener* l, int32_t t, CBitmap* bg, const CPoint&)
-    : CControl(r, l, t, bg) {
+CAnimKnob::CAnimKnob(const CRect& r, IControlListener* l, int32_t t, CBitmap* bg, const CPoint&) : CControl(r, l, t, bg)
+{
     frameHeight = r.getHeight();
     if (bg && frameHeight > 0) subPixmaps = static_cast<int32_t>(bg->getHeight() / frameHeight);
     setWantsFocus(true);
@@ -17,34 +17,40 @@ CAnimKnob::CAnimKnob(const CRect& r, IControlListener* l, int32_t t, CBitmap* bg
 
 CAnimKnob::CAnimKnob(const CRect& r, IControlListener* l, int32_t t, int32_t frames, CCoord height, CBitmap* bg,
                      const CPoint&)
-    : CControl(r, l, t, bg), subPixmaps(frames), frameHeight(height) {
+    : CControl(r, l, t, bg), subPixmaps(frames), frameHeight(height)
+{
     setWantsFocus(true);
 }
 
-int32_t CAnimKnob::getFrameIndex() const {
+int32_t CAnimKnob::getFrameIndex() const
+{
     if (subPixmaps <= 0) return 0;
     float n = std::clamp(getValueNormalized(), 0.f, 1.f);
     if (inverseBitmap) n = 1.f - n;
     return std::clamp(static_cast<int32_t>(std::floor(n * static_cast<float>(subPixmaps - 1))), 0, subPixmaps - 1);
 }
 
-void CAnimKnob::draw(CDrawContext* context) {
-    if (background && subPixmaps > 0)
-        background->draw(context, size, CPoint(0, frameHeight * getFrameIndex()));
+void CAnimKnob::draw(CDrawContext* context)
+{
+    if (background && subPixmaps > 0) background->draw(context, size, CPoint(0, frameHeight * getFrameIndex()));
     setDirty(false);
 }
 
-float CAnimKnob::valueFromPoint(const CPoint& p) const {
+float CAnimKnob::valueFromPoint(const CPoint& p) const
+{
     const CPoint c = size.getCenter();
     double angle = std::atan2(p.y - c.y, p.x - c.x) * 180.0 / std::numbers::pi;
     double a = std::fmod(angle - kStartAngle + 720.0, 360.0);
     double n;
-    if (a <= kRangeAngle) n = a / kRangeAngle;
-    else n = a < kRangeAngle + (360.0 - kRangeAngle) / 2 ? 1.0 : 0.0; // dead zone: nearer end
+    if (a <= kRangeAngle)
+        n = a / kRangeAngle;
+    else
+        n = a < kRangeAngle + (360.0 - kRangeAngle) / 2 ? 1.0 : 0.0; // dead zone: nearer end
     return getMin() + static_cast<float>(n) * getRange();
 }
 
-void CAnimKnob::setAndReport(float v) {
+void CAnimKnob::setAndReport(float v)
+{
     setValue(v);
     if (value != lastReported) {
         lastReported = value;
@@ -52,7 +58,8 @@ void CAnimKnob::setAndReport(float v) {
     }
 }
 
-CMouseEventResult CAnimKnob::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CAnimKnob::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     ScopedRef<CAnimKnob> keep(this);
     beginEdit();
@@ -75,7 +82,8 @@ CMouseEventResult CAnimKnob::onMouseDown(CPoint& where, const CButtonState& butt
     return kMouseEventHandled;
 }
 
-CMouseEventResult CAnimKnob::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CAnimKnob::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     if (!isDragging()) return kMouseEventNotHandled;
     ScopedRef<CAnimKnob> keep(this);
     if (linear) {
@@ -98,13 +106,15 @@ CMouseEventResult CAnimKnob::onMouseMoved(CPoint& where, const CButtonState& but
     return kMouseEventHandled;
 }
 
-void CAnimKnob::restoreEntryValue() {
+void CAnimKnob::restoreEntryValue()
+{
     setValue(dragEntryValue());
     lastReported = value;
     reportValueChange();
 }
 
-void CAnimKnob::stepBy(float normalizedDelta) {
+void CAnimKnob::stepBy(float normalizedDelta)
+{
     ScopedRef<CAnimKnob> keep(this);
     beginEdit();
     lastReported = value;
@@ -115,11 +125,15 @@ void CAnimKnob::stepBy(float normalizedDelta) {
     endEdit();
 }
 
-bool CAnimKnob::onWheel(const CPoint&, float distance, const CButtonState& buttons) {
+bool CAnimKnob::onWheel(const CPoint&, float distance, const CButtonState& buttons)
+{
     stepOnWheel(distance, buttons);
     return true;
 }
 
-int32_t CAnimKnob::onKeyDown(VstKeyCode& key) { return stepOnArrowKey(key); }
+int32_t CAnimKnob::onKeyDown(VstKeyCode& key)
+{
+    return stepOnArrowKey(key);
+}
 
 } // namespace viewkit

@@ -15,8 +15,16 @@ public:
     // The film-strip frame the current value selects.
     int32_t getFrameIndex() const;
 
-    void setMin(float v) override { CControl::setMin(v); bounceValue(); }
-    void setMax(float v) override { CControl::setMax(v); bounceValue(); }
+    void setMin(float v) override
+    {
+        CControl::setMin(v);
+        bounceValue();
+    }
+    void setMax(float v) override
+    {
+        CControl::setMax(v);
+        bounceValue();
+    }
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;

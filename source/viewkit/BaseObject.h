@@ -17,7 +17,10 @@ public:
     virtual ~CBaseObject() = default;
 
     void remember() { ++refCount; }
-    void forget() { if (--refCount == 0) delete this; }
+    void forget()
+    {
+        if (--refCount == 0) delete this;
+    }
     int32_t getNbReference() const { return refCount; }
 
     virtual CMessageResult notify(CBaseObject* /*sender*/, IdStringPtr /*message*/) { return kMessageUnknown; }
@@ -30,10 +33,17 @@ private:
 template <class T>
 class ScopedRef {
 public:
-    explicit ScopedRef(T* o) : obj(o) { if (obj) obj->remember(); }
-    ~ScopedRef() { if (obj) obj->forget(); }
+    explicit ScopedRef(T* o) : obj(o)
+    {
+        if (obj) obj->remember();
+    }
+    ~ScopedRef()
+    {
+        if (obj) obj->forget();
+    }
     ScopedRef(const ScopedRef&) = delete;
     ScopedRef& operator=(const ScopedRef&) = delete;
+
 private:
     T* obj;
 };

@@ -7,7 +7,8 @@
 namespace viewkit {
 
 namespace {
-ResourceLookup& resourceLookup() {
+ResourceLookup& resourceLookup()
+{
     static ResourceLookup lookup;
     return lookup;
 }
@@ -17,7 +18,8 @@ struct PngReader {
     size_t pos = 0;
 };
 
-cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) {
+cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length)
+{
     auto* reader = static_cast<PngReader*>(closure);
     if (reader->bytes.size() - reader->pos < length) return CAIRO_STATUS_READ_ERROR;
     std::memcpy(data, reader->bytes.data() + reader->pos, length);
@@ -26,21 +28,28 @@ cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) 
 }
 } // namespace
 
-void setResourceLookup(ResourceLookup lookup) { resourceLookup() = std::move(lookup); }
+void setResourceLookup(ResourceLookup lookup)
+{
+    resourceLookup() = std::move(lookup);
+}
 
-CBitmap::CBitmap(const CResourceDescription& desc) : resourceName(desc.name) {
+CBitmap::CBitmap(const CResourceDescription& desc) : resourceName(desc.name)
+{
     if (resourceLookup()) decode(resourceLookup()(resourceName));
 }
 
-CBitmap::CBitmap(const uint8_t* pngData, size_t size) {
+CBitmap::CBitmap(const uint8_t* pngData, size_t size)
+{
     if (pngData) decode({pngData, size});
 }
 
-CBitmap::~CBitmap() {
+CBitmap::~CBitmap()
+{
     if (surface) cairo_surface_destroy(surface);
 }
 
-void CBitmap::decode(std::span<const uint8_t> bytes) {
+void CBitmap::decode(std::span<const uint8_t> bytes)
+{
     if (bytes.empty()) return;
     PngReader reader{bytes};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(readPng, &reader);
@@ -53,7 +62,8 @@ void CBitmap::decode(std::span<const uint8_t> bytes) {
     height = cairo_image_surface_get_height(s);
 }
 
-void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offset, float alpha) {
+void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offset, float alpha)
+{
     if (!surface || !context || dest.isEmpty()) return;
     cairo_t* cr = context->getCairo();
     cairo_save(cr);

@@ -7,22 +7,28 @@
 
 namespace viewkit {
 
-CDrawContext::CDrawContext(cairo_t* c, const CRect& surfaceRect) : cr(c) {
+CDrawContext::CDrawContext(cairo_t* c, const CRect& surfaceRect) : cr(c)
+{
     cairo_save(cr);
     state.clip = surfaceRect;
     setClipRect(surfaceRect);
     if (kNormalFont) kNormalFont->remember();
 }
 
-CDrawContext::~CDrawContext() {
+CDrawContext::~CDrawContext()
+{
     while (!stack.empty()) restoreGlobalState();
     cairo_restore(cr);
     if (kNormalFont) kNormalFont->forget();
 }
 
-void CDrawContext::setFont(CFontRef font) { state.font = font ? font : kNormalFont; }
+void CDrawContext::setFont(CFontRef font)
+{
+    state.font = font ? font : kNormalFont;
+}
 
-void CDrawContext::setClipRect(const CRect& r) {
+void CDrawContext::setClipRect(const CRect& r)
+{
     // Clips only narrow; restoreGlobalState widens them again.
     state.clip.bound(r);
     cairo_new_path(cr);
@@ -30,31 +36,39 @@ void CDrawContext::setClipRect(const CRect& r) {
     cairo_clip(cr);
 }
 
-CRect CDrawContext::getClipRect() const { return state.clip; }
+CRect CDrawContext::getClipRect() const
+{
+    return state.clip;
+}
 
-void CDrawContext::saveGlobalState() {
+void CDrawContext::saveGlobalState()
+{
     stack.push_back(state);
     cairo_save(cr);
 }
 
-void CDrawContext::restoreGlobalState() {
+void CDrawContext::restoreGlobalState()
+{
     if (stack.empty()) return;
     state = stack.back();
     stack.pop_back();
     cairo_restore(cr);
 }
 
-void CDrawContext::translate(CCoord dx, CCoord dy) {
+void CDrawContext::translate(CCoord dx, CCoord dy)
+{
     cairo_translate(cr, dx, dy);
     state.origin.offset(dx, dy);
     state.clip.offset(-dx, -dy);
 }
 
-void CDrawContext::setSourceColor(const CColor& c) {
+void CDrawContext::setSourceColor(const CColor& c)
+{
     cairo_set_source_rgba(cr, c.red / 255.0, c.green / 255.0, c.blue / 255.0, c.alpha / 255.0 * state.alpha);
 }
 
-void CDrawContext::applyLineSettings() {
+void CDrawContext::applyLineSettings()
+{
     cairo_set_line_width(cr, state.lineWidth > 0 ? state.lineWidth : getHairlineSize());
     cairo_set_antialias(cr, state.drawMode == kAntiAliasing ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
     if (state.lineStyle == kLineOnOffDash) {
@@ -65,7 +79,8 @@ void CDrawContext::applyLineSettings() {
     }
 }
 
-void CDrawContext::drawLine(const CPoint& p1, const CPoint& p2) {
+void CDrawContext::drawLine(const CPoint& p1, const CPoint& p2)
+{
     applyLineSettings();
     cairo_new_path(cr);
     cairo_move_to(cr, p1.x, p1.y);
@@ -74,7 +89,8 @@ void CDrawContext::drawLine(const CPoint& p1, const CPoint& p2) {
     cairo_stroke(cr);
 }
 
-void CDrawContext::drawRect(const CRect& r, CDrawStyle style) {
+void CDrawContext::drawRect(const CRect& r, CDrawStyle style)
+{
     applyLineSettings();
     cairo_new_path(cr);
     cairo_rectangle(cr, r.left, r.top, r.getWidth(), r.getHeight());
@@ -89,14 +105,16 @@ void CDrawContext::drawRect(const CRect& r, CDrawStyle style) {
     cairo_new_path(cr);
 }
 
-void CDrawContext::drawEllipse(const CRect& r, CDrawStyle style) {
+void CDrawContext::drawEllipse(const CRect& r, CDrawStyle style)
+{
     CGraphicsPath path;
     path.addEllipse(r);
     if (style != kDrawStroked) drawGraphicsPath(&path, kPathFilled);
     if (style != kDrawFilled) drawGraphicsPath(&path, kPathStroked);
 }
 
-void CDrawContext::selectFont() {
+void CDrawContext::selectFont()
+{
     CFontRef font = state.font ? state.font : kNormalFont;
     cairo_select_font_face(cr, font->getName().c_str(),
                            (font->getStyle() & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
@@ -104,7 +122,8 @@ void CDrawContext::selectFont() {
     cairo_set_font_size(cr, font->getSize());
 }
 
-CCoord CDrawContext::getStringWidth(std::string_view text) {
+CCoord CDrawContext::getStringWidth(std::string_view text)
+{
     const std::string s(text);
     selectFont();
     cairo_text_extents_t ext;
@@ -112,7 +131,8 @@ CCoord CDrawContext::getStringWidth(std::string_view text) {
     return ext.x_advance;
 }
 
-void CDrawContext::drawString(std::string_view text, const CRect& r, CHoriTxtAlign align, bool antialias) {
+void CDrawContext::drawString(std::string_view text, const CRect& r, CHoriTxtAlign align, bool antialias)
+{
     if (text.empty() || r.isEmpty()) return;
     const std::string s(text);
     selectFont();
@@ -121,8 +141,10 @@ void CDrawContext::drawString(std::string_view text, const CRect& r, CHoriTxtAli
     cairo_text_extents_t cap;
     cairo_text_extents(cr, "H", &cap);
     double x = r.left;
-    if (align == kCenterText) x = r.left + (r.getWidth() - ext.x_advance) / 2;
-    else if (align == kRightText) x = r.right - ext.x_advance;
+    if (align == kCenterText)
+        x = r.left + (r.getWidth() - ext.x_advance) / 2;
+    else if (align == kRightText)
+        x = r.right - ext.x_advance;
     // Baseline sits half a cap height below the middle, so the text looks centred.
     const double y = r.top + r.getHeight() / 2 + (-cap.y_bearing) / 2;
     cairo_save(cr);
@@ -137,15 +159,20 @@ void CDrawContext::drawString(std::string_view text, const CRect& r, CHoriTxtAli
     cairo_restore(cr);
 }
 
-CGraphicsPath* CDrawContext::createGraphicsPath() { return new CGraphicsPath; }
+CGraphicsPath* CDrawContext::createGraphicsPath()
+{
+    return new CGraphicsPath;
+}
 
-CGraphicsPath* CDrawContext::createRoundRectGraphicsPath(const CRect& r, CCoord radius) {
+CGraphicsPath* CDrawContext::createRoundRectGraphicsPath(const CRect& r, CCoord radius)
+{
     auto* path = new CGraphicsPath;
     path->addRoundRect(r, radius);
     return path;
 }
 
-void CDrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode) {
+void CDrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode)
+{
     if (!path) return;
     applyLineSettings();
     path->apply(cr);
@@ -161,7 +188,8 @@ void CDrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode) {
 }
 
 void CDrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& start,
-                                      const CPoint& end, bool evenOdd) {
+                                      const CPoint& end, bool evenOdd)
+{
     if (!path) return;
     cairo_pattern_t* pattern = cairo_pattern_create_linear(start.x, start.y, end.x, end.y);
     for (const auto& [offset, c] : gradient.getColorStops()) {

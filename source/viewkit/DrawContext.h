@@ -57,8 +57,8 @@ public:
     CGraphicsPath* createGraphicsPath();
     CGraphicsPath* createRoundRectGraphicsPath(const CRect& r, CCoord radius);
     void drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode = kPathFilled);
-    void fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& start,
-                            const CPoint& end, bool evenOdd = false);
+    void fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& start, const CPoint& end,
+                            bool evenOdd = false);
 
 private:
     struct State {

@@ -8,7 +8,8 @@ namespace viewkit {
 
 void CDrawMethods::drawIconAndText(CDrawContext* context, CBitmap* icon, IconPosition iconPosition,
                                    CHoriTxtAlign textAlignment, CCoord textMargin, const CRect& rect,
-                                   std::string_view title, CFontRef font, const CColor& textColor) {
+                                   std::string_view title, CFontRef font, const CColor& textColor)
+{
     if (!context) return;
     CRect textRect = rect;
     if (icon && icon->isLoaded()) {
@@ -35,8 +36,10 @@ void CDrawMethods::drawIconAndText(CDrawContext* context, CBitmap* icon, IconPos
         icon->draw(context, iconRect);
     }
     if (title.empty()) return;
-    if (textAlignment == kLeftText) textRect.left += textMargin;
-    else if (textAlignment == kRightText) textRect.right -= textMargin;
+    if (textAlignment == kLeftText)
+        textRect.left += textMargin;
+    else if (textAlignment == kRightText)
+        textRect.right -= textMargin;
     context->saveGlobalState();
     context->setClipRect(rect);
     context->setFont(font);
@@ -45,7 +48,8 @@ void CDrawMethods::drawIconAndText(CDrawContext* context, CBitmap* icon, IconPos
     context->restoreGlobalState();
 }
 
-CCoord measureStringWidth(CFontRef font, std::string_view text) {
+CCoord measureStringWidth(CFontRef font, std::string_view text)
+{
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     cairo_t* cr = cairo_create(surface);
     CCoord width = 0;

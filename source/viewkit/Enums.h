@@ -18,9 +18,16 @@ enum CMouseEventResult : int32_t {
 };
 
 enum CButton : int32_t {
-    kLButton = 1 << 1, kMButton = 1 << 2, kRButton = 1 << 3,
-    kShift = 1 << 4, kControl = 1 << 5, kAlt = 1 << 6, kApple = 1 << 7,
-    kButton4 = 1 << 8, kButton5 = 1 << 9, kDoubleClick = 1 << 10,
+    kLButton = 1 << 1,
+    kMButton = 1 << 2,
+    kRButton = 1 << 3,
+    kShift = 1 << 4,
+    kControl = 1 << 5,
+    kAlt = 1 << 6,
+    kApple = 1 << 7,
+    kButton4 = 1 << 8,
+    kButton5 = 1 << 9,
+    kDoubleClick = 1 << 10,
 };
 
 struct CButtonState {
@@ -36,20 +43,42 @@ struct CButtonState {
 
 // Styles are one set of bits shared by all controls, as in the toolkit we mirror.
 enum : int32_t {
-    kHorizontal = 1 << 0, kVertical = 1 << 1, kShadowText = 1 << 2,
-    kLeft = 1 << 3, kRight = 1 << 4, kTop = 1 << 5, kBottom = 1 << 6,
-    k3DIn = 1 << 7, k3DOut = 1 << 8, kPopupStyle = 1 << 9, kCheckStyle = 1 << 10,
+    kHorizontal = 1 << 0,
+    kVertical = 1 << 1,
+    kShadowText = 1 << 2,
+    kLeft = 1 << 3,
+    kRight = 1 << 4,
+    kTop = 1 << 5,
+    kBottom = 1 << 6,
+    k3DIn = 1 << 7,
+    k3DOut = 1 << 8,
+    kPopupStyle = 1 << 9,
+    kCheckStyle = 1 << 10,
     kMultipleCheckStyle = kCheckStyle + 1,
-    kNoTextStyle = 1 << 11, kNoDrawStyle = 1 << 12, kDoubleClickStyle = 1 << 13,
-    kNoFrame = 1 << 14, kRoundRectStyle = 1 << 15,
+    kNoTextStyle = 1 << 11,
+    kNoDrawStyle = 1 << 12,
+    kDoubleClickStyle = 1 << 13,
+    kNoFrame = 1 << 14,
+    kRoundRectStyle = 1 << 15,
 };
 
 enum CKnobMode : int32_t { kCircularMode = 0, kRelativCircularMode, kLinearMode };
 
 enum VirtualKey : uint8_t {
-    VKEY_NONE = 0, VKEY_BACK, VKEY_TAB, VKEY_RETURN, VKEY_ESCAPE, VKEY_SPACE,
-    VKEY_END, VKEY_HOME, VKEY_LEFT, VKEY_UP, VKEY_RIGHT, VKEY_DOWN,
-    VKEY_DELETE, VKEY_ENTER,
+    VKEY_NONE = 0,
+    VKEY_BACK,
+    VKEY_TAB,
+    VKEY_RETURN,
+    VKEY_ESCAPE,
+    VKEY_SPACE,
+    VKEY_END,
+    VKEY_HOME,
+    VKEY_LEFT,
+    VKEY_UP,
+    VKEY_RIGHT,
+    VKEY_DOWN,
+    VKEY_DELETE,
+    VKEY_ENTER,
 };
 enum KeyModifier : uint8_t { MODIFIER_SHIFT = 1, MODIFIER_ALTERNATE = 2, MODIFIER_COMMAND = 4, MODIFIER_CONTROL = 8 };
 

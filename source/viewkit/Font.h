@@ -11,12 +11,14 @@ enum CTxtFace : int32_t { kNormalFace = 0, kBoldFace = 1, kItalicFace = 2 };
 class CFontDesc : public CBaseObject {
 public:
     CFontDesc(std::string name = "Arial", double size = 12, int32_t style = kNormalFace)
-        : fontName(std::move(name)), fontSize(size), fontStyle(style) {}
+        : fontName(std::move(name)), fontSize(size), fontStyle(style)
+    {}
     const std::string& getName() const { return fontName; }
     double getSize() const { return fontSize; }
     int32_t getStyle() const { return fontStyle; }
     void setSize(double s) { fontSize = s; }
     void setStyle(int32_t s) { fontStyle = s; }
+
 private:
     std::string fontName;
     double fontSize;

@@ -8,24 +8,28 @@
 
 namespace viewkit {
 
-CFrame::CFrame(const CRect& r, VSTGUIEditorInterface* e) : CViewContainer(CRect(r).originize()), editor(e) {
+CFrame::CFrame(const CRect& r, VSTGUIEditorInterface* e) : CViewContainer(CRect(r).originize()), editor(e)
+{
     frame = this;
 }
 
-CFrame::~CFrame() {
+CFrame::~CFrame()
+{
     focusView = nullptr;
     modalView = nullptr;
     removeAll(true);
     platform.reset();
 }
 
-bool CFrame::open(void* parent, PlatformType /*type*/, const X11FrameConfig* config) {
+bool CFrame::open(void* parent, PlatformType /*type*/, const X11FrameConfig* config)
+{
     if (platform || !config || !config->runLoop) return false;
     platform = X11Frame::create(this, parent, *config->runLoop);
     return platform != nullptr;
 }
 
-void CFrame::close() {
+void CFrame::close()
+{
     setModalView(nullptr);
     setFocusView(nullptr);
     removeAll(true);
@@ -33,7 +37,8 @@ void CFrame::close() {
     forget();
 }
 
-void CFrame::markDirtyViews(CView* view) {
+void CFrame::markDirtyViews(CView* view)
+{
     if (!view->isVisible()) return;
     if (view->isDirty()) {
         view->invalid();
@@ -44,12 +49,14 @@ void CFrame::markDirtyViews(CView* view) {
     }
 }
 
-void CFrame::idle() {
+void CFrame::idle()
+{
     ScopedRef<CFrame> keep(this);
     for (int32_t i = 0; i < getNbViews(); ++i) markDirtyViews(getView(i));
 }
 
-bool CFrame::setSize(CCoord width, CCoord height) {
+bool CFrame::setSize(CCoord width, CCoord height)
+{
     const CRect newSize(0, 0, width, height);
     if (platform && !platform->setSize(newSize)) return false;
     size = newSize;
@@ -58,7 +65,8 @@ bool CFrame::setSize(CCoord width, CCoord height) {
     return true;
 }
 
-void CFrame::setFocusView(CView* view) {
+void CFrame::setFocusView(CView* view)
+{
     if (view == focusView) return;
     CView* old = focusView;
     focusView = view;
@@ -70,12 +78,14 @@ void CFrame::setFocusView(CView* view) {
     if (focusView == view && view) view->takeFocus();
 }
 
-void CFrame::setModalView(CView* view) {
+void CFrame::setModalView(CView* view)
+{
     modalView = view;
     modalHasMouse = false;
 }
 
-void CFrame::onViewRemoved(CView* view) {
+void CFrame::onViewRemoved(CView* view)
+{
     if (focusView == view) {
         focusView = nullptr;
         view->looseFocus();
@@ -83,7 +93,8 @@ void CFrame::onViewRemoved(CView* view) {
     if (modalView == view) setModalView(nullptr);
 }
 
-void CFrame::invalidateFrameRect(const CRect& rect) {
+void CFrame::invalidateFrameRect(const CRect& rect)
+{
     CRect r = rect;
     r.bound(size);
     if (r.isEmpty()) return;
@@ -91,13 +102,15 @@ void CFrame::invalidateFrameRect(const CRect& rect) {
     if (platform) platform->invalidRect(r);
 }
 
-CRect CFrame::takeInvalidRect() {
+CRect CFrame::takeInvalidRect()
+{
     const CRect r = pendingInvalid;
     pendingInvalid = CRect();
     return r;
 }
 
-void CFrame::paint(cairo_t* cr, const CRect& updateRect) {
+void CFrame::paint(cairo_t* cr, const CRect& updateRect)
+{
     CRect update = updateRect;
     update.bound(size);
     if (!cr || update.isEmpty()) return;
@@ -107,7 +120,8 @@ void CFrame::paint(cairo_t* cr, const CRect& updateRect) {
     drawRect(&context, update);
 }
 
-void CFrame::drawBackgroundRect(CDrawContext* context, const CRect& updateRect) {
+void CFrame::drawBackgroundRect(CDrawContext* context, const CRect& updateRect)
+{
     if (background) {
         background->draw(context, size);
     } else if (!getTransparency() || backgroundColor.alpha < 255) {
@@ -116,7 +130,8 @@ void CFrame::drawBackgroundRect(CDrawContext* context, const CRect& updateRect) 
     }
 }
 
-CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     ScopedRef<CFrame> keep(this);
     if (modalView) {
         ScopedRef<CView> keepModal(modalView);
@@ -131,7 +146,8 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     return CViewContainer::onMouseDown(where, buttons);
 }
 
-CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons)
+{
     ScopedRef<CFrame> keep(this);
     if (modalView) {
         if (!modalHasMouse) return kMouseEventHandled;
@@ -142,7 +158,8 @@ CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) 
     return CViewContainer::onMouseUp(where, buttons);
 }
 
-CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     ScopedRef<CFrame> keep(this);
     if (modalView) {
         ScopedRef<CView> keepModal(modalView);
@@ -152,7 +169,8 @@ CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& button
     return CViewContainer::onMouseMoved(where, buttons);
 }
 
-CMouseEventResult CFrame::onMouseCancel() {
+CMouseEventResult CFrame::onMouseCancel()
+{
     ScopedRef<CFrame> keep(this);
     if (modalView) {
         modalHasMouse = false;
@@ -161,13 +179,15 @@ CMouseEventResult CFrame::onMouseCancel() {
     return CViewContainer::onMouseCancel();
 }
 
-bool CFrame::onWheel(const CPoint& where, float distance, const CButtonState& buttons) {
+bool CFrame::onWheel(const CPoint& where, float distance, const CButtonState& buttons)
+{
     ScopedRef<CFrame> keep(this);
     if (modalView) return true;
     return CViewContainer::onWheel(where, distance, buttons);
 }
 
-int32_t CFrame::onKeyDown(VstKeyCode& key) {
+int32_t CFrame::onKeyDown(VstKeyCode& key)
+{
     ScopedRef<CFrame> keep(this);
     if (modalView) {
         ScopedRef<CView> keepModal(modalView);
@@ -178,7 +198,8 @@ int32_t CFrame::onKeyDown(VstKeyCode& key) {
     return focusView->onKeyDown(key);
 }
 
-int32_t CFrame::onKeyUp(VstKeyCode& key) {
+int32_t CFrame::onKeyUp(VstKeyCode& key)
+{
     ScopedRef<CFrame> keep(this);
     if (modalView) return modalView->onKeyUp(key);
     if (!focusView) return -1;

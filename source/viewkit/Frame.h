@@ -32,7 +32,10 @@ public:
 };
 
 struct PlatformDeleter {
-    void operator()(IPlatformFrame* p) const { if (p) p->detach(); }
+    void operator()(IPlatformFrame* p) const
+    {
+        if (p) p->detach();
+    }
 };
 
 enum class PlatformType { kDefaultNative, kX11EmbedWindowID };
@@ -57,8 +60,14 @@ public:
 
     bool isRoot() const override { return true; }
     VSTGUIEditorInterface* getEditor() const { return editor; }
-    void beginEdit(int32_t tag) { if (editor) editor->beginEdit(tag); }
-    void endEdit(int32_t tag) { if (editor) editor->endEdit(tag); }
+    void beginEdit(int32_t tag)
+    {
+        if (editor) editor->beginEdit(tag);
+    }
+    void endEdit(int32_t tag)
+    {
+        if (editor) editor->endEdit(tag);
+    }
     int32_t getKnobMode() const { return editor ? editor->getKnobMode() : kCircularMode; }
 
     // Invalidates every dirty view; the editor's timer calls it.

@@ -10,13 +10,15 @@ class CGradient : public CBaseObject {
 public:
     using ColorStopMap = std::multimap<double, CColor>;
 
-    static CGradient* create(double start1, double start2, const CColor& color1, const CColor& color2) {
+    static CGradient* create(double start1, double start2, const CColor& color1, const CColor& color2)
+    {
         auto* g = new CGradient;
         g->addColorStop(start1, color1);
         g->addColorStop(start2, color2);
         return g;
     }
-    static CGradient* create(const ColorStopMap& stops) {
+    static CGradient* create(const ColorStopMap& stops)
+    {
         auto* g = new CGradient;
         g->colorStops = stops;
         return g;

@@ -6,10 +6,14 @@
 namespace viewkit {
 
 namespace {
-constexpr double toRadians(double deg) { return deg * std::numbers::pi / 180.0; }
+constexpr double toRadians(double deg)
+{
+    return deg * std::numbers::pi / 180.0;
+}
 } // namespace
 
-void CGraphicsPath::addRect(const CRect& r) {
+void CGraphicsPath::addRect(const CRect& r)
+{
     beginSubpath(r.getTopLeft());
     addLine({r.right, r.top});
     addLine({r.right, r.bottom});
@@ -17,7 +21,8 @@ void CGraphicsPath::addRect(const CRect& r) {
     closeSubpath();
 }
 
-void CGraphicsPath::addRoundRect(const CRect& r, CCoord radius) {
+void CGraphicsPath::addRoundRect(const CRect& r, CCoord radius)
+{
     if (radius <= 0) return addRect(r);
     // Clockwise from the top edge near the right corner, one quarter arc per corner.
     beginSubpath({r.right - radius, r.top});
@@ -28,17 +33,31 @@ void CGraphicsPath::addRoundRect(const CRect& r, CCoord radius) {
     closeSubpath();
 }
 
-void CGraphicsPath::addEllipse(const CRect& r) { elements.push_back({Op::Ellipse, r}); }
+void CGraphicsPath::addEllipse(const CRect& r)
+{
+    elements.push_back({Op::Ellipse, r});
+}
 
-void CGraphicsPath::addArc(const CRect& r, double startAngle, double endAngle, bool clockwise) {
+void CGraphicsPath::addArc(const CRect& r, double startAngle, double endAngle, bool clockwise)
+{
     elements.push_back({Op::Arc, r, startAngle, endAngle, clockwise});
 }
 
-void CGraphicsPath::beginSubpath(const CPoint& p) { elements.push_back({Op::Move, CRect(p.x, p.y, p.x, p.y)}); }
-void CGraphicsPath::addLine(const CPoint& p) { elements.push_back({Op::Line, CRect(p.x, p.y, p.x, p.y)}); }
-void CGraphicsPath::closeSubpath() { elements.push_back({Op::Close, {}}); }
+void CGraphicsPath::beginSubpath(const CPoint& p)
+{
+    elements.push_back({Op::Move, CRect(p.x, p.y, p.x, p.y)});
+}
+void CGraphicsPath::addLine(const CPoint& p)
+{
+    elements.push_back({Op::Line, CRect(p.x, p.y, p.x, p.y)});
+}
+void CGraphicsPath::closeSubpath()
+{
+    elements.push_back({Op::Close, {}});
+}
 
-void CGraphicsPath::apply(cairo_t* cr) const {
+void CGraphicsPath::apply(cairo_t* cr) const
+{
     cairo_new_path(cr);
     for (const Element& e : elements) {
         switch (e.op) {

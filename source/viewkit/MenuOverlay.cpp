@@ -16,10 +16,14 @@ constexpr CColor kHighlight{90, 120, 60, 255};
 constexpr CColor kText{230, 230, 230, 255};
 constexpr CColor kDisabledText{130, 130, 130, 255};
 
-CCoord itemHeight(const CMenuItem& item) { return item.isSeparator() ? kSeparatorHeight : MenuOverlay::kItemHeight; }
+CCoord itemHeight(const CMenuItem& item)
+{
+    return item.isSeparator() ? kSeparatorHeight : MenuOverlay::kItemHeight;
+}
 } // namespace
 
-MenuOverlay::MenuOverlay(const CRect& frameSize, COptionMenu* m, const CRect& anchor) : CView(frameSize), menu(m) {
+MenuOverlay::MenuOverlay(const CRect& frameSize, COptionMenu* m, const CRect& anchor) : CView(frameSize), menu(m)
+{
     menu->remember();
     setTransparency(true);
     CCoord height = 2;
@@ -39,11 +43,13 @@ MenuOverlay::MenuOverlay(const CRect& frameSize, COptionMenu* m, const CRect& an
     highlighted = menu->getCurrentIndex();
 }
 
-MenuOverlay::~MenuOverlay() {
+MenuOverlay::~MenuOverlay()
+{
     if (menu) menu->forget();
 }
 
-int32_t MenuOverlay::itemAt(const CPoint& p) const {
+int32_t MenuOverlay::itemAt(const CPoint& p) const
+{
     if (!listRect.pointInside(p) || !menu) return -1;
     CCoord y = listRect.top + 1;
     for (int32_t i = 0; i < menu->getNbEntries(); ++i) {
@@ -54,7 +60,8 @@ int32_t MenuOverlay::itemAt(const CPoint& p) const {
     return -1;
 }
 
-void MenuOverlay::draw(CDrawContext* context) {
+void MenuOverlay::draw(CDrawContext* context)
+{
     if (!menu) return;
     context->setDrawMode(kAliasing);
     context->setLineWidth(1);
@@ -84,7 +91,8 @@ void MenuOverlay::draw(CDrawContext* context) {
     setDirty(false);
 }
 
-void MenuOverlay::finish(int32_t index) {
+void MenuOverlay::finish(int32_t index)
+{
     ScopedRef<MenuOverlay> keep(this);
     COptionMenu* m = menu;
     menu = nullptr;
@@ -98,7 +106,8 @@ void MenuOverlay::finish(int32_t index) {
     }
 }
 
-CMouseEventResult MenuOverlay::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult MenuOverlay::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!listRect.pointInside(where)) {
         finish(-1);
         return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
@@ -109,9 +118,13 @@ CMouseEventResult MenuOverlay::onMouseDown(CPoint& where, const CButtonState& bu
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-CMouseEventResult MenuOverlay::onMouseUp(CPoint&, const CButtonState&) { return kMouseEventHandled; }
+CMouseEventResult MenuOverlay::onMouseUp(CPoint&, const CButtonState&)
+{
+    return kMouseEventHandled;
+}
 
-CMouseEventResult MenuOverlay::onMouseMoved(CPoint& where, const CButtonState&) {
+CMouseEventResult MenuOverlay::onMouseMoved(CPoint& where, const CButtonState&)
+{
     const int32_t index = itemAt(where);
     if (index != highlighted && index >= 0) {
         highlighted = index;
@@ -120,12 +133,14 @@ CMouseEventResult MenuOverlay::onMouseMoved(CPoint& where, const CButtonState&) 
     return kMouseEventHandled;
 }
 
-CMouseEventResult MenuOverlay::onMouseCancel() {
+CMouseEventResult MenuOverlay::onMouseCancel()
+{
     finish(-1);
     return kMouseEventHandled;
 }
 
-int32_t MenuOverlay::onKeyDown(VstKeyCode& key) {
+int32_t MenuOverlay::onKeyDown(VstKeyCode& key)
+{
     if (!menu) return -1;
     switch (key.virt) {
     case VKEY_ESCAPE: finish(-1); return 1;
@@ -147,7 +162,8 @@ int32_t MenuOverlay::onKeyDown(VstKeyCode& key) {
     }
 }
 
-bool MenuOverlay::removed(CView* parent) {
+bool MenuOverlay::removed(CView* parent)
+{
     // Torn down with the frame while open: the menu just closes, nothing is chosen.
     if (menu) {
         COptionMenu* m = menu;

@@ -9,7 +9,8 @@
 
 namespace viewkit {
 
-OffscreenImage OffscreenImage::render(CFrame* frame) {
+OffscreenImage OffscreenImage::render(CFrame* frame)
+{
     OffscreenImage image;
     if (!frame) return image;
     const CRect r = frame->getViewSize();
@@ -29,13 +30,15 @@ OffscreenImage OffscreenImage::render(CFrame* frame) {
     return image;
 }
 
-OffscreenImage::~OffscreenImage() {
+OffscreenImage::~OffscreenImage()
+{
     if (surface) cairo_surface_destroy(surface);
 }
 
 OffscreenImage::OffscreenImage(OffscreenImage&& other) noexcept : surface(std::exchange(other.surface, nullptr)) {}
 
-OffscreenImage& OffscreenImage::operator=(OffscreenImage&& other) noexcept {
+OffscreenImage& OffscreenImage::operator=(OffscreenImage&& other) noexcept
+{
     if (this != &other) {
         if (surface) cairo_surface_destroy(surface);
         surface = std::exchange(other.surface, nullptr);
@@ -43,10 +46,17 @@ OffscreenImage& OffscreenImage::operator=(OffscreenImage&& other) noexcept {
     return *this;
 }
 
-int OffscreenImage::width() const { return surface ? cairo_image_surface_get_width(surface) : 0; }
-int OffscreenImage::height() const { return surface ? cairo_image_surface_get_height(surface) : 0; }
+int OffscreenImage::width() const
+{
+    return surface ? cairo_image_surface_get_width(surface) : 0;
+}
+int OffscreenImage::height() const
+{
+    return surface ? cairo_image_surface_get_height(surface) : 0;
+}
 
-CColor OffscreenImage::pixel(int x, int y) const {
+CColor OffscreenImage::pixel(int x, int y) const
+{
     if (!surface || x < 0 || y < 0 || x >= width() || y >= height()) return CColor(0, 0, 0, 0);
     const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
     uint32_t argb = 0;
@@ -58,7 +68,8 @@ CColor OffscreenImage::pixel(int x, int y) const {
     return CColor(unpremultiply((argb >> 16) & 0xFF), unpremultiply((argb >> 8) & 0xFF), unpremultiply(argb & 0xFF), a);
 }
 
-bool OffscreenImage::writePng(const std::string& path) const {
+bool OffscreenImage::writePng(const std::string& path) const
+{
     if (!surface || width() == 0 || height() == 0) return false;
     return cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
 }

@@ -7,22 +7,26 @@
 
 namespace viewkit {
 
-CParamDisplay::CParamDisplay(const CRect& r, CBitmap* bg, int32_t s) : CControl(r, nullptr, -1, bg), style(s) {
+CParamDisplay::CParamDisplay(const CRect& r, CBitmap* bg, int32_t s) : CControl(r, nullptr, -1, bg), style(s)
+{
     setFont(kNormalFont);
 }
 
-CParamDisplay::~CParamDisplay() {
+CParamDisplay::~CParamDisplay()
+{
     if (font) font->forget();
 }
 
-void CParamDisplay::setFont(CFontRef f) {
+void CParamDisplay::setFont(CFontRef f)
+{
     if (f) f->remember();
     if (font) font->forget();
     font = f;
     setDirty();
 }
 
-std::string CParamDisplay::formatValue(float v) {
+std::string CParamDisplay::formatValue(float v)
+{
     char buffer[256] = {};
     if (valueToString && valueToString(v, buffer, this)) {
         buffer[255] = 0;
@@ -32,9 +36,13 @@ std::string CParamDisplay::formatValue(float v) {
     return buffer;
 }
 
-CMouseEventResult CParamDisplay::onMouseDown(CPoint&, const CButtonState&) { return kMouseEventNotHandled; }
+CMouseEventResult CParamDisplay::onMouseDown(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotHandled;
+}
 
-void CParamDisplay::drawBack(CDrawContext* context) {
+void CParamDisplay::drawBack(CDrawContext* context)
+{
     if (background) {
         background->draw(context, size);
         return;
@@ -72,7 +80,8 @@ void CParamDisplay::drawBack(CDrawContext* context) {
     }
 }
 
-void CParamDisplay::drawPlatformText(CDrawContext* context, const std::string& text) {
+void CParamDisplay::drawPlatformText(CDrawContext* context, const std::string& text)
+{
     if (style & kNoTextStyle || text.empty()) return;
     CRect textRect = size;
     textRect.inset(textInset.x, textInset.y);
@@ -88,7 +97,8 @@ void CParamDisplay::drawPlatformText(CDrawContext* context, const std::string& t
     context->restoreGlobalState();
 }
 
-void CParamDisplay::draw(CDrawContext* context) {
+void CParamDisplay::draw(CDrawContext* context)
+{
     if (!(style & kNoDrawStyle)) {
         drawBack(context);
         drawPlatformText(context, formatValue(value));
@@ -96,17 +106,20 @@ void CParamDisplay::draw(CDrawContext* context) {
     setDirty(false);
 }
 
-CTextLabel::CTextLabel(const CRect& r, const char* txt, CBitmap* bg, int32_t s) : CParamDisplay(r, bg, s) {
+CTextLabel::CTextLabel(const CRect& r, const char* txt, CBitmap* bg, int32_t s) : CParamDisplay(r, bg, s)
+{
     if (txt) text = txt;
 }
 
-void CTextLabel::setText(const std::string& txt) {
+void CTextLabel::setText(const std::string& txt)
+{
     if (txt == text) return;
     text = txt;
     setDirty();
 }
 
-void CTextLabel::draw(CDrawContext* context) {
+void CTextLabel::draw(CDrawContext* context)
+{
     if (!(style & kNoDrawStyle)) {
         drawBack(context);
         drawPlatformText(context, text);

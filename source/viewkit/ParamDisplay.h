@@ -21,15 +21,39 @@ public:
     void setValueToStringFunction(ValueToStringFunction fn) { valueToString = std::move(fn); }
     void setFont(CFontRef font);
     CFontRef getFont() const { return font; }
-    void setFontColor(const CColor& c) { fontColor = c; setDirty(); }
+    void setFontColor(const CColor& c)
+    {
+        fontColor = c;
+        setDirty();
+    }
     const CColor& getFontColor() const { return fontColor; }
-    void setBackColor(const CColor& c) { backColor = c; setDirty(); }
+    void setBackColor(const CColor& c)
+    {
+        backColor = c;
+        setDirty();
+    }
     const CColor& getBackColor() const { return backColor; }
-    void setFrameColor(const CColor& c) { frameColor = c; setDirty(); }
-    void setPrecision(uint8_t p) { precision = p; setDirty(); }
+    void setFrameColor(const CColor& c)
+    {
+        frameColor = c;
+        setDirty();
+    }
+    void setPrecision(uint8_t p)
+    {
+        precision = p;
+        setDirty();
+    }
     uint8_t getPrecision() const { return precision; }
-    void setFrameWidth(CCoord w) { frameWidth = w; setDirty(); }
-    void setStyle(int32_t s) { style = s; setDirty(); }
+    void setFrameWidth(CCoord w)
+    {
+        frameWidth = w;
+        setDirty();
+    }
+    void setStyle(int32_t s)
+    {
+        style = s;
+        setDirty();
+    }
     int32_t getStyle() const { return style; }
 
     void draw(CDrawContext* context) override;

@@ -9,7 +9,8 @@ namespace {
 constexpr double kDoubleClickSeconds = 0.25;
 constexpr double kDoubleClickDistance = 5;
 
-int32_t mouseModifiers(PuglMods mods) {
+int32_t mouseModifiers(PuglMods mods)
+{
     int32_t m = 0;
     if (mods & PUGL_MOD_SHIFT) m |= kShift;
     if (mods & PUGL_MOD_CTRL) m |= kControl;
@@ -17,7 +18,8 @@ int32_t mouseModifiers(PuglMods mods) {
     return m;
 }
 
-int32_t buttonBit(uint32_t button) {
+int32_t buttonBit(uint32_t button)
+{
     switch (button) {
     case 0: return kLButton;
     case 1: return kRButton;
@@ -28,7 +30,8 @@ int32_t buttonBit(uint32_t button) {
     }
 }
 
-uint8_t keyModifiers(PuglMods mods) {
+uint8_t keyModifiers(PuglMods mods)
+{
     uint8_t m = 0;
     if (mods & PUGL_MOD_SHIFT) m |= MODIFIER_SHIFT;
     if (mods & PUGL_MOD_ALT) m |= MODIFIER_ALTERNATE;
@@ -36,7 +39,8 @@ uint8_t keyModifiers(PuglMods mods) {
     return m;
 }
 
-VstKeyCode translateKey(const PuglKeyEvent& e) {
+VstKeyCode translateKey(const PuglKeyEvent& e)
+{
     VstKeyCode key;
     key.modifier = keyModifiers(e.state);
     switch (e.key) {
@@ -59,7 +63,8 @@ VstKeyCode translateKey(const PuglKeyEvent& e) {
 
 } // namespace
 
-void PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event) {
+void PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event)
+{
     switch (event.type) {
     case PUGL_BUTTON_PRESS: {
         const auto& e = event.button;
@@ -102,8 +107,10 @@ void PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event) {
     case PUGL_KEY_RELEASE: {
         VstKeyCode key = translateKey(event.key);
         if (key.virt == VKEY_NONE) return; // characters arrive as PUGL_TEXT
-        if (event.type == PUGL_KEY_PRESS) frame.onKeyDown(key);
-        else frame.onKeyUp(key);
+        if (event.type == PUGL_KEY_PRESS)
+            frame.onKeyDown(key);
+        else
+            frame.onKeyUp(key);
         return;
     }
     case PUGL_TEXT: {

@@ -6,39 +6,46 @@ namespace viewkit {
 
 CRockerSwitch::CRockerSwitch(const CRect& r, IControlListener* l, int32_t t, CBitmap* bg, const CPoint& offset,
                              int32_t s)
-    : CRockerSwitch(r, l, t, r.getHeight(), bg, offset, s) {}
+    : CRockerSwitch(r, l, t, r.getHeight(), bg, offset, s)
+{}
 
 CRockerSwitch::CRockerSwitch(const CRect& r, IControlListener* l, int32_t t, CCoord fh, CBitmap* bg, const CPoint&,
                              int32_t s)
-    : CControl(r, l, t, bg), frameHeight(fh), style(s) {
+    : CControl(r, l, t, bg), frameHeight(fh), style(s)
+{
     vmin = -1;
     vmax = 1;
     value = lastDrawnValue = 0;
     setWantsFocus(true);
 }
 
-CRockerSwitch::~CRockerSwitch() {
+CRockerSwitch::~CRockerSwitch()
+{
     if (wheelTimer) wheelTimer->forget();
 }
 
-int32_t CRockerSwitch::getFrameIndex() const {
+int32_t CRockerSwitch::getFrameIndex() const
+{
     if (value == getMax()) return 2;
     if (value == middle()) return 1;
     return 0;
 }
 
-void CRockerSwitch::draw(CDrawContext* context) {
+void CRockerSwitch::draw(CDrawContext* context)
+{
     if (background) background->draw(context, size, CPoint(0, frameHeight * getFrameIndex()));
     setDirty(false);
 }
 
-void CRockerSwitch::setAndReport(float v) {
+void CRockerSwitch::setAndReport(float v)
+{
     if (v == value) return;
     setValue(v);
     reportValueChange();
 }
 
-CMouseEventResult CRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CRockerSwitch::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     ScopedRef<CRockerSwitch> keep(this);
     beginDrag();
@@ -47,7 +54,8 @@ CMouseEventResult CRockerSwitch::onMouseDown(CPoint& where, const CButtonState& 
     return kMouseEventHandled;
 }
 
-CMouseEventResult CRockerSwitch::onMouseMoved(CPoint& where, const CButtonState&) {
+CMouseEventResult CRockerSwitch::onMouseMoved(CPoint& where, const CButtonState&)
+{
     if (!isDragging()) return kMouseEventNotHandled;
     ScopedRef<CRockerSwitch> keep(this);
     // Edges count as inside; the middle line belongs to the upper (left) half.
@@ -62,7 +70,8 @@ CMouseEventResult CRockerSwitch::onMouseMoved(CPoint& where, const CButtonState&
     return kMouseEventHandled;
 }
 
-CMouseEventResult CRockerSwitch::onMouseUp(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CRockerSwitch::onMouseUp(CPoint& where, const CButtonState& buttons)
+{
     if (isDragging()) {
         // Springs back without a report: listeners see only min or max during a press.
         setValue(middle());
@@ -71,16 +80,21 @@ CMouseEventResult CRockerSwitch::onMouseUp(CPoint& where, const CButtonState& bu
     return CControl::onMouseUp(where, buttons);
 }
 
-void CRockerSwitch::restoreEntryValue() { setAndReport(dragEntryValue()); }
+void CRockerSwitch::restoreEntryValue()
+{
+    setAndReport(dragEntryValue());
+}
 
-void CRockerSwitch::returnToMiddle() {
+void CRockerSwitch::returnToMiddle()
+{
     ScopedRef<CRockerSwitch> keep(this);
     if (wheelTimer) wheelTimer->stop();
     setAndReport(middle());
     endEdit();
 }
 
-bool CRockerSwitch::onWheel(const CPoint&, float distance, const CButtonState&) {
+bool CRockerSwitch::onWheel(const CPoint&, float distance, const CButtonState&)
+{
     if (!wheelTimer) {
         wheelTimer = new CVSTGUITimer([this](CVSTGUITimer*) { returnToMiddle(); }, 200, false);
     }
@@ -91,7 +105,8 @@ bool CRockerSwitch::onWheel(const CPoint&, float distance, const CButtonState&) 
     return true;
 }
 
-int32_t CRockerSwitch::onKeyDown(VstKeyCode& key) {
+int32_t CRockerSwitch::onKeyDown(VstKeyCode& key)
+{
     if (key.modifier || !(style & kVertical) || (key.virt != VKEY_UP && key.virt != VKEY_DOWN)) return -1;
     ScopedRef<CRockerSwitch> keep(this);
     if (!keyHeld) beginEdit();
@@ -100,7 +115,8 @@ int32_t CRockerSwitch::onKeyDown(VstKeyCode& key) {
     return 1;
 }
 
-int32_t CRockerSwitch::onKeyUp(VstKeyCode& key) {
+int32_t CRockerSwitch::onKeyUp(VstKeyCode& key)
+{
     if (!keyHeld || (key.virt != VKEY_UP && key.virt != VKEY_DOWN)) return -1;
     ScopedRef<CRockerSwitch> keep(this);
     keyHeld = false;
@@ -109,7 +125,8 @@ int32_t CRockerSwitch::onKeyUp(VstKeyCode& key) {
     return 1;
 }
 
-bool CRockerSwitch::removed(CView* parent) {
+bool CRockerSwitch::removed(CView* parent)
+{
     // The spring-back timer must not fire for a switch that left the window.
     if (wheelTimer && wheelTimer->isRunning()) {
         wheelTimer->stop();

@@ -9,7 +9,8 @@ namespace viewkit {
 CHorizontalSlider::CHorizontalSlider(const CRect& r, IControlListener* l, int32_t t, int32_t iMinPos, int32_t iMaxPos,
                                      CBitmap* h, CBitmap* bg, const CPoint& offset, int32_t s)
     : CControl(r, l, t, bg), handle(h), travel(iMaxPos - iMinPos), handleOffset(offset), minPos(iMinPos),
-      style(s | kHorizontal) {
+      style(s | kHorizontal)
+{
     if (handle) {
         handle->remember();
         handleWidth = handle->getWidth();
@@ -18,24 +19,28 @@ CHorizontalSlider::CHorizontalSlider(const CRect& r, IControlListener* l, int32_
     setWantsFocus(true);
 }
 
-CHorizontalSlider::~CHorizontalSlider() {
+CHorizontalSlider::~CHorizontalSlider()
+{
     if (handle) handle->forget();
 }
 
-float CHorizontalSlider::positionAt(CCoord x) const {
+float CHorizontalSlider::positionAt(CCoord x) const
+{
     if (travel <= 0) return 0;
     const double n = (x - (size.left + handleOffset.x + handleWidth / 2 - 1)) / travel;
     return static_cast<float>(std::clamp(n, 0.0, 1.0));
 }
 
-void CHorizontalSlider::setNormalizedAndReport(float n) {
+void CHorizontalSlider::setNormalizedAndReport(float n)
+{
     if (style & kRight) n = 1.f - n;
     const float before = value;
     setValueNormalized(n);
     if (value != before) reportValueChange();
 }
 
-CMouseEventResult CHorizontalSlider::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CHorizontalSlider::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     ScopedRef<CHorizontalSlider> keep(this);
     if (buttons.getModifierState() == kDefaultValueModifier) {
@@ -59,7 +64,8 @@ CMouseEventResult CHorizontalSlider::onMouseDown(CPoint& where, const CButtonSta
     return kMouseEventHandled;
 }
 
-CMouseEventResult CHorizontalSlider::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CHorizontalSlider::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     if (!isDragging()) return kMouseEventNotHandled;
     ScopedRef<CHorizontalSlider> keep(this);
     const bool nowFine = (buttons & kZoomModifier) != 0;
@@ -81,7 +87,8 @@ CMouseEventResult CHorizontalSlider::onMouseMoved(CPoint& where, const CButtonSt
     return kMouseEventHandled;
 }
 
-void CHorizontalSlider::stepBy(float delta) {
+void CHorizontalSlider::stepBy(float delta)
+{
     ScopedRef<CHorizontalSlider> keep(this);
     if (style & kRight) delta = -delta;
     beginEdit();
@@ -91,14 +98,19 @@ void CHorizontalSlider::stepBy(float delta) {
     endEdit();
 }
 
-bool CHorizontalSlider::onWheel(const CPoint&, float distance, const CButtonState& buttons) {
+bool CHorizontalSlider::onWheel(const CPoint&, float distance, const CButtonState& buttons)
+{
     stepOnWheel(distance, buttons);
     return true;
 }
 
-int32_t CHorizontalSlider::onKeyDown(VstKeyCode& key) { return stepOnArrowKey(key); }
+int32_t CHorizontalSlider::onKeyDown(VstKeyCode& key)
+{
+    return stepOnArrowKey(key);
+}
 
-void CHorizontalSlider::draw(CDrawContext* context) {
+void CHorizontalSlider::draw(CDrawContext* context)
+{
     if (background) background->draw(context, size);
     const bool framed = drawStyle & kDrawFrame;
     const CCoord half = framed ? frameWidth / 2 : 0;

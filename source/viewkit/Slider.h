@@ -9,18 +9,44 @@ namespace viewkit {
 // as its draw style asks.
 class CHorizontalSlider : public CControl {
 public:
-    enum DrawStyle : int32_t { kDrawFrame = 1, kDrawBack = 2, kDrawValue = 4, kDrawValueFromCenter = 8, kDrawInverted = 16 };
+    enum DrawStyle : int32_t {
+        kDrawFrame = 1,
+        kDrawBack = 2,
+        kDrawValue = 4,
+        kDrawValueFromCenter = 8,
+        kDrawInverted = 16
+    };
 
     CHorizontalSlider(const CRect& size, IControlListener* listener, int32_t tag, int32_t iMinPos, int32_t iMaxPos,
                       CBitmap* handle, CBitmap* background, const CPoint& offset = CPoint(0, 0),
                       int32_t style = kRight);
     ~CHorizontalSlider() override;
 
-    void setDrawStyle(int32_t s) { drawStyle = s; setDirty(); }
-    void setFrameColor(const CColor& c) { frameColor = c; setDirty(); }
-    void setBackColor(const CColor& c) { backColor = c; setDirty(); }
-    void setValueColor(const CColor& c) { valueColor = c; setDirty(); }
-    void setFrameWidth(CCoord w) { frameWidth = w; setDirty(); }
+    void setDrawStyle(int32_t s)
+    {
+        drawStyle = s;
+        setDirty();
+    }
+    void setFrameColor(const CColor& c)
+    {
+        frameColor = c;
+        setDirty();
+    }
+    void setBackColor(const CColor& c)
+    {
+        backColor = c;
+        setDirty();
+    }
+    void setValueColor(const CColor& c)
+    {
+        valueColor = c;
+        setDirty();
+    }
+    void setFrameWidth(CCoord w)
+    {
+        frameWidth = w;
+        setDirty();
+    }
     int32_t getStyle() const { return style; }
 
     void draw(CDrawContext* context) override;

@@ -10,9 +10,11 @@ namespace {
 class TabButton : public CControl {
 public:
     TabButton(const CRect& r, CTabView* owner, int32_t index, const char* name, CBitmap* bitmap)
-        : CControl(r, nullptr, -1, bitmap), owner(owner), index(index), name(name ? name : "") {}
+        : CControl(r, nullptr, -1, bitmap), owner(owner), index(index), name(name ? name : "")
+    {}
 
-    void draw(CDrawContext* context) override {
+    void draw(CDrawContext* context) override
+    {
         const bool on = value >= 0.5f;
         if (background) {
             background->draw(context, size, CPoint(0, on ? size.getHeight() : 0));
@@ -24,7 +26,8 @@ public:
         }
         setDirty(false);
     }
-    CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override {
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override
+    {
         if (!buttons.isLeftButton()) return kMouseEventNotHandled;
         owner->selectTab(index);
         return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
@@ -38,17 +41,20 @@ private:
 } // namespace
 
 CTabView::CTabView(const CRect& r, const CRect& ts, CBitmap* bg, TabPosition pos, int32_t)
-    : CViewContainer(r), tabSize(ts), position(pos) {
+    : CViewContainer(r), tabSize(ts), position(pos)
+{
     if (bg) setBackground(bg);
     setTransparency(true);
 }
 
-CTabView::~CTabView() {
+CTabView::~CTabView()
+{
     removeAll(true);
     for (CView* page : pages) page->forget();
 }
 
-CRect CTabView::contentRect() const {
+CRect CTabView::contentRect() const
+{
     CRect r = CRect(size).originize();
     const CCoord buttonHeight = tabSize.getHeight() / 2;
     switch (position) {
@@ -60,7 +66,8 @@ CRect CTabView::contentRect() const {
     return r;
 }
 
-bool CTabView::addTab(CView* page, const char* name, CBitmap* tabBitmap) {
+bool CTabView::addTab(CView* page, const char* name, CBitmap* tabBitmap)
+{
     if (!page) return false;
     const CCoord w = tabSize.getWidth(), h = tabSize.getHeight() / 2;
     if (!strip) {
@@ -89,12 +96,14 @@ bool CTabView::addTab(CView* page, const char* name, CBitmap* tabBitmap) {
     return true;
 }
 
-CView* CTabView::getTabView(int32_t index) const {
+CView* CTabView::getTabView(int32_t index) const
+{
     if (index < 0 || index >= getNbTabs()) return nullptr;
     return pages[static_cast<size_t>(index)];
 }
 
-bool CTabView::selectTab(int32_t index) {
+bool CTabView::selectTab(int32_t index)
+{
     if (index < 0 || index >= getNbTabs()) return false;
     if (index == current) return true;
     ScopedRef<CTabView> keep(this);
@@ -112,7 +121,8 @@ bool CTabView::selectTab(int32_t index) {
     return true;
 }
 
-void CTabView::drawBackgroundRect(CDrawContext* context, const CRect& updateRect) {
+void CTabView::drawBackgroundRect(CDrawContext* context, const CRect& updateRect)
+{
     // Only the area below the strip gets the background.
     CRect content = contentRect();
     content.offset(size.left, size.top);

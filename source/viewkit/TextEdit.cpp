@@ -9,9 +9,13 @@
 namespace viewkit {
 
 namespace {
-bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isUtf8Continuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
-std::string encodeUtf8(int32_t cp) {
+std::string encodeUtf8(int32_t cp)
+{
     std::string out;
     if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return out;
     if (cp < 0x80) {
@@ -34,13 +38,15 @@ std::string encodeUtf8(int32_t cp) {
 } // namespace
 
 CTextEdit::CTextEdit(const CRect& r, IControlListener* l, int32_t t, const char* txt, CBitmap* bg, int32_t s)
-    : CTextLabel(r, txt, bg, s) {
+    : CTextLabel(r, txt, bg, s)
+{
     setListener(l);
     tag = t;
     setWantsFocus(true);
 }
 
-void CTextEdit::setText(const std::string& txt) {
+void CTextEdit::setText(const std::string& txt)
+{
     if (stringToValue) {
         float parsed = getValue();
         if (stringToValue(txt.c_str(), parsed, this)) {
@@ -52,12 +58,14 @@ void CTextEdit::setText(const std::string& txt) {
     CTextLabel::setText(txt);
 }
 
-void CTextEdit::setValue(float v) {
+void CTextEdit::setValue(float v)
+{
     CControl::setValue(v);
     CTextLabel::setText(formatValue(value));
 }
 
-void CTextEdit::takeFocus() {
+void CTextEdit::takeFocus()
+{
     fieldOpen = true;
     openedByThisClick = true;
     editText = text;
@@ -65,11 +73,13 @@ void CTextEdit::takeFocus() {
     invalid();
 }
 
-void CTextEdit::looseFocus() {
+void CTextEdit::looseFocus()
+{
     if (fieldOpen) commit();
 }
 
-void CTextEdit::commit() {
+void CTextEdit::commit()
+{
     ScopedRef<CTextEdit> keep(this);
     const std::string typed = editText;
     endField();
@@ -80,12 +90,14 @@ void CTextEdit::commit() {
     endEdit();
 }
 
-void CTextEdit::endField() {
+void CTextEdit::endField()
+{
     fieldOpen = false;
     invalid();
 }
 
-CMouseEventResult CTextEdit::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CTextEdit::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     if (!buttons.isLeftButton()) return kMouseEventNotHandled;
     if (fieldOpen && !std::exchange(openedByThisClick, false)) {
         // A click in the open field only moves the caret: to the end in the right half.
@@ -95,21 +107,26 @@ CMouseEventResult CTextEdit::onMouseDown(CPoint& where, const CButtonState& butt
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-int32_t CTextEdit::onKeyDown(VstKeyCode& key) {
+int32_t CTextEdit::onKeyDown(VstKeyCode& key)
+{
     if (!fieldOpen) return -1;
     openedByThisClick = false;
     ScopedRef<CTextEdit> keep(this);
     switch (key.virt) {
     case VKEY_RETURN:
     case VKEY_ENTER:
-        if (CFrame* f = getFrame(); f && f->getFocusView() == this) f->setFocusView(nullptr);
-        else commit();
+        if (CFrame* f = getFrame(); f && f->getFocusView() == this)
+            f->setFocusView(nullptr);
+        else
+            commit();
         return 1;
     case VKEY_ESCAPE:
         // Cancel: put the original text back first, so that ending the edit reports nothing.
         editText = text;
-        if (CFrame* f = getFrame(); f && f->getFocusView() == this) f->setFocusView(nullptr);
-        else endField();
+        if (CFrame* f = getFrame(); f && f->getFocusView() == this)
+            f->setFocusView(nullptr);
+        else
+            endField();
         return 1;
     case VKEY_BACK:
         if (caret > 0) {
@@ -149,7 +166,8 @@ int32_t CTextEdit::onKeyDown(VstKeyCode& key) {
     return 1;
 }
 
-void CTextEdit::draw(CDrawContext* context) {
+void CTextEdit::draw(CDrawContext* context)
+{
     if (!fieldOpen) return CTextLabel::draw(context);
     drawBack(context);
     drawPlatformText(context, editText);
@@ -158,8 +176,10 @@ void CTextEdit::draw(CDrawContext* context) {
     const CCoord fullWidth = context->getStringWidth(editText);
     const CCoord before = context->getStringWidth(std::string_view(editText).substr(0, caret));
     CCoord x = size.left + textInset.x;
-    if (horiAlign == kCenterText) x = size.left + (size.getWidth() - fullWidth) / 2;
-    else if (horiAlign == kRightText) x = size.right - textInset.x - fullWidth;
+    if (horiAlign == kCenterText)
+        x = size.left + (size.getWidth() - fullWidth) / 2;
+    else if (horiAlign == kRightText)
+        x = size.right - textInset.x - fullWidth;
     x = std::clamp(std::round(x + before) + 0.5, size.left + 1.5, size.right - 1.5);
     context->setFrameColor(fontColor);
     context->setLineWidth(1);

@@ -9,23 +9,30 @@ IdStringPtr CVSTGUITimer::kMsgTimer = "timer fired";
 
 namespace {
 // Only the UI thread touches timers, so a plain list serves.
-std::vector<CVSTGUITimer*>& runningTimers() {
+std::vector<CVSTGUITimer*>& runningTimers()
+{
     static std::vector<CVSTGUITimer*> timers;
     return timers;
 }
 } // namespace
 
-CVSTGUITimer::CVSTGUITimer(CBaseObject* t, uint32_t ms, bool doStart) : target(t), fireTime(std::max(ms, 1u)) {
+CVSTGUITimer::CVSTGUITimer(CBaseObject* t, uint32_t ms, bool doStart) : target(t), fireTime(std::max(ms, 1u))
+{
     if (doStart) start();
 }
 
-CVSTGUITimer::CVSTGUITimer(Callback cb, uint32_t ms, bool doStart) : callback(std::move(cb)), fireTime(std::max(ms, 1u)) {
+CVSTGUITimer::CVSTGUITimer(Callback cb, uint32_t ms, bool doStart) : callback(std::move(cb)), fireTime(std::max(ms, 1u))
+{
     if (doStart) start();
 }
 
-CVSTGUITimer::~CVSTGUITimer() { stop(); }
+CVSTGUITimer::~CVSTGUITimer()
+{
+    stop();
+}
 
-bool CVSTGUITimer::start() {
+bool CVSTGUITimer::start()
+{
     if (running) return true;
     running = true;
     due = Clock::now() + std::chrono::milliseconds(fireTime);
@@ -33,7 +40,8 @@ bool CVSTGUITimer::start() {
     return true;
 }
 
-bool CVSTGUITimer::stop() {
+bool CVSTGUITimer::stop()
+{
     if (!running) return false;
     running = false;
     auto& timers = runningTimers();
@@ -41,7 +49,8 @@ bool CVSTGUITimer::stop() {
     return true;
 }
 
-bool CVSTGUITimer::setFireTime(uint32_t ms) {
+bool CVSTGUITimer::setFireTime(uint32_t ms)
+{
     fireTime = std::max(ms, 1u);
     if (running) {
         stop();
@@ -50,13 +59,17 @@ bool CVSTGUITimer::setFireTime(uint32_t ms) {
     return true;
 }
 
-void CVSTGUITimer::fire() {
+void CVSTGUITimer::fire()
+{
     ScopedRef<CVSTGUITimer> keep(this);
-    if (callback) callback(this);
-    else if (target) target->notify(this, kMsgTimer);
+    if (callback)
+        callback(this);
+    else if (target)
+        target->notify(this, kMsgTimer);
 }
 
-void CVSTGUITimer::runDueTimers(Clock::time_point now) {
+void CVSTGUITimer::runDueTimers(Clock::time_point now)
+{
     // A callback may start or stop timers: work on a copy and skip stopped ones.
     std::vector<CVSTGUITimer*> snapshot = runningTimers();
     for (CVSTGUITimer* t : snapshot) t->remember();
@@ -70,6 +83,9 @@ void CVSTGUITimer::runDueTimers(Clock::time_point now) {
     for (CVSTGUITimer* t : snapshot) t->forget();
 }
 
-size_t CVSTGUITimer::runningTimerCount() { return runningTimers().size(); }
+size_t CVSTGUITimer::runningTimerCount()
+{
+    return runningTimers().size();
+}
 
 } // namespace viewkit

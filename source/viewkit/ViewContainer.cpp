@@ -10,11 +10,18 @@ namespace viewkit {
 
 CViewContainer::CViewContainer(const CRect& r) : CView(r) {}
 
-CViewContainer::~CViewContainer() { removeAll(true); }
+CViewContainer::~CViewContainer()
+{
+    removeAll(true);
+}
 
-bool CViewContainer::addView(CView* view) { return addView(view, nullptr); }
+bool CViewContainer::addView(CView* view)
+{
+    return addView(view, nullptr);
+}
 
-bool CViewContainer::addView(CView* view, CView* before) {
+bool CViewContainer::addView(CView* view, CView* before)
+{
     if (!view || view == this || view->getParentView()) return false;
     auto pos = std::find(children.begin(), children.end(), before);
     children.insert(pos, view);
@@ -23,7 +30,8 @@ bool CViewContainer::addView(CView* view, CView* before) {
     return true;
 }
 
-bool CViewContainer::removeView(CView* view, bool withForget) {
+bool CViewContainer::removeView(CView* view, bool withForget)
+{
     auto it = std::find(children.begin(), children.end(), view);
     if (it == children.end()) return false;
     view->invalid();
@@ -34,21 +42,25 @@ bool CViewContainer::removeView(CView* view, bool withForget) {
     return true;
 }
 
-bool CViewContainer::removeAll(bool withForget) {
+bool CViewContainer::removeAll(bool withForget)
+{
     while (!children.empty()) removeView(children.back(), withForget);
     return true;
 }
 
-bool CViewContainer::isChild(const CView* view) const {
+bool CViewContainer::isChild(const CView* view) const
+{
     return std::find(children.begin(), children.end(), view) != children.end();
 }
 
-CView* CViewContainer::getView(int32_t index) const {
+CView* CViewContainer::getView(int32_t index) const
+{
     if (index < 0 || index >= getNbViews()) return nullptr;
     return children[static_cast<size_t>(index)];
 }
 
-bool CViewContainer::changeViewZOrder(CView* view, int32_t newIndex) {
+bool CViewContainer::changeViewZOrder(CView* view, int32_t newIndex)
+{
     auto it = std::find(children.begin(), children.end(), view);
     if (it == children.end() || newIndex < 0 || newIndex >= getNbViews()) return false;
     children.erase(it);
@@ -57,25 +69,32 @@ bool CViewContainer::changeViewZOrder(CView* view, int32_t newIndex) {
     return true;
 }
 
-void CViewContainer::forgetMouseTarget(const CView* view) {
+void CViewContainer::forgetMouseTarget(const CView* view)
+{
     if (mouseDownView == view) mouseDownView = nullptr;
 }
 
-bool CViewContainer::attached(CView* parent) {
+bool CViewContainer::attached(CView* parent)
+{
     if (!CView::attached(parent)) return false;
     for (CView* child : children) child->attached(this);
     return true;
 }
 
-bool CViewContainer::removed(CView* parent) {
+bool CViewContainer::removed(CView* parent)
+{
     for (CView* child : children) child->removed(this);
     mouseDownView = nullptr;
     return CView::removed(parent);
 }
 
-void CViewContainer::draw(CDrawContext* context) { drawRect(context, size); }
+void CViewContainer::draw(CDrawContext* context)
+{
+    drawRect(context, size);
+}
 
-void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& /*updateRect*/) {
+void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& /*updateRect*/)
+{
     if (background) {
         background->draw(context, size, backgroundOffset);
     } else if (backgroundColor.alpha != 0 && (!getTransparency() || backgroundColor.alpha < 255)) {
@@ -88,7 +107,8 @@ void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& /*up
     }
 }
 
-void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
+void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect)
+{
     context->saveGlobalState();
     context->setClipRect(size);
     drawBackgroundRect(context, updateRect);
@@ -107,7 +127,8 @@ void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
     setDirty(false);
 }
 
-CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
     ScopedRef<CViewContainer> keepSelf(this);
     const CPoint local = toLocal(where);
     std::vector<CView*> snapshot(children.rbegin(), children.rend());
@@ -142,7 +163,8 @@ CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState&
     return result;
 }
 
-CMouseEventResult CViewContainer::onMouseUp(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CViewContainer::onMouseUp(CPoint& where, const CButtonState& buttons)
+{
     if (!mouseDownView) return kMouseEventNotHandled;
     CView* target = mouseDownView;
     ScopedRef<CView> keep(target);
@@ -151,7 +173,8 @@ CMouseEventResult CViewContainer::onMouseUp(CPoint& where, const CButtonState& b
     return target->onMouseUp(p, buttons);
 }
 
-CMouseEventResult CViewContainer::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+CMouseEventResult CViewContainer::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
     if (!mouseDownView) return kMouseEventNotHandled;
     CView* target = mouseDownView;
     ScopedRef<CView> keep(target);
@@ -161,7 +184,8 @@ CMouseEventResult CViewContainer::onMouseMoved(CPoint& where, const CButtonState
     return r;
 }
 
-CMouseEventResult CViewContainer::onMouseCancel() {
+CMouseEventResult CViewContainer::onMouseCancel()
+{
     if (!mouseDownView) return kMouseEventNotHandled;
     CView* target = mouseDownView;
     ScopedRef<CView> keep(target);
@@ -169,7 +193,8 @@ CMouseEventResult CViewContainer::onMouseCancel() {
     return target->onMouseCancel();
 }
 
-bool CViewContainer::onWheel(const CPoint& where, float distance, const CButtonState& buttons) {
+bool CViewContainer::onWheel(const CPoint& where, float distance, const CButtonState& buttons)
+{
     ScopedRef<CViewContainer> keepSelf(this);
     const CPoint local = toLocal(where);
     std::vector<CView*> snapshot(children.rbegin(), children.rend());

@@ -23,7 +23,11 @@ public:
     CView* getView(int32_t index) const;
     bool changeViewZOrder(CView* view, int32_t newIndex);
 
-    void setBackgroundColor(const CColor& c) { backgroundColor = c; setDirty(); }
+    void setBackgroundColor(const CColor& c)
+    {
+        backgroundColor = c;
+        setDirty();
+    }
 
     void draw(CDrawContext* context) override;
     void drawRect(CDrawContext* context, const CRect& updateRect) override;

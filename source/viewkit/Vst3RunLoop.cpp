@@ -14,11 +14,14 @@ namespace {
 class EventHandler final : public Linux::IEventHandler {
 public:
     explicit EventHandler(std::function<void()> cb) : callback(std::move(cb)) {}
-    void PLUGIN_API onFDIsSet(Linux::FileDescriptor) override {
+    void PLUGIN_API onFDIsSet(Linux::FileDescriptor) override
+    {
         if (callback) callback();
     }
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-        if (FUnknownPrivate::iidEqual(iid, Linux::IEventHandler::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        if (FUnknownPrivate::iidEqual(iid, Linux::IEventHandler::iid) ||
+            FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
             *obj = this;
             addRef();
             return kResultOk;
@@ -35,11 +38,14 @@ public:
 class TimerHandler final : public Linux::ITimerHandler {
 public:
     explicit TimerHandler(std::function<void()> cb) : callback(std::move(cb)) {}
-    void PLUGIN_API onTimer() override {
+    void PLUGIN_API onTimer() override
+    {
         if (callback) callback();
     }
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-        if (FUnknownPrivate::iidEqual(iid, Linux::ITimerHandler::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        if (FUnknownPrivate::iidEqual(iid, Linux::ITimerHandler::iid) ||
+            FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
             *obj = this;
             addRef();
             return kResultOk;
@@ -60,7 +66,8 @@ struct Vst3RunLoop::Registration {
     std::unique_ptr<TimerHandler> timer;
 };
 
-void Vst3RunLoop::invoke(Handle handle) {
+void Vst3RunLoop::invoke(Handle handle)
+{
     auto it = registrations.find(handle);
     if (it == registrations.end() || !it->second->callback) return;
     ++callbackDepth;
@@ -71,13 +78,18 @@ void Vst3RunLoop::invoke(Handle handle) {
 
 Vst3RunLoop::Vst3RunLoop(Linux::IRunLoop* hostRunLoop) : host(hostRunLoop) {}
 
-Vst3RunLoop::~Vst3RunLoop() {
+Vst3RunLoop::~Vst3RunLoop()
+{
     while (!registrations.empty()) cancel(registrations.begin()->first);
 }
 
-size_t Vst3RunLoop::activeRegistrations() const { return registrations.size(); }
+size_t Vst3RunLoop::activeRegistrations() const
+{
+    return registrations.size();
+}
 
-IRunLoop::Handle Vst3RunLoop::watchFileDescriptor(int fd, Callback onReadable) {
+IRunLoop::Handle Vst3RunLoop::watchFileDescriptor(int fd, Callback onReadable)
+{
     if (!host || fd < 0) return 0;
     const Handle h = nextHandle++;
     auto reg = std::make_unique<Registration>();
@@ -88,7 +100,8 @@ IRunLoop::Handle Vst3RunLoop::watchFileDescriptor(int fd, Callback onReadable) {
     return h;
 }
 
-IRunLoop::Handle Vst3RunLoop::startTimer(uint32_t intervalMs, Callback onTimer) {
+IRunLoop::Handle Vst3RunLoop::startTimer(uint32_t intervalMs, Callback onTimer)
+{
     if (!host || intervalMs == 0) return 0;
     const Handle h = nextHandle++;
     auto reg = std::make_unique<Registration>();
@@ -99,7 +112,8 @@ IRunLoop::Handle Vst3RunLoop::startTimer(uint32_t intervalMs, Callback onTimer) 
     return h;
 }
 
-void Vst3RunLoop::cancel(Handle handle) {
+void Vst3RunLoop::cancel(Handle handle)
+{
     auto it = registrations.find(handle);
     if (it == registrations.end()) return;
     // Unregister before the handler dies, so the host can never call a freed object.

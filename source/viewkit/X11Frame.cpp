@@ -27,7 +27,8 @@ class X11PlatformFrame final : public IPlatformFrame {
 public:
     X11PlatformFrame(CFrame* f, IRunLoop& loop) : frame(f), runLoop(loop) {}
 
-    bool open(void* parentWindow) {
+    bool open(void* parentWindow)
+    {
         world = puglNewWorld(PUGL_MODULE, 0);
         if (!world) return false;
         display = static_cast<Display*>(puglGetNativeWorld(world));
@@ -56,7 +57,8 @@ public:
         return fdWatch != 0 && pumpTimer != 0;
     }
 
-    ~X11PlatformFrame() override {
+    ~X11PlatformFrame() override
+    {
         if (fdWatch) runLoop.cancel(fdWatch);
         if (pumpTimer) runLoop.cancel(pumpTimer);
         if (gc) XFreeGC(display, gc);
@@ -66,27 +68,32 @@ public:
         if (backBuffer) cairo_surface_destroy(backBuffer);
     }
 
-    void invalidRect(const CRect& rect) override {
+    void invalidRect(const CRect& rect) override
+    {
         if (!view || connectionLost) return;
         const double left = std::floor(rect.left), top = std::floor(rect.top);
         puglPostRedisplayRect(view, PuglRect{static_cast<PuglCoord>(left), static_cast<PuglCoord>(top),
                                              span(std::ceil(rect.right) - left), span(std::ceil(rect.bottom) - top)});
     }
 
-    bool setSize(const CRect& rect) override {
+    bool setSize(const CRect& rect) override
+    {
         if (!view || connectionLost) return false;
         return puglSetSize(view, static_cast<unsigned>(span(rect.getWidth())),
                            static_cast<unsigned>(span(rect.getHeight()))) == PUGL_SUCCESS;
     }
 
-    void detach() override {
+    void detach() override
+    {
         frame = nullptr;
         // Stop the host from calling us at once; the window goes with the object.
         if (fdWatch) runLoop.cancel(fdWatch);
         if (pumpTimer) runLoop.cancel(pumpTimer);
         fdWatch = pumpTimer = 0;
-        if (dispatching) deleteAfterDispatch = true;
-        else delete this;
+        if (dispatching)
+            deleteAfterDispatch = true;
+        else
+            delete this;
     }
 
     bool isConnectionLost() const { return connectionLost; }
@@ -94,13 +101,15 @@ public:
 private:
     static PuglSpan span(double v) { return static_cast<PuglSpan>(std::clamp(v, 1.0, 32767.0)); }
 
-    static void onConnectionLost(Display*, void* self) {
+    static void onConnectionLost(Display*, void* self)
+    {
         auto* me = static_cast<X11PlatformFrame*>(self);
         me->connectionLost = true;
     }
 
     // Drains the X queue without blocking; pugl paints pending exposures at the end.
-    void pump() {
+    void pump()
+    {
         if (connectionLost || !world || dispatching) return;
         // Notice a closed connection before Xlib does: once Xlib has hit the
         // error, pugl would still paint into the dead connection in the same update.
@@ -123,7 +132,8 @@ private:
         if (deleteAfterDispatch) delete this;
     }
 
-    static PuglStatus onPuglEvent(PuglView* v, const PuglEvent* event) {
+    static PuglStatus onPuglEvent(PuglView* v, const PuglEvent* event)
+    {
         auto* me = static_cast<X11PlatformFrame*>(puglGetHandle(v));
         if (!me || !me->frame || me->deleteAfterDispatch) return PUGL_SUCCESS;
         ScopedRef<CFrame> keep(me->frame);
@@ -131,7 +141,8 @@ private:
         return PUGL_SUCCESS;
     }
 
-    void handle(const PuglEvent& event) {
+    void handle(const PuglEvent& event)
+    {
         if (event.type == PUGL_EXPOSE) {
             const auto& e = event.expose;
             paint(CRect(e.x, e.y, e.x + e.width, e.y + e.height));
@@ -147,7 +158,8 @@ private:
     // shows), then the exposed part is put into the window with XPutImage.
     // Nothing goes through cairo's X backend, whose per-connection caches
     // outlive a closed connection.
-    void paint(const CRect& rect) {
+    void paint(const CRect& rect)
+    {
         const CRect frameRect = frame->getViewSize();
         const int w = static_cast<int>(std::ceil(frameRect.getWidth()));
         const int h = static_cast<int>(std::ceil(frameRect.getHeight()));
@@ -171,7 +183,8 @@ private:
         putImage(x0, y0, x1 - x0, y1 - y0);
     }
 
-    void putImage(int x, int y, int w, int h) {
+    void putImage(int x, int y, int w, int h)
+    {
         const auto window = static_cast<Window>(puglGetNativeView(view));
         if (!gc) {
             XWindowAttributes attrs;
@@ -200,7 +213,8 @@ private:
         XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
                                      static_cast<unsigned>(w), static_cast<unsigned>(h), 32, 0);
         if (!image) return;
-        image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(h)));
+        image->data =
+            static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(h)));
         if (!image->data) {
             XDestroyImage(image);
             return;
@@ -244,8 +258,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<IPlatformFrame, PlatformDeleter> X11Frame::create(CFrame* frame, void* parentWindow,
-                                                                  IRunLoop& runLoop) {
+std::unique_ptr<IPlatformFrame, PlatformDeleter> X11Frame::create(CFrame* frame, void* parentWindow, IRunLoop& runLoop)
+{
     auto* platform = new X11PlatformFrame(frame, runLoop);
     std::unique_ptr<IPlatformFrame, PlatformDeleter> owner(platform);
     if (!platform->open(parentWindow)) return nullptr;

@@ -43,8 +43,7 @@ Loaded loadInstance()
         return l;
     }
     l.instance = PluginInstance::createFirstEffect(l.module, error);
-    if (!l.instance || !l.instance->controller())
-        ADD_FAILURE() << error;
+    if (!l.instance || !l.instance->controller()) ADD_FAILURE() << error;
     return l;
 }
 
@@ -79,9 +78,9 @@ double skewedNormalized(double plain, double min, double max)
 
 std::vector<Expected> expectedParameters()
 {
-    std::vector<Expected> e{
-        {1, "AutoPlay", 'W', 0, 1, 0, 2}, {2, "Max Concurrency", 'I', 1, 8, 2, 0},
-        {3, "NoEffect Exec Rate", 'L', 0, 1200, 800, 0}};
+    std::vector<Expected> e{{1, "AutoPlay", 'W', 0, 1, 0, 2},
+                            {2, "Max Concurrency", 'I', 1, 8, 2, 0},
+                            {3, "NoEffect Exec Rate", 'L', 0, 1200, 800, 0}};
     const char* shortNames[] = {"Delay", "TapeStop", "Filter", "Lo-fi", "Shuffler", "Retrigger", "Reverser", "Gator"};
     static std::vector<std::string> titles; // keeps the composed titles alive
     titles.clear();
@@ -95,39 +94,61 @@ std::vector<Expected> expectedParameters()
         titles.push_back(std::string(shortNames[i]) + "Length");
         e.push_back({b + 2, titles.back().c_str(), 'N', 0, 5, 2, 6});
     }
-    const std::vector<Expected> blocks{
-        {200, "Delay Mute", 'W', 0, 1, 0, 2}, {201, "Delay On/Off", 'W', 0, 1, 0, 2},
-        {202, "Delay Level", 'L', 0, 1, 0.3, 0}, {203, "Delay Time", 'S', 20, 500, 50, 0},
-        {204, "Delay FeedBack", 'L', 0, 0.9, 0.3, 0}, {205, "Granular Dry/Wet", 'L', 0, 1, 0, 0},
-        {206, "Granular Duration", 'S', 20, 500, 200, 0}, {207, "Granular GrainSize", 'S', 20, 1000, 250, 0},
-        {299, "Delay Randomise", 'W', 0, 1, 0, 2},
-        {300, "TapeStop Mute", 'W', 0, 1, 0, 2}, {301, "TapeStop On/Off", 'W', 0, 1, 0, 2},
-        {302, "TapeStop StartSpeed", 'L', 0, 1, 0.8, 0}, {303, "TapeStop StopSpeed", 'L', 0, 1, 1.0, 0},
-        {399, "TapeStop Randomise", 'W', 0, 1, 0, 2},
-        {400, "Filter Mute", 'W', 0, 1, 0, 2}, {401, "Filter On/Off", 'W', 0, 1, 0, 2},
-        {402, "Filter LowPass Freq", 'S', 20, 20000, 5000, 0}, {403, "Filter LowPass Q", 'L', 0.3, 10, 4, 0},
-        {404, "Filter HighPass Freq", 'S', 20, 20000, 1000, 0}, {405, "Filter HighPass Q", 'L', 0.3, 10, 4, 0},
-        {499, "Filter Randomise", 'W', 0, 1, 0, 2},
-        {500, "Lo-Fi Mute", 'W', 0, 1, 0, 2}, {501, "Lo-Fi On/Off", 'W', 0, 1, 0, 2},
-        {502, "Lo-Fi BitDepth", 'I', 2, 16, 5, 0}, {503, "Lo-Fi Freqency", 'I', 1, 15, 10, 0},
-        {599, " Lo-fi Randomise", 'W', 0, 1, 0, 2},
-        {600, "Shuffler Mute", 'W', 0, 1, 0, 2}, {601, "Shuffler On/Off", 'W', 0, 1, 0, 2},
-        {602, "Shuffler SimpleMode", 'W', 0, 1, 1, 2}, {603, "Shuffler Length", 'N', 0, 4, 1, 5},
-        {611, "Shuffler 1/32 Note Rate ", 'L', 0, 100, 10, 0}, {612, "Shuffler 1/16 Note Rate", 'L', 0, 100, 100, 0},
-        {613, "Shuffler dotted 1/16 Note Rate", 'L', 0, 100, 10, 0}, {614, "Shuffler 1/8 Note Rate", 'L', 0, 100, 50, 0},
-        {615, "Shuffler dotted 1/8 Note Rate", 'L', 0, 100, 0, 0},
-        {616, "Shuffler double dotted 1/8 Note Rate", 'L', 0, 100, 0, 0},
-        {617, "Shuffler 1/4 Note Rate", 'L', 0, 100, 0, 0}, {618, "Shuffler dotted 1/4 Note Rate", 'L', 0, 100, 0, 0},
-        {619, "Shuffler double dotted 1/4 Note Rate", 'L', 0, 100, 0, 0},
-        {620, "Shuffler 1/2 Note Rate", 'L', 0, 100, 0, 0},
-        {699, "Shuffler Randomise", 'W', 0, 1, 0, 2},
-        {700, "Retrigger Mute", 'W', 0, 1, 0, 2}, {701, "Retrigger On/Off", 'W', 0, 1, 0, 2},
-        {702, "Retrigger Length", 'L', 0.01, 16, 1, 0}, {703, "Retrigger Pitch", 'L', -48, 48, 0, 0},
-        {704, "Retrigger BeatSync", 'W', 0, 1, 1, 2}, {799, "Retrigger Randomise", 'W', 0, 1, 0, 2},
-        {800, "Reverser Mute", 'W', 0, 1, 0, 2}, {801, "Reverser On/Off", 'W', 0, 1, 0, 2},
-        {802, "Retrigger Length", 'L', 0.01, 32, 16, 0}, {899, "Reverser Randomise", 'W', 0, 1, 0, 2},
-        {900, "Gator Mute", 'W', 0, 1, 0, 2}, {901, "Gator On/Off", 'W', 0, 1, 0, 2},
-        {902, "Gator Speed", 'L', 4, 30, 8, 0}, {999, "Gator Randomise", 'W', 0, 1, 0, 2}};
+    const std::vector<Expected> blocks{{200, "Delay Mute", 'W', 0, 1, 0, 2},
+                                       {201, "Delay On/Off", 'W', 0, 1, 0, 2},
+                                       {202, "Delay Level", 'L', 0, 1, 0.3, 0},
+                                       {203, "Delay Time", 'S', 20, 500, 50, 0},
+                                       {204, "Delay FeedBack", 'L', 0, 0.9, 0.3, 0},
+                                       {205, "Granular Dry/Wet", 'L', 0, 1, 0, 0},
+                                       {206, "Granular Duration", 'S', 20, 500, 200, 0},
+                                       {207, "Granular GrainSize", 'S', 20, 1000, 250, 0},
+                                       {299, "Delay Randomise", 'W', 0, 1, 0, 2},
+                                       {300, "TapeStop Mute", 'W', 0, 1, 0, 2},
+                                       {301, "TapeStop On/Off", 'W', 0, 1, 0, 2},
+                                       {302, "TapeStop StartSpeed", 'L', 0, 1, 0.8, 0},
+                                       {303, "TapeStop StopSpeed", 'L', 0, 1, 1.0, 0},
+                                       {399, "TapeStop Randomise", 'W', 0, 1, 0, 2},
+                                       {400, "Filter Mute", 'W', 0, 1, 0, 2},
+                                       {401, "Filter On/Off", 'W', 0, 1, 0, 2},
+                                       {402, "Filter LowPass Freq", 'S', 20, 20000, 5000, 0},
+                                       {403, "Filter LowPass Q", 'L', 0.3, 10, 4, 0},
+                                       {404, "Filter HighPass Freq", 'S', 20, 20000, 1000, 0},
+                                       {405, "Filter HighPass Q", 'L', 0.3, 10, 4, 0},
+                                       {499, "Filter Randomise", 'W', 0, 1, 0, 2},
+                                       {500, "Lo-Fi Mute", 'W', 0, 1, 0, 2},
+                                       {501, "Lo-Fi On/Off", 'W', 0, 1, 0, 2},
+                                       {502, "Lo-Fi BitDepth", 'I', 2, 16, 5, 0},
+                                       {503, "Lo-Fi Freqency", 'I', 1, 15, 10, 0},
+                                       {599, " Lo-fi Randomise", 'W', 0, 1, 0, 2},
+                                       {600, "Shuffler Mute", 'W', 0, 1, 0, 2},
+                                       {601, "Shuffler On/Off", 'W', 0, 1, 0, 2},
+                                       {602, "Shuffler SimpleMode", 'W', 0, 1, 1, 2},
+                                       {603, "Shuffler Length", 'N', 0, 4, 1, 5},
+                                       {611, "Shuffler 1/32 Note Rate ", 'L', 0, 100, 10, 0},
+                                       {612, "Shuffler 1/16 Note Rate", 'L', 0, 100, 100, 0},
+                                       {613, "Shuffler dotted 1/16 Note Rate", 'L', 0, 100, 10, 0},
+                                       {614, "Shuffler 1/8 Note Rate", 'L', 0, 100, 50, 0},
+                                       {615, "Shuffler dotted 1/8 Note Rate", 'L', 0, 100, 0, 0},
+                                       {616, "Shuffler double dotted 1/8 Note Rate", 'L', 0, 100, 0, 0},
+                                       {617, "Shuffler 1/4 Note Rate", 'L', 0, 100, 0, 0},
+                                       {618, "Shuffler dotted 1/4 Note Rate", 'L', 0, 100, 0, 0},
+                                       {619, "Shuffler double dotted 1/4 Note Rate", 'L', 0, 100, 0, 0},
+                                       {620, "Shuffler 1/2 Note Rate", 'L', 0, 100, 0, 0},
+                                       {699, "Shuffler Randomise", 'W', 0, 1, 0, 2},
+                                       {700, "Retrigger Mute", 'W', 0, 1, 0, 2},
+                                       {701, "Retrigger On/Off", 'W', 0, 1, 0, 2},
+                                       {702, "Retrigger Length", 'L', 0.01, 16, 1, 0},
+                                       {703, "Retrigger Pitch", 'L', -48, 48, 0, 0},
+                                       {704, "Retrigger BeatSync", 'W', 0, 1, 1, 2},
+                                       {799, "Retrigger Randomise", 'W', 0, 1, 0, 2},
+                                       {800, "Reverser Mute", 'W', 0, 1, 0, 2},
+                                       {801, "Reverser On/Off", 'W', 0, 1, 0, 2},
+                                       {802, "Retrigger Length", 'L', 0.01, 32, 16, 0},
+                                       {899, "Reverser Randomise", 'W', 0, 1, 0, 2},
+                                       {900, "Gator Mute", 'W', 0, 1, 0, 2},
+                                       {901, "Gator On/Off", 'W', 0, 1, 0, 2},
+                                       {902, "Gator Speed", 'L', 4, 30, 8, 0},
+                                       {999, "Gator Randomise", 'W', 0, 1, 0, 2}};
     e.insert(e.end(), blocks.begin(), blocks.end());
     return e;
 }
@@ -197,8 +218,8 @@ TEST(ControllerInBundle, MidiControllersMapTheSameOnEveryBusAndChannel)
         }
 
     // Exactly the table's controller numbers are mapped.
-    const std::set<int16> mapped{1, 2, 3, 4, 5, 6, 11, 12, 21, 22, 23, 24, 31, 32, 41, 42, 43, 44, 45,
-                                 46, 47, 48, 49, 50, 51, 52, 61, 62, 63, 71, 81};
+    const std::set<int16> mapped{1,  2,  3,  4,  5,  6,  11, 12, 21, 22, 23, 24, 31, 32, 41, 42,
+                                 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 61, 62, 63, 71, 81};
     for (int16 cc = 0; cc < 130; ++cc) {
         ParamID id = 0;
         EXPECT_EQ(mapping->getMidiControllerAssignment(0, 0, cc, id) == kResultOk, mapped.count(cc) == 1)
@@ -264,12 +285,10 @@ TEST(ControllerInBundle, StatesOfAnotherFormatOrCutShortAreRefused)
     cut[6] = '0';
     cut.resize(17 + 12 * 3 + 5);
     std::vector<double> before;
-    for (const ParamID id : {1u, 2u, 3u, 100u, 101u})
-        before.push_back(l.controller()->getParamNormalized(id));
+    for (const ParamID id : {1u, 2u, 3u, 100u, 101u}) before.push_back(l.controller()->getParamNormalized(id));
     EXPECT_EQ(l.controller()->setComponentState(streamOf(cut)), kResultFalse);
     std::vector<double> after;
-    for (const ParamID id : {1u, 2u, 3u, 100u, 101u})
-        after.push_back(l.controller()->getParamNormalized(id));
+    for (const ParamID id : {1u, 2u, 3u, 100u, 101u}) after.push_back(l.controller()->getParamNormalized(id));
     EXPECT_EQ(after, before);
     EXPECT_TRUE(handler->restarts.empty());
 
@@ -283,11 +302,15 @@ TEST(ControllerInBundle, OwnStateIsTheFormatTagAndRoundTrips)
     ASSERT_TRUE(l.instance);
     auto stream = owned(new MemoryStream());
     ASSERT_EQ(l.controller()->getState(stream), kResultOk);
-    EXPECT_EQ(std::string(stream->getData(), static_cast<size_t>(stream->getSize())),
-              std::string("\x04\0\0\0" "2.0\0", 8));
+    EXPECT_EQ(std::string(stream->getData(), static_cast<size_t>(stream->getSize())), std::string("\x04\0\0\0"
+                                                                                                  "2.0\0",
+                                                                                                  8));
     stream->seek(0, IBStream::kIBSeekSet, nullptr);
     EXPECT_EQ(l.controller()->setState(stream), kResultOk);
-    EXPECT_EQ(l.controller()->setState(streamOf(std::string("\x04\0\0\0" "2.1\0", 8))), kResultFalse);
+    EXPECT_EQ(l.controller()->setState(streamOf(std::string("\x04\0\0\0"
+                                                            "2.1\0",
+                                                            8))),
+              kResultFalse);
     EXPECT_EQ(l.controller()->createView("Editor"), nullptr);
 }
 

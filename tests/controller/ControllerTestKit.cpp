@@ -9,8 +9,7 @@ using namespace Steinberg::Vst;
 
 tresult PLUGIN_API RecordingPeer::notify(IMessage* message)
 {
-    if (message == nullptr)
-        return kInvalidArgument;
+    if (message == nullptr) return kInvalidArgument;
     Message copy;
     copy.id = message->getMessageID() ? message->getMessageID() : "";
     IAttributeList* attributes = message->getAttributes();
@@ -20,8 +19,7 @@ tresult PLUGIN_API RecordingPeer::notify(IMessage* message)
         if (attributes && attributes->getBinary(key.c_str(), data, size) == kResultOk)
             copy.binary[key] = std::string(static_cast<const char*>(data), size);
     };
-    for (const char* key : {"tag", "listsize", "data", "size"})
-        take(key);
+    for (const char* key : {"tag", "listsize", "data", "size"}) take(key);
     for (int i = 0; i < 16; ++i) {
         char key[32];
         std::snprintf(key, sizeof key, "stringlist%d", i);
@@ -56,8 +54,7 @@ ParameterTable kitTable()
 uint32_t attributeU32(const std::string& bytes)
 {
     uint32_t v = 0;
-    for (size_t i = 0; i < 4 && i < bytes.size(); ++i)
-        v |= uint32_t(static_cast<uint8_t>(bytes[i])) << (8 * i);
+    for (size_t i = 0; i < 4 && i < bytes.size(); ++i) v |= uint32_t(static_cast<uint8_t>(bytes[i])) << (8 * i);
     return v;
 }
 

@@ -39,7 +39,7 @@ public:
 
     OBJ_METHODS(RecordingHandler, FObject)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
+    DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
     END_DEFINE_INTERFACES(FObject)
     REFCOUNT_METHODS(FObject)
 };
@@ -63,7 +63,7 @@ public:
 
     OBJ_METHODS(RecordingPeer, FObject)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Steinberg::Vst::IConnectionPoint)
+    DEF_INTERFACE(Steinberg::Vst::IConnectionPoint)
     END_DEFINE_INTERFACES(FObject)
     REFCOUNT_METHODS(FObject)
 };
@@ -97,8 +97,7 @@ public:
     void componentStateLoaded(IBStream*) override { ++statesLoaded; }
     void writeControllerState(IBStream* state) override
     {
-        if (!ownState.empty())
-            state->write(ownState.data(), static_cast<Steinberg::int32>(ownState.size()), nullptr);
+        if (!ownState.empty()) state->write(ownState.data(), static_cast<Steinberg::int32>(ownState.size()), nullptr);
     }
     void readControllerState(IBStream* state) override
     {
@@ -120,11 +119,11 @@ public:
 ParameterTable kitTable();
 
 // IDs of kitTable().
-inline constexpr Steinberg::Vst::ParamID kLevel = 10;     // Linear 0..100, default 50, CC 7
-inline constexpr Steinberg::Vst::ParamID kName = 20;      // Text, "first"
-inline constexpr Steinberg::Vst::ParamID kPattern = 30;   // List with kListInState: a, b, c; CC 8
-inline constexpr Steinberg::Vst::ParamID kSwitch = 40;    // switch Off/On, fixed entries
-inline constexpr Steinberg::Vst::ParamID kVoices = 50;    // Integer 1..8, default 2
+inline constexpr Steinberg::Vst::ParamID kLevel = 10;   // Linear 0..100, default 50, CC 7
+inline constexpr Steinberg::Vst::ParamID kName = 20;    // Text, "first"
+inline constexpr Steinberg::Vst::ParamID kPattern = 30; // List with kListInState: a, b, c; CC 8
+inline constexpr Steinberg::Vst::ParamID kSwitch = 40;  // switch Off/On, fixed entries
+inline constexpr Steinberg::Vst::ParamID kVoices = 50;  // Integer 1..8, default 2
 
 // The 4-byte little-endian number in an attribute.
 uint32_t attributeU32(const std::string& bytes);

@@ -228,8 +228,8 @@ TEST(HostilePresetFiles, TheCommandLineReportsADamagedPresetAndExitsNormally)
 {
     const std::string path = scratchFile("offset-beyond.vstpreset");
     std::ofstream(path, std::ios::binary | std::ios::trunc) << presetHeader(0x7FFFFFFF);
-    for (const std::string& command : {"state dump '" + path + "'",
-                                      "state load '" + std::string(VEXBIT_BUNDLE_PATH) + "' '" + path + "'"}) {
+    for (const std::string& command :
+         {"state dump '" + path + "'", "state load '" + std::string(VEXBIT_BUNDLE_PATH) + "' '" + path + "'"}) {
         const std::string line = std::string("'") + VEXBIT_EXECUTABLE + "' " + command + " >/dev/null 2>&1";
         const int status = std::system(line.c_str());
         ASSERT_TRUE(WIFEXITED(status)) << command;

@@ -235,8 +235,7 @@ TEST_F(ControllerBase, ValuesThatAreNotNumbersLeaveTheParameterAlone)
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kVoices), 1.0 / 7.0);
 
     // The same from a host.
-    EXPECT_EQ(controller->setParamNormalized(test::kLevel, std::numeric_limits<double>::quiet_NaN()),
-              kInvalidArgument);
+    EXPECT_EQ(controller->setParamNormalized(test::kLevel, std::numeric_limits<double>::quiet_NaN()), kInvalidArgument);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kLevel), 0.5);
     EXPECT_EQ(controller->setParamNormalized(test::kLevel, 7.0), kResultOk);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(test::kLevel), 1.0) << "clamped as the SDK does";
@@ -267,16 +266,23 @@ TEST_F(ControllerBase, OwnStateCarriesTheFormatTagAndTheSubclassState)
     controller->ownState = "MINE";
     auto stream = owned(new MemoryStream());
     ASSERT_EQ(controller->getState(stream), kResultOk);
-    EXPECT_EQ(std::string(stream->getData(), static_cast<size_t>(stream->getSize())),
-              std::string("\x04\x00\x00\x00" "2.0\0MINE", 12));
+    EXPECT_EQ(std::string(stream->getData(), static_cast<size_t>(stream->getSize())), std::string("\x04\x00\x00\x00"
+                                                                                                  "2.0\0MINE",
+                                                                                                  12));
 
     stream->seek(0, IBStream::kIBSeekSet, nullptr);
     EXPECT_EQ(controller->setState(stream), kResultOk);
     EXPECT_EQ(controller->ownStateRead, "MINE");
 
     // The tag's zero is not needed among the counted bytes.
-    EXPECT_EQ(controller->setState(streamOf(std::string("\x03\x00\x00\x00" "2.0", 7))), kResultOk);
-    EXPECT_EQ(controller->setState(streamOf(std::string("\x04\x00\x00\x00" "2.1\0", 8))), kResultFalse);
+    EXPECT_EQ(controller->setState(streamOf(std::string("\x03\x00\x00\x00"
+                                                        "2.0",
+                                                        7))),
+              kResultOk);
+    EXPECT_EQ(controller->setState(streamOf(std::string("\x04\x00\x00\x00"
+                                                        "2.1\0",
+                                                        8))),
+              kResultFalse);
     EXPECT_EQ(controller->setState(streamOf(std::string("\x04\x00", 2))), kResultFalse);
 }
 
@@ -343,8 +349,7 @@ TEST_F(ControllerBase, ANewStringListResetsTheValueRefreshesTheEditorAndIsSent)
     EXPECT_EQ(peer->received[0].binary.at("stringlist1"), std::string("two\0", 4));
 
     // The UTF-16 form always asks the host to reread the titles.
-    EXPECT_EQ(controller->setParamStringList(test::kPattern, std::vector<std::u16string>{u"A", u"B", u"C"}),
-              kResultOk);
+    EXPECT_EQ(controller->setParamStringList(test::kPattern, std::vector<std::u16string>{u"A", u"B", u"C"}), kResultOk);
     EXPECT_EQ(entries(test::kPattern), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(handler->restarts, (std::vector<int32>{kParamTitlesChanged}));
     ParameterInfo info{};

@@ -11,8 +11,8 @@
 namespace vexbit {
 namespace {
 
-using test::StateBytes;
 using Steinberg::MemoryStream;
+using test::StateBytes;
 
 // A stream over a copy of the bytes, read from the start.
 struct Stream {
@@ -107,8 +107,7 @@ TEST(ProcessorStateImage, AStateCutShortKeepsWhatCameBeforeTheCut)
         ProcessorStateImage image;
         const StateReadResult result = read(b, image);
         EXPECT_NE(result, StateReadResult::Complete) << "cut at " << cut;
-        for (const auto& list : image.lists)
-            EXPECT_EQ(list.entries.size(), 2u) << "cut at " << cut;
+        for (const auto& list : image.lists) EXPECT_EQ(list.entries.size(), 2u) << "cut at " << cut;
         if (cut >= 9) {
             EXPECT_EQ(image.bypass, true) << "cut at " << cut;
         }
@@ -153,8 +152,7 @@ public:
         const auto count = std::min<size_t>(static_cast<size_t>(n), bytes.size() - pos);
         std::memcpy(buffer, bytes.data() + pos, count);
         pos += count;
-        if (got)
-            *got = static_cast<Steinberg::int32>(count);
+        if (got) *got = static_cast<Steinberg::int32>(count);
         return Steinberg::kResultOk;
     }
     Steinberg::tresult PLUGIN_API write(void*, Steinberg::int32, Steinberg::int32*) override

@@ -17,16 +17,14 @@ public:
     }
     StateBytes& u32(uint32_t v)
     {
-        for (int i = 0; i < 4; ++i)
-            u8(static_cast<uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i) u8(static_cast<uint8_t>(v >> (8 * i)));
         return *this;
     }
     StateBytes& i32(int32_t v) { return u32(static_cast<uint32_t>(v)); }
     StateBytes& f64(double v)
     {
         const auto raw = std::bit_cast<uint64_t>(v);
-        for (int i = 0; i < 8; ++i)
-            u8(static_cast<uint8_t>(raw >> (8 * i)));
+        for (int i = 0; i < 8; ++i) u8(static_cast<uint8_t>(raw >> (8 * i)));
         return *this;
     }
     // A counted text with its terminating zero, as headers and list entries are stored.
@@ -46,8 +44,7 @@ public:
     StateBytes& list(uint32_t id, const std::vector<std::string>& entries)
     {
         u32(id).u32(static_cast<uint32_t>(entries.size()));
-        for (const auto& e : entries)
-            text(e);
+        for (const auto& e : entries) text(e);
         return *this;
     }
     StateBytes& value(uint32_t id, double plain) { return u32(id).f64(plain); }

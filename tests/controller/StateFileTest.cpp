@@ -40,8 +40,7 @@ Opened open()
     }
     o.effectClass = o.module->firstClassOfCategory(kVstAudioEffectClass)->cid;
     o.instance = PluginInstance::createFirstEffect(o.module, error);
-    if (!o.instance)
-        ADD_FAILURE() << error;
+    if (!o.instance) ADD_FAILURE() << error;
     return o;
 }
 
@@ -52,7 +51,8 @@ std::string scratchFile(const std::string& name)
 
 void writeFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string readFile(const std::string& path)
@@ -78,7 +78,9 @@ TEST(PluginStateFiles, AStateSavedToAFileComesBackInAnotherInstance)
     const auto saved = host::saveState(*from.instance, error);
     ASSERT_TRUE(saved) << error;
     EXPECT_EQ(saved->component.size(), 905u);
-    EXPECT_EQ(saved->controller, std::string("\x04\0\0\0" "2.0\0", 8));
+    EXPECT_EQ(saved->controller, std::string("\x04\0\0\0"
+                                             "2.0\0",
+                                             8));
 
     const std::string path = scratchFile("round-trip.vstpreset");
     ASSERT_TRUE(host::writeStateFile(path, from.effectClass, *saved, error)) << error;
@@ -162,19 +164,20 @@ TEST(StateDump, ShowsHeaderBypassListsAndEveryValueWithItsTitle)
     b.value(802, 16.0).value(603, 1.0).value(5, 2.5).value(611, 0.125).raw("xyz");
     std::ostringstream out;
     EXPECT_TRUE(cli::dumpProcessorState(b.bytes, parameterTable(), "2.0", out));
-    EXPECT_EQ(out.str(), "state: " + std::to_string(b.bytes.size()) + " bytes\n"
-                         "header: \"2.0\"\n"
-                         "bypass: on\n"
-                         "string lists: 1\n"
-                         "  603  \"Shuffler Length\": 2 entries\n"
-                         "    0: \"1/2\"\n"
-                         "    1: \"1/4\"\n"
-                         "values: 4\n"
-                         "   802  \"Retrigger Length\" = 16\n"
-                         "   603  \"Shuffler Length\" = 1 (1/16)\n"
-                         "     5  (no such parameter) = 2.5\n"
-                         "   611  \"Shuffler 1/32 Note Rate \" = 0.125\n"
-                         "extra state: 3 bytes\n");
+    EXPECT_EQ(out.str(), "state: " + std::to_string(b.bytes.size()) +
+                             " bytes\n"
+                             "header: \"2.0\"\n"
+                             "bypass: on\n"
+                             "string lists: 1\n"
+                             "  603  \"Shuffler Length\": 2 entries\n"
+                             "    0: \"1/2\"\n"
+                             "    1: \"1/4\"\n"
+                             "values: 4\n"
+                             "   802  \"Retrigger Length\" = 16\n"
+                             "   603  \"Shuffler Length\" = 1 (1/16)\n"
+                             "     5  (no such parameter) = 2.5\n"
+                             "   611  \"Shuffler 1/32 Note Rate \" = 0.125\n"
+                             "extra state: 3 bytes\n");
 }
 
 TEST(StateDump, SaysWhenAStateIsOfAnotherFormatOrDamaged)
@@ -195,11 +198,9 @@ std::string run(const std::string& command, int& status)
 {
     std::string output;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr)
-        return output;
+    if (pipe == nullptr) return output;
     char buffer[4096];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
     status = pclose(pipe);
     return output;
 }

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace vexbit::e2e {
 namespace {
 
@@ -22,8 +21,8 @@ TEST(BundleAllocations, ProcessAllocatesNothingWhileNotesAutoPlayAndRandomiseRun
     Steinberg::MemoryStream stream;
     ASSERT_EQ(session->component()->getState(&stream), Steinberg::kResultOk);
     stream.seek(0, Steinberg::IBStream::kIBSeekSet, nullptr);
-    const long restoring =
-        vexbit::test::allocationsDuring([&] { EXPECT_EQ(session->component()->setState(&stream), Steinberg::kResultOk); });
+    const long restoring = vexbit::test::allocationsDuring(
+        [&] { EXPECT_EQ(session->component()->setState(&stream), Steinberg::kResultOk); });
     ASSERT_GT(restoring, 0) << "the bundle's operator new is not the counted one";
 
     Script script;

@@ -19,24 +19,24 @@ Script busyProject(double tempo, int64_t length)
     s.transport.tempo = tempo;
     s.transport.startQuarters = 3.3;
     s.length = length;
-    s.changes = {{0, 1, 1.0},                      // AutoPlay
-                 {0, 2, 1.0},                      // Max Concurrency 8
-                 {0, 3, 200.0 / 1200.0},           // NoEffect Exec Rate
-                 {0, 205, 0.6},                    // Granular Dry/Wet
-                 {0, 122, 0.2},                    // Filter Length "1/8 Note"
-                 {0, 162, 1.0},                    // Reverser Length "Infinite"
-                 {20000, 202, 0.9},                // Delay Level
-                 {33333, 704, 0.0},                // Retrigger BeatSync off
-                 {47000, 602, 0.0},                // Shuffler SimpleMode off
+    s.changes = {{0, 1, 1.0},            // AutoPlay
+                 {0, 2, 1.0},            // Max Concurrency 8
+                 {0, 3, 200.0 / 1200.0}, // NoEffect Exec Rate
+                 {0, 205, 0.6},          // Granular Dry/Wet
+                 {0, 122, 0.2},          // Filter Length "1/8 Note"
+                 {0, 162, 1.0},          // Reverser Length "Infinite"
+                 {20000, 202, 0.9},      // Delay Level
+                 {33333, 704, 0.0},      // Retrigger BeatSync off
+                 {47000, 602, 0.0},      // Shuffler SimpleMode off
                  {47000, 613, 0.8},
-                 {61111, 402, 0.3},                // Filter LowPass Freq
-                 {70001, 902, 0.7},                // Gator Speed
-                 {90000, 1, 0.0},                  // AutoPlay off for a while
+                 {61111, 402, 0.3}, // Filter LowPass Freq
+                 {70001, 902, 0.7}, // Gator Speed
+                 {90000, 1, 0.0},   // AutoPlay off for a while
                  {110000, 1, 1.0}};
-    s.notes = {{5000, 48},  {9000, 72},         {12345, 55},        {15000, 48, false}, {22050, 79},
-               {30000, 57}, {30000, 59},        {41000, 57, false}, {52000, 76},        {60000, 53},
-               {64000, 59, false}, {80000, 81}, {81000, 53, false}, {99999, 60},        {120000, 60, false},
-               {130000, 74}, {140000, 48}, {150000, 48, false}};
+    s.notes = {{5000, 48},         {9000, 72},   {12345, 55},        {15000, 48, false}, {22050, 79},
+               {30000, 57},        {30000, 59},  {41000, 57, false}, {52000, 76},        {60000, 53},
+               {64000, 59, false}, {80000, 81},  {81000, 53, false}, {99999, 60},        {120000, 60, false},
+               {130000, 74},       {140000, 48}, {150000, 48, false}};
     return s;
 }
 

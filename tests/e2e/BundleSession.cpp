@@ -128,7 +128,8 @@ void BundleSession::renderBlocks(const Script& script, const std::vector<float>&
     using test::ParameterChangeList;
 
     std::vector<HostNote> notes = script.notes;
-    std::stable_sort(notes.begin(), notes.end(), [](const HostNote& a, const HostNote& b) { return a.sample < b.sample; });
+    std::stable_sort(notes.begin(), notes.end(),
+                     [](const HostNote& a, const HostNote& b) { return a.sample < b.sample; });
     std::vector<HostChange> changes = script.changes;
     std::stable_sort(changes.begin(), changes.end(),
                      [](const HostChange& a, const HostChange& b) { return a.sample < b.sample; });

@@ -109,7 +109,7 @@ TEST(EditorSteppers, RockerStepsByThePlainStepAndStaysInsideTheRange)
     EXPECT_DOUBLE_EQ(f.toPlain(502, f.value(502)), 6.0);
     EXPECT_EQ(f.control<viewkit::CTextEdit>(502)->getText(), "6");
     EXPECT_FLOAT_EQ(rocker->getValueNormalized(), 0.5f); // back in the middle
-    EXPECT_EQ(f.host->performed(502).size(), 1u);         // the release stepped nothing
+    EXPECT_EQ(f.host->performed(502).size(), 1u);        // the release stepped nothing
     f.click(lower);
     f.click(lower);
     EXPECT_DOUBLE_EQ(f.toPlain(502, f.value(502)), 4.0);
@@ -140,8 +140,7 @@ TEST(EditorSteppers, TypedTextIsParsedByTheParameter)
     ASSERT_NE(field, nullptr);
     auto typeInto = [&](const std::string& text) {
         f.click(centreOf(field));
-        for (int i = 0; i < 12; ++i)
-            f.pressKey(viewkit::VKEY_BACK);
+        for (int i = 0; i < 12; ++i) f.pressKey(viewkit::VKEY_BACK);
         f.typeText(text);
         f.pressKey(viewkit::VKEY_RETURN);
     };
@@ -184,8 +183,7 @@ TEST(EditorButtons, LengthButtonsSetTheirLengthAndNeverEditTheirOwnTag)
     ASSERT_TRUE(f.open());
     auto clickButton = [&](int32_t id) {
         for (auto* c : f.allViews<viewkit::CControl>())
-            if (c->getTag() == id)
-                return f.click(centreOf(c));
+            if (c->getTag() == id) return f.click(centreOf(c));
         FAIL() << "no button " << id;
     };
 

@@ -27,7 +27,10 @@ namespace {
 using viewkit::CColor;
 using viewkit::CRect;
 
-CRect rectOf(const FrameRect& r) { return CRect(r.x, r.y, r.x + r.w, r.y + r.h); }
+CRect rectOf(const FrameRect& r)
+{
+    return CRect(r.x, r.y, r.x + r.w, r.y + r.h);
+}
 
 bool near(const CColor& a, const Rgba& b, int tolerance = 2)
 {
@@ -38,8 +41,7 @@ bool near(const CColor& a, const Rgba& b, int tolerance = 2)
 viewkit::CTextLabel* labelWithText(EditorFixture& f, const std::string& text, const CRect& where)
 {
     for (auto* label : f.allViews<viewkit::CTextLabel>())
-        if (label->getText() == text && label->getFrameRect() == where)
-            return label;
+        if (label->getText() == text && label->getFrameRect() == where) return label;
     return nullptr;
 }
 
@@ -66,8 +68,7 @@ TEST(EditorWindow, PaintsTheWholeWindowWithBothTitleBarsInTheirColours)
         // Some dark pixels of the black title text lie near the middle.
         int dark = 0;
         for (int x = 540; x < 670; ++x)
-            for (int y = top + 5; y < top + 20; ++y)
-                dark += image.pixel(x, y).green < 100 ? 1 : 0;
+            for (int y = top + 5; y < top + 20; ++y) dark += image.pixel(x, y).green < 100 ? 1 : 0;
         EXPECT_GT(dark, 20);
     }
 }
@@ -94,18 +95,17 @@ TEST(EditorWindow, BuildsEveryLayoutControlAtItsRectangle)
         f.editor->getShufflerTabs()->selectTab(page);
         const LayoutParent hidden = page == 0 ? LayoutParent::ShufflerPage1 : LayoutParent::ShufflerPage0;
         for (const LayoutStep& step : controlLayout()) {
-            if (!isBoundControl(step.kind) || step.parent == hidden || (page == 1 && step.parent == LayoutParent::Frame))
+            if (!isBoundControl(step.kind) || step.parent == hidden ||
+                (page == 1 && step.parent == LayoutParent::Frame))
                 continue;
             SCOPED_TRACE(step.tag);
             CRect want = rectOf(frameRectOf(step));
             if (step.kind == LayoutKind::Stepper) {
                 want = rectOf(stepperTextRect(step));
-                if (step.parent == LayoutParent::ShufflerPage1)
-                    want.offset(kShufflerPageRect.x, kShufflerPageRect.y);
+                if (step.parent == LayoutParent::ShufflerPage1) want.offset(kShufflerPageRect.x, kShufflerPageRect.y);
             }
             bool found = false;
-            for (auto* c : f.controls<viewkit::CControl>(step.tag))
-                found = found || c->getFrameRect() == want;
+            for (auto* c : f.controls<viewkit::CControl>(step.tag)) found = found || c->getFrameRect() == want;
             EXPECT_TRUE(found);
             ++checked;
         }

@@ -33,8 +33,7 @@ std::vector<double> RecordingHandler::performed(Vst::ParamID id) const
 {
     std::vector<double> values;
     for (const Call& c : calls)
-        if (c.what == "perform" && c.id == id)
-            values.push_back(c.value);
+        if (c.what == "perform" && c.id == id) values.push_back(c.value);
     return values;
 }
 
@@ -58,13 +57,18 @@ EditorFixture::~EditorFixture()
     host->release();
 }
 
-bool EditorFixture::open() { return editor->open(nullptr); }
-void EditorFixture::close() { editor->close(); }
+bool EditorFixture::open()
+{
+    return editor->open(nullptr);
+}
+void EditorFixture::close()
+{
+    editor->close();
+}
 
 void EditorFixture::tick(int count)
 {
-    for (int i = 0; i < count; ++i)
-        editor->notify(editor->getTimer(), viewkit::CVSTGUITimer::kMsgTimer);
+    for (int i = 0; i < count; ++i) editor->notify(editor->getTimer(), viewkit::CVSTGUITimer::kMsgTimer);
 }
 
 double EditorFixture::toNormalized(int32_t tag, double plain) const
@@ -81,16 +85,13 @@ namespace {
 template <class T>
 void collect(viewkit::CView* view, std::vector<T*>& out)
 {
-    if (auto* v = dynamic_cast<T*>(view))
-        out.push_back(v);
+    if (auto* v = dynamic_cast<T*>(view)) out.push_back(v);
     if (auto* tabs = dynamic_cast<viewkit::CTabView*>(view)) {
-        for (int32_t i = 0; i < tabs->getNbTabs(); ++i)
-            collect(tabs->getTabView(i), out);
+        for (int32_t i = 0; i < tabs->getNbTabs(); ++i) collect(tabs->getTabView(i), out);
         return;
     }
     if (auto* container = dynamic_cast<viewkit::CViewContainer*>(view))
-        for (int32_t i = 0; i < container->getNbViews(); ++i)
-            collect(container->getView(i), out);
+        for (int32_t i = 0; i < container->getNbViews(); ++i) collect(container->getView(i), out);
 }
 } // namespace
 
@@ -99,8 +100,7 @@ std::vector<T*> EditorFixture::allViews() const
 {
     std::vector<T*> out;
     if (frame() != nullptr)
-        for (int32_t i = 0; i < frame()->getNbViews(); ++i)
-            collect(frame()->getView(i), out);
+        for (int32_t i = 0; i < frame()->getNbViews(); ++i) collect(frame()->getView(i), out);
     return out;
 }
 

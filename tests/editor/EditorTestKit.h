@@ -31,7 +31,7 @@ public:
 
     OBJ_METHODS(RecordingHandler, FObject)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
+    DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
     END_DEFINE_INTERFACES(FObject)
     REFCOUNT_METHODS(FObject)
 };
@@ -58,8 +58,7 @@ public:
         std::vector<T*> found;
         const auto [first, last] = editor->getControlsByTag().equal_range(tag);
         for (auto it = first; it != last; ++it)
-            if (auto* c = dynamic_cast<T*>(it->second))
-                found.push_back(c);
+            if (auto* c = dynamic_cast<T*>(it->second)) found.push_back(c);
         return found;
     }
     template <class T>
@@ -72,8 +71,14 @@ public:
     template <class T>
     std::vector<T*> allViews() const;
 
-    double value(int32_t tag) const { return controller->getParamNormalized(static_cast<Steinberg::Vst::ParamID>(tag)); }
-    void setHostValue(int32_t tag, double v) { controller->setParamNormalized(static_cast<Steinberg::Vst::ParamID>(tag), v); }
+    double value(int32_t tag) const
+    {
+        return controller->getParamNormalized(static_cast<Steinberg::Vst::ParamID>(tag));
+    }
+    void setHostValue(int32_t tag, double v)
+    {
+        controller->setParamNormalized(static_cast<Steinberg::Vst::ParamID>(tag), v);
+    }
     double toNormalized(int32_t tag, double plain) const;
     double toPlain(int32_t tag, double normalized) const;
 

@@ -7,7 +7,6 @@
 #include "host/PluginInstance.h"
 #include "host/VirtualDisplay.h"
 
-
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -33,8 +32,7 @@ struct ColourAt {
 ColourAt pixel(Display* display, Window window, int x, int y)
 {
     XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return {0, 0, 0};
+    if (image == nullptr) return {0, 0, 0};
     const unsigned long p = XGetPixel(image, 0, 0);
     XDestroyImage(image);
     return {(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF};
@@ -56,8 +54,7 @@ class EditorWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!haveDisplay())
-            GTEST_SKIP() << "no X display";
+        if (!haveDisplay()) GTEST_SKIP() << "no X display";
         std::string error;
         module = host::Module::load(VEXBIT_BUNDLE_PATH, error);
         ASSERT_TRUE(module) << error;
@@ -99,8 +96,8 @@ TEST_F(EditorWindow, ClickingDelayOnOffSwitchesTheParameterAndSurvivesReattachin
     ASSERT_EQ(controller()->getParamNormalized(kDelayOnOff), 0.0);
 
     // The window is painted: the upper title bar in its green.
-    EXPECT_TRUE(window->runUntil([&] { return pixel(window->display(), window->pluginWindow(), 20, 17).green == 208; },
-                                 5s));
+    EXPECT_TRUE(
+        window->runUntil([&] { return pixel(window->display(), window->pluginWindow(), 20, 17).green == 208; }, 5s));
     const ColourAt bar = pixel(window->display(), window->pluginWindow(), 20, 17);
     EXPECT_EQ(bar.red, 146u);
     EXPECT_EQ(bar.blue, 80u);

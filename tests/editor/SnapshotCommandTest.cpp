@@ -24,12 +24,14 @@ PngSize pngSize(const std::string& path)
     return size;
 }
 
-int run(const std::string& command) { return std::system(command.c_str()); }
+int run(const std::string& command)
+{
+    return std::system(command.c_str());
+}
 
 TEST(SnapshotCommand, SavesTheWholeEditorWithOrWithoutADisplay)
 {
-    if (run("command -v Xvfb > /dev/null") != 0)
-        GTEST_SKIP() << "no Xvfb to stand in for a display";
+    if (run("command -v Xvfb > /dev/null") != 0) GTEST_SKIP() << "no Xvfb to stand in for a display";
     const std::string tool = std::string("'") + VEXBIT_EXECUTABLE + "'";
     const std::string bundle = std::string("'") + VEXBIT_BUNDLE_PATH + "'";
     const std::string out = std::string(VEXBIT_SCRATCH_DIR) + "/snapshot.png";
@@ -42,9 +44,9 @@ TEST(SnapshotCommand, SavesTheWholeEditorWithOrWithoutADisplay)
         EXPECT_EQ(pngSize(out).width, 1211);
         EXPECT_EQ(pngSize(out).height, 665);
     }
-    ASSERT_EQ(run("unset DISPLAY; " + tool + " snapshot " + bundle + " --settle-ms 200 -o '" + headless +
-                  "' > /dev/null"),
-              0);
+    ASSERT_EQ(
+        run("unset DISPLAY; " + tool + " snapshot " + bundle + " --settle-ms 200 -o '" + headless + "' > /dev/null"),
+        0);
     EXPECT_EQ(pngSize(headless).width, 1211);
     EXPECT_EQ(pngSize(headless).height, 665);
 

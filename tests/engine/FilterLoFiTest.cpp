@@ -146,7 +146,7 @@ float lofiOne(LoFiUnit& u, float x)
 TEST(LoFiUnit, BitDepthMasks)
 {
     LoFiUnit u;
-    const std::pair<double, int32_t> cases[] = {{16.0, -1},  {15.0, -2},     {5.0, -2048}, {5.9, -2048},
+    const std::pair<double, int32_t> cases[] = {{16.0, -1},    {15.0, -2},    {5.0, -2048},   {5.9, -2048},
                                                 {2.0, -16384}, {1.0, -16384}, {-3.0, -16384}, {40.0, -1}};
     for (auto [bits, mask] : cases) {
         u.setBitDepth(bits);
@@ -209,7 +209,7 @@ TEST(LoFiUnit, DefaultQuantisationAndZeroHoldLength)
     LoFiUnit u; // 5 bits, hold 10
     u.setEngaged(true);
     EXPECT_FLOAT_EQ(lofiOne(u, 0.1f), 2048.0f / 32767.0f); // 3276 & -2048
-    u.setHoldLength(0.0); // behaves as 1 once the running hold ends
+    u.setHoldLength(0.0);                                  // behaves as 1 once the running hold ends
     u.setBitDepth(16.0);
     lofiOne(u, 0.0f);
     EXPECT_EQ(lofiOne(u, 0.25f), 0.25f);

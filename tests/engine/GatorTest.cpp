@@ -96,8 +96,7 @@ TEST(Gator, SwitchingOffInAClosedHalfRestoresFullLevelWithinTenSamples)
 
     // Switching off and on again from a closed half starts with an open half.
     g.setEngaged(true);
-    while (gains(g, 1)[0] == 1.0f) {
-    }
+    while (gains(g, 1)[0] == 1.0f) {}
     gains(g, 20);
     g.setEngaged(false);
     g.setEngaged(true);

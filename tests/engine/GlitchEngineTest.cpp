@@ -14,7 +14,6 @@ namespace {
 
 class GlitchEngineTest : public ::testing::Test {
 protected:
-
     void SetUp() override
     {
         engine = std::make_unique<GlitchEngine>(host);

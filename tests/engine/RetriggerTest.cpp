@@ -13,7 +13,10 @@ using vexbit::RetriggerUnit;
 namespace {
 constexpr int kEighth = 11025; // an eighth note at 120 BPM and 44100 Hz
 
-std::unique_ptr<RetriggerUnit> makeRetrigger() { return std::make_unique<RetriggerUnit>(); }
+std::unique_ptr<RetriggerUnit> makeRetrigger()
+{
+    return std::make_unique<RetriggerUnit>();
+}
 
 // Beat-synchronised, with eighth-note slices.
 std::unique_ptr<RetriggerUnit> makeBeatSynced()
@@ -42,8 +45,7 @@ TEST(Retrigger, FreeModeRepeatsTheFirstSliceAfterSwitchOn)
         EXPECT_LE(out[k], float(t0 + k) + 0.5f);
         EXPECT_GE(out[k], float(t0 + (k - 1)) - 0.5f);
     }
-    for (size_t k = 21; k < out.size(); ++k)
-        ASSERT_EQ(out[k], float(t0 + (static_cast<int>(k) - 1) % kEighth)) << k;
+    for (size_t k = 21; k < out.size(); ++k) ASSERT_EQ(out[k], float(t0 + (static_cast<int>(k) - 1) % kEighth)) << k;
 }
 
 TEST(Retrigger, PitchUpPassesDryForOneSliceThenPlaysDoubleSpeedThenSilence)
@@ -94,8 +96,7 @@ TEST(Retrigger, BeatSyncedRepeatsStartOnTheLastBeat)
     const int start = t;
     const auto out = feedRamp(*u, t, 3 * kEighth);
     EXPECT_EQ(out[0], float(start));
-    for (size_t k = 20; k < out.size(); ++k)
-        ASSERT_EQ(out[k], float(beat + static_cast<int>(k) % kEighth)) << k;
+    for (size_t k = 20; k < out.size(); ++k) ASSERT_EQ(out[k], float(beat + static_cast<int>(k) % kEighth)) << k;
 }
 
 TEST(Retrigger, ModeSwitchedBackBeforeTheNextBeatRepeatsFromTheLastOne)
@@ -150,8 +151,8 @@ TEST(Retrigger, LengthPitchAndSampleRateSettings)
     EXPECT_FLOAT_EQ(u->sliceLength(), 48000.0f);
 
     // An unusable tempo keeps the last usable one (60 here).
-    for (double tempo : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(),
-                         std::numeric_limits<double>::infinity()}) {
+    for (double tempo :
+         {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
         u->setSliceLength(2.0, tempo);
         EXPECT_FLOAT_EQ(u->sliceLength(), 24000.0f) << tempo;
     }

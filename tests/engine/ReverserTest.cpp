@@ -12,7 +12,10 @@ using vexbit::ReverserUnit;
 
 namespace {
 // The unit holds two large rings: keep it off the stack.
-std::unique_ptr<ReverserUnit> makeReverser() { return std::make_unique<ReverserUnit>(); }
+std::unique_ptr<ReverserUnit> makeReverser()
+{
+    return std::make_unique<ReverserUnit>();
+}
 
 // Switches on, lets the fade-in finish, then switches on again, which starts a
 // segment at full level.
@@ -36,10 +39,9 @@ TEST(Reverser, SegmentsReplayThePrecedingInputBackwards)
     engageFully(*u, t);
     const int t0 = t;
     const auto out = feedRamp(*u, t, 12);
-    const std::vector<float> expected{
-        float(t0 - 1), float(t0 - 2), float(t0 - 3), float(t0 - 4),
-        float(t0 + 3), float(t0 + 2), float(t0 + 1), float(t0),
-        float(t0 + 7), float(t0 + 6), float(t0 + 5), float(t0 + 4)};
+    const std::vector<float> expected{float(t0 - 1), float(t0 - 2), float(t0 - 3), float(t0 - 4),
+                                      float(t0 + 3), float(t0 + 2), float(t0 + 1), float(t0),
+                                      float(t0 + 7), float(t0 + 6), float(t0 + 5), float(t0 + 4)};
     EXPECT_EQ(out, expected);
 }
 

@@ -222,8 +222,13 @@ TEST_F(Scheduler, RandomNotesAndHostileTicksKeepTheCountTruthfulAndEverythingEnd
     std::mt19937 gen(5);
     std::uniform_int_distribution<int> pitch(-5, 140);
     std::uniform_int_distribution<int> sixteenth(-400, 4000);
-    const double odd[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                          -std::numeric_limits<double>::infinity(), 1e300, -1e300, 3e9, -3e9};
+    const double odd[] = {std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity(),
+                          1e300,
+                          -1e300,
+                          3e9,
+                          -3e9};
     for (int i = 0; i < 20000; ++i) {
         const auto p = static_cast<int16_t>(pitch(gen));
         if (i % 3 == 0) engine->onNoteOn(static_cast<int16_t>(i % 16), p, 0.0f);

@@ -47,8 +47,8 @@ TEST(RingBuffer, LeadTenReadsNineBeforeNewestAtZero)
 {
     RingBuffer ring(32, 10);
     for (int i = 1; i <= 20; ++i) ring.push(static_cast<float>(i));
-    EXPECT_FLOAT_EQ(ring.read(9.0f), 20.0f);  // the newest
-    EXPECT_FLOAT_EQ(ring.read(0.0f), 11.0f);  // nine before it
+    EXPECT_FLOAT_EQ(ring.read(9.0f), 20.0f); // the newest
+    EXPECT_FLOAT_EQ(ring.read(0.0f), 11.0f); // nine before it
     EXPECT_FLOAT_EQ(ring.read(-3.0f), 8.0f);
 }
 
@@ -79,9 +79,12 @@ TEST(RingBuffer, ExtremeOffsetsNeverFault)
 TEST(RingBuffer, StoresNonNormalSamplesAsZero)
 {
     RingBuffer ring(8, 1);
-    const float inputs[] = {std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(),
-                            -0.0f, 0.25f};
+    const float inputs[] = {std::numeric_limits<float>::denorm_min(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            std::numeric_limits<float>::quiet_NaN(),
+                            -0.0f,
+                            0.25f};
     for (float x : inputs) ring.push(x);
     EXPECT_EQ(ring.read(0.0f), 0.25f);
     for (int d = 1; d <= 5; ++d) {
@@ -122,7 +125,7 @@ TEST(WeightedPicker, PickUsesTheNextDrawModuloTheTotal)
 {
     WeightedPicker picker;
     picker.setWeights({0, 25, 100, 5, 25, 5, 80, 5, 25}); // total 270
-    RandomSource::seed(1);                                 // next draw: 41, 41 % 270 = 41 -> index 2
+    RandomSource::seed(1);                                // next draw: 41, 41 % 270 = 41 -> index 2
     EXPECT_EQ(picker.pick(), std::optional<int32_t>(2));
 }
 

@@ -13,8 +13,10 @@
 using vexbit::ShufflerUnit;
 
 namespace {
-std::unique_ptr<ShufflerUnit> makeShuffler() { return std::make_unique<ShufflerUnit>(); }
-
+std::unique_ptr<ShufflerUnit> makeShuffler()
+{
+    return std::make_unique<ShufflerUnit>();
+}
 
 void setAllWeights(ShufflerUnit& u, double w)
 {
@@ -61,8 +63,8 @@ TEST(Shuffler, UnusableTempoKeepsTheLastLengthsAndExtremesStayBounded)
 {
     auto u = makeShuffler();
     const auto before = u->lengths();
-    for (double tempo : {0.0, -120.0, std::numeric_limits<double>::quiet_NaN(),
-                         std::numeric_limits<double>::infinity()})
+    for (double tempo :
+         {0.0, -120.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
         u->setTempo(tempo);
     EXPECT_EQ(u->lengths(), before);
     u->setSampleRate(std::numeric_limits<double>::quiet_NaN());

@@ -44,8 +44,10 @@ StopTimes measureStop(float stopSpeed)
     for (int n = 0; n < 120000; ++n) {
         const bool sounding = processOne(t, 0.5f) != 0.0f;
         if (times.fadeStart < 0 && t.gain() < 1.0f) times.fadeStart = n;
-        if (sounding) times.silent = -1;
-        else if (times.silent < 0) times.silent = n;
+        if (sounding)
+            times.silent = -1;
+        else if (times.silent < 0)
+            times.silent = n;
     }
     return times;
 }

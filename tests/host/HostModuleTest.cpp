@@ -60,8 +60,7 @@ TEST(HostModule, InstanceKeepsItsModuleLoaded)
 TEST(HostModule, LoadsAThirdPartyBundle)
 {
     const std::string zam = "/usr/lib/vst3/ZamDelay.vst3";
-    if (!std::filesystem::exists(zam))
-        GTEST_SKIP() << "ZamDelay is not installed";
+    if (!std::filesystem::exists(zam)) GTEST_SKIP() << "ZamDelay is not installed";
     std::string error;
     auto module = Module::load(zam, error);
     ASSERT_TRUE(module) << error;

@@ -21,8 +21,7 @@ std::string readAll(int fd)
     std::string text;
     char buffer[4096];
     ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<std::size_t>(n));
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
     return text;
 }
 
@@ -30,16 +29,14 @@ RunResult runVexbit(std::vector<std::string> args)
 {
     args.insert(args.begin(), VEXBIT_EXECUTABLE);
     std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
+    for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
 
     // stderr goes to a file so a full stdout pipe cannot block the child.
     char errPath[] = "/tmp/vexbit-test-err-XXXXXX";
     const int errFd = ::mkstemp(errPath);
     int outPipe[2];
-    if (errFd < 0 || ::pipe(outPipe) != 0)
-        return {};
+    if (errFd < 0 || ::pipe(outPipe) != 0) return {};
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(outPipe[1], 1);
@@ -79,15 +76,14 @@ TEST(VexbitInfo, ListsOurFactoryClassesAndParameters)
     const RunResult r = runVexbit({"info", VEXBIT_BUNDLE_PATH});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    for (const char* expected : {"  vendor: Ornith-Kaval\n", "  flags: 16\n", "Classes: 2\n",
-                                 "  [0] Vexbit Glitch\n", "    category: Audio Module Class\n",
-                                 "    sub-categories: Fx\n", "  [1] Vexbit Glitch Controller\n",
-                                 "    version: 2.2-2.0\n", "    sdk version: VST 3.6.14\n",
-                                 "Parameters of Vexbit Glitch: 83\n",
-                                 "  2147483647\t\"Bypass\"\t0.000000 (Off)\t1\t0x10001 automate|bypass\n",
-                                 "  2\t\"Max Concurrency\"\t0.142857 (2)\t7\t0x1 automate\n",
-                                 "  611\t\"Shuffler 1/32 Note Rate \"\t0.100000 (10.0)\t0\t0x1 automate\n",
-                                 "  999\t\"Gator Randomise\"\t0.000000 (Off)\t1\t0x9 automate|list\n"}) {
+    for (const char* expected :
+         {"  vendor: Ornith-Kaval\n", "  flags: 16\n", "Classes: 2\n", "  [0] Vexbit Glitch\n",
+          "    category: Audio Module Class\n", "    sub-categories: Fx\n", "  [1] Vexbit Glitch Controller\n",
+          "    version: 2.2-2.0\n", "    sdk version: VST 3.6.14\n", "Parameters of Vexbit Glitch: 83\n",
+          "  2147483647\t\"Bypass\"\t0.000000 (Off)\t1\t0x10001 automate|bypass\n",
+          "  2\t\"Max Concurrency\"\t0.142857 (2)\t7\t0x1 automate\n",
+          "  611\t\"Shuffler 1/32 Note Rate \"\t0.100000 (10.0)\t0\t0x1 automate\n",
+          "  999\t\"Gator Randomise\"\t0.000000 (Off)\t1\t0x9 automate|list\n"}) {
         EXPECT_NE(r.out.find(expected), std::string::npos) << "missing: " << expected;
     }
     // Bypass comes before the table's first parameter.
@@ -97,8 +93,7 @@ TEST(VexbitInfo, ListsOurFactoryClassesAndParameters)
 TEST(VexbitInfo, WorksForAThirdPartyBundle)
 {
     const std::string zam = "/usr/lib/vst3/ZamDelay.vst3";
-    if (!std::filesystem::exists(zam))
-        GTEST_SKIP() << "ZamDelay is not installed";
+    if (!std::filesystem::exists(zam)) GTEST_SKIP() << "ZamDelay is not installed";
     const RunResult r = runVexbit({"info", zam});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Parameters of ZamDelay: "), std::string::npos) << r.out;

@@ -22,8 +22,7 @@ const std::set<int32_t>& parameterIds()
         ParameterTable table;
         buildPluginParameterTable(table);
         std::set<int32_t> s;
-        for (const auto& [id, record] : table)
-            s.insert(static_cast<int32_t>(id));
+        for (const auto& [id, record] : table) s.insert(static_cast<int32_t>(id));
         return s;
     }();
     return ids;
@@ -39,16 +38,14 @@ std::vector<LayoutStep> stepsOf(LayoutKind kind)
 {
     std::vector<LayoutStep> out;
     for (const auto& s : controlLayout())
-        if (s.kind == kind)
-            out.push_back(s);
+        if (s.kind == kind) out.push_back(s);
     return out;
 }
 
 const LayoutStep* find(LayoutKind kind, int32_t tag)
 {
     for (const auto& s : controlLayout())
-        if (s.kind == kind && s.tag == tag)
-            return &s;
+        if (s.kind == kind && s.tag == tag) return &s;
     return nullptr;
 }
 
@@ -64,10 +61,8 @@ bool isControl(const LayoutStep& s)
     case LayoutKind::RockerSwitch:
     case LayoutKind::TextEdit:
     case LayoutKind::Stepper:
-    case LayoutKind::OptionMenu:
-        return true;
-    default:
-        return false;
+    case LayoutKind::OptionMenu: return true;
+    default: return false;
     }
 }
 
@@ -76,11 +71,21 @@ bool isControl(const LayoutStep& s)
 TEST(ControlLayout, HasTheExpectedNumberOfEachKind)
 {
     const std::map<LayoutKind, size_t> expected{
-        {LayoutKind::FrameBackground, 1}, {LayoutKind::TitleBar, 14},    {LayoutKind::Label, 45},
-        {LayoutKind::OnOffButton, 28},    {LayoutKind::KickButton, 19},  {LayoutKind::Knob, 17},
-        {LayoutKind::Slider, 19},         {LayoutKind::Stepper, 38},     {LayoutKind::OptionMenu, 9},
-        {LayoutKind::Precision, 32},      {LayoutKind::ShufflerTabs, 1}, {LayoutKind::ShufflerPage, 2},
-        {LayoutKind::SelectShufflerPage, 1}, {LayoutKind::RockerSwitch, 0}, {LayoutKind::TextEdit, 0},
+        {LayoutKind::FrameBackground, 1},
+        {LayoutKind::TitleBar, 14},
+        {LayoutKind::Label, 45},
+        {LayoutKind::OnOffButton, 28},
+        {LayoutKind::KickButton, 19},
+        {LayoutKind::Knob, 17},
+        {LayoutKind::Slider, 19},
+        {LayoutKind::Stepper, 38},
+        {LayoutKind::OptionMenu, 9},
+        {LayoutKind::Precision, 32},
+        {LayoutKind::ShufflerTabs, 1},
+        {LayoutKind::ShufflerPage, 2},
+        {LayoutKind::SelectShufflerPage, 1},
+        {LayoutKind::RockerSwitch, 0},
+        {LayoutKind::TextEdit, 0},
     };
     for (const auto& [kind, count] : expected)
         EXPECT_EQ(stepsOf(kind).size(), count) << "kind " << static_cast<int>(kind);
@@ -89,11 +94,10 @@ TEST(ControlLayout, HasTheExpectedNumberOfEachKind)
 TEST(ControlLayout, BuildsSectionsAndPanelsInOrder)
 {
     std::vector<std::string> titles;
-    for (const auto& s : stepsOf(LayoutKind::TitleBar))
-        titles.emplace_back(s.text);
-    const std::vector<std::string> expected{
-        "AutoPlay Setting", "AutoPlay", "Effector Setting", "Delay",   "Granular", "TapeStop", "Filter",
-        "LowPass",          "LowPass",  "Lo-fi",            "Shuffler", "Retrigger", "Reverser", "Gator"};
+    for (const auto& s : stepsOf(LayoutKind::TitleBar)) titles.emplace_back(s.text);
+    const std::vector<std::string> expected{"AutoPlay Setting", "AutoPlay",  "Effector Setting", "Delay",   "Granular",
+                                            "TapeStop",         "Filter",    "LowPass",          "LowPass", "Lo-fi",
+                                            "Shuffler",         "Retrigger", "Reverser",         "Gator"};
     EXPECT_EQ(titles, expected);
 
     const auto steps = controlLayout();
@@ -112,18 +116,30 @@ TEST(ControlLayout, PlacesASampleOfControlsExactly)
         int x, y, w, h;
     };
     const Expect samples[] = {
-        {LayoutKind::OnOffButton, 1, 147, 70, 50, 30},     {LayoutKind::Stepper, 2, 135, 165, 75, 21},
-        {LayoutKind::Slider, 3, 385, 75, 95, 21},          {LayoutKind::Stepper, 3, 480, 75, 70, 21},
-        {LayoutKind::OnOffButton, 130, 325, 175, 50, 21},  {LayoutKind::OptionMenu, 172, 990, 150, 75, 21},
-        {LayoutKind::Slider, 141, 810, 75, 95, 21},        {LayoutKind::OnOffButton, 800, 35, 570, 25, 25},
-        {LayoutKind::KickButton, 999, 460, 570, 25, 25},   {LayoutKind::OnOffButton, 701, 892, 485, 50, 30},
-        {LayoutKind::Knob, 207, 617, 288, 50, 50},         {LayoutKind::Stepper, 207, 608, 328, 70, 21},
-        {LayoutKind::Knob, 405, 482, 388, 50, 50},         {LayoutKind::Stepper, 503, 1060, 410, 50, 21},
-        {LayoutKind::Knob, 603, 12, 18, 50, 50},           {LayoutKind::OptionMenu, 603, 3, 58, 70, 21},
-        {LayoutKind::Slider, 619, 320, 55, 60, 21},        {LayoutKind::Stepper, 620, 530, 5, 55, 21},
-        {LayoutKind::OnOffButton, 602, 700, 525, 75, 21},  {LayoutKind::KickButton, 70204, 1056, 520, 25, 19},
-        {LayoutKind::OnOffButton, 10703, 1155, 480, 21, 21}, {LayoutKind::OnOffButton, 704, 970, 560, 55, 21},
-        {LayoutKind::KickButton, 80205, 306, 620, 25, 19}, {LayoutKind::Stepper, 902, 583, 628, 70, 21},
+        {LayoutKind::OnOffButton, 1, 147, 70, 50, 30},
+        {LayoutKind::Stepper, 2, 135, 165, 75, 21},
+        {LayoutKind::Slider, 3, 385, 75, 95, 21},
+        {LayoutKind::Stepper, 3, 480, 75, 70, 21},
+        {LayoutKind::OnOffButton, 130, 325, 175, 50, 21},
+        {LayoutKind::OptionMenu, 172, 990, 150, 75, 21},
+        {LayoutKind::Slider, 141, 810, 75, 95, 21},
+        {LayoutKind::OnOffButton, 800, 35, 570, 25, 25},
+        {LayoutKind::KickButton, 999, 460, 570, 25, 25},
+        {LayoutKind::OnOffButton, 701, 892, 485, 50, 30},
+        {LayoutKind::Knob, 207, 617, 288, 50, 50},
+        {LayoutKind::Stepper, 207, 608, 328, 70, 21},
+        {LayoutKind::Knob, 405, 482, 388, 50, 50},
+        {LayoutKind::Stepper, 503, 1060, 410, 50, 21},
+        {LayoutKind::Knob, 603, 12, 18, 50, 50},
+        {LayoutKind::OptionMenu, 603, 3, 58, 70, 21},
+        {LayoutKind::Slider, 619, 320, 55, 60, 21},
+        {LayoutKind::Stepper, 620, 530, 5, 55, 21},
+        {LayoutKind::OnOffButton, 602, 700, 525, 75, 21},
+        {LayoutKind::KickButton, 70204, 1056, 520, 25, 19},
+        {LayoutKind::OnOffButton, 10703, 1155, 480, 21, 21},
+        {LayoutKind::OnOffButton, 704, 970, 560, 55, 21},
+        {LayoutKind::KickButton, 80205, 306, 620, 25, 19},
+        {LayoutKind::Stepper, 902, 583, 628, 70, 21},
     };
     for (const auto& e : samples) {
         const LayoutStep* s = find(e.kind, e.tag);
@@ -149,15 +165,13 @@ TEST(ControlLayout, SteppersCarryTheirStepsAndPrecisionComesFirst)
         auto precision = std::find_if(steps.begin(), steps.end(), [&](const LayoutStep& s) {
             return s.kind == LayoutKind::Precision && s.tag == tag;
         });
-        auto control = std::find_if(steps.begin(), steps.end(), [&](const LayoutStep& s) {
-            return isControl(s) && s.tag == tag;
-        });
+        auto control =
+            std::find_if(steps.begin(), steps.end(), [&](const LayoutStep& s) { return isControl(s) && s.tag == tag; });
         ASSERT_NE(precision, steps.end()) << tag;
         EXPECT_EQ(precision->precision, n) << tag;
         EXPECT_LT(precision - steps.begin(), control - steps.begin()) << tag;
     }
-    for (int32_t tag : {2, 502, 503, 702, 703, 802, 902})
-        EXPECT_EQ(find(LayoutKind::Precision, tag), nullptr) << tag;
+    for (int32_t tag : {2, 502, 503, 702, 703, 802, 902}) EXPECT_EQ(find(LayoutKind::Precision, tag), nullptr) << tag;
 }
 
 TEST(ControlLayout, ShufflerPagesComeBetweenItsHeadAndSimpleMode)
@@ -168,9 +182,11 @@ TEST(ControlLayout, ShufflerPagesComeBetweenItsHeadAndSimpleMode)
         return s.kind == LayoutKind::Label && s.text == "Effect" && s.x == 110 && s.y == 515;
     });
     const auto tabs = indexOf([](const LayoutStep& s) { return s.kind == LayoutKind::ShufflerTabs; });
-    const auto simpleMode = indexOf([](const LayoutStep& s) { return s.tag == 602 && s.kind == LayoutKind::OnOffButton; });
+    const auto simpleMode =
+        indexOf([](const LayoutStep& s) { return s.tag == 602 && s.kind == LayoutKind::OnOffButton; });
     const auto select = indexOf([](const LayoutStep& s) { return s.kind == LayoutKind::SelectShufflerPage; });
-    const auto retrigger = indexOf([](const LayoutStep& s) { return s.text == "Retrigger" && s.kind == LayoutKind::TitleBar; });
+    const auto retrigger =
+        indexOf([](const LayoutStep& s) { return s.text == "Retrigger" && s.kind == LayoutKind::TitleBar; });
     EXPECT_EQ(effectLabel + 1, tabs);
     EXPECT_LT(tabs, simpleMode);
     EXPECT_EQ(simpleMode + 1, select);
@@ -179,8 +195,7 @@ TEST(ControlLayout, ShufflerPagesComeBetweenItsHeadAndSimpleMode)
     EXPECT_EQ(steps[simpleMode].behaviour, LayoutBehaviour::Custom);
     EXPECT_EQ(steps[tabs + 1].parent, LayoutParent::ShufflerTabs);
     EXPECT_EQ(steps[tabs + 1].text, kShufflerPageResource);
-    for (auto i = tabs + 1; i < simpleMode; ++i)
-        EXPECT_NE(steps[i].parent, LayoutParent::Frame) << i;
+    for (auto i = tabs + 1; i < simpleMode; ++i) EXPECT_NE(steps[i].parent, LayoutParent::Frame) << i;
 }
 
 TEST(ControlLayout, BehavioursAreAttachedWhereTheEditorExpectsThem)
@@ -204,8 +219,7 @@ TEST(ControlLayout, EveryTagIsAParameterOrAButtonId)
 {
     std::set<int32_t> shown;
     for (const auto& s : controlLayout()) {
-        if (!isControl(s) && s.kind != LayoutKind::Precision)
-            continue;
+        if (!isControl(s) && s.kind != LayoutKind::Precision) continue;
         if (s.kind == LayoutKind::Label || s.kind == LayoutKind::TitleBar) {
             EXPECT_EQ(s.tag, -1);
             continue;
@@ -215,16 +229,14 @@ TEST(ControlLayout, EveryTagIsAParameterOrAButtonId)
     }
     EXPECT_EQ(parameterIds().size(), 82u);
     // Every parameter has a control somewhere in the window.
-    for (int32_t id : parameterIds())
-        EXPECT_EQ(shown.count(id), 1u) << id;
+    for (int32_t id : parameterIds()) EXPECT_EQ(shown.count(id), 1u) << id;
 }
 
 TEST(ControlLayout, OnlyKnownPairsShareATag)
 {
     std::map<int32_t, std::multiset<LayoutKind>> byTag;
     for (const auto& s : controlLayout())
-        if (isBoundControl(s.kind))
-            byTag[s.tag].insert(s.kind);
+        if (isBoundControl(s.kind)) byTag[s.tag].insert(s.kind);
     const std::set<std::multiset<LayoutKind>> allowed{
         {LayoutKind::Knob, LayoutKind::Stepper},
         {LayoutKind::Slider, LayoutKind::Stepper},
@@ -242,8 +254,7 @@ TEST(ControlLayout, OnlyKnownPairsShareATag)
 TEST(ControlLayout, ControlsLieInsideTheWindowAndPages)
 {
     for (const auto& s : controlLayout()) {
-        if (!isControl(s))
-            continue;
+        if (!isControl(s)) continue;
         const FrameRect r = frameRectOf(s);
         EXPECT_GE(r.x, 0) << s.tag << " " << s.text;
         EXPECT_GE(r.y, 0) << s.tag << " " << s.text;
@@ -277,8 +288,7 @@ TEST(ControlLayout, StepperPartsSplitItsRectangle)
 TEST(ControlLayout, LabelsKeepTheirExactTexts)
 {
     std::multiset<std::string> labels;
-    for (const auto& s : stepsOf(LayoutKind::Label))
-        labels.emplace(s.text);
+    for (const auto& s : stepsOf(LayoutKind::Label)) labels.emplace(s.text);
     EXPECT_EQ(labels.count("Freqency"), 1u);
     EXPECT_EQ(labels.count("1 /"), 1u);
     EXPECT_EQ(labels.count("Effect"), 8u);

@@ -148,8 +148,8 @@ TEST(ModuleFactory, EntryAndExitAreCounted)
 
     EXPECT_TRUE(entry(nullptr)); // a second host entering
     EXPECT_TRUE(exit());
-    EXPECT_TRUE(exit());  // the last exit
-    EXPECT_FALSE(exit()); // one too many
+    EXPECT_TRUE(exit());         // the last exit
+    EXPECT_FALSE(exit());        // one too many
     EXPECT_TRUE(entry(nullptr)); // balanced again for the unload
 }
 
@@ -162,8 +162,7 @@ TEST(ModuleFactory, ExportsOnlyTheEntryPoints)
     char line[1024];
     while (std::fgets(line, sizeof line, pipe) != nullptr) {
         std::string text(line);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-            text.pop_back();
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
         const auto space = text.find_last_of(' ');
         names.insert(space == std::string::npos ? text : text.substr(space + 1));
     }

@@ -57,8 +57,7 @@ TEST(ModuleInstance, ControllerPublishesBypassThenTheTableInIdOrder)
     EXPECT_EQ(params[0].stepCount, 1);
     EXPECT_EQ(params[0].flags, ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass);
     EXPECT_EQ(params[1].id, 1u);
-    for (std::size_t i = 2; i < params.size(); ++i)
-        EXPECT_LT(params[i - 1].id, params[i].id);
+    for (std::size_t i = 2; i < params.size(); ++i) EXPECT_LT(params[i - 1].id, params[i].id);
 
     const auto lofi = l.instance->findParameter(599);
     ASSERT_TRUE(lofi);

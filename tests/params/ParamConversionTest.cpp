@@ -50,8 +50,7 @@ TEST(ParamConversion, OutOfRangeAndNanInputsAreClamped)
 
 TEST(ParamConversion, SkewedPutsOneTenthOfRangeAtHalf)
 {
-    const ParamRecord r =
-        recordOf([](ParameterTable& t) { t.addSkewed(1, "freq", 20, 20000, 5000, 0.1, -1); });
+    const ParamRecord r = recordOf([](ParameterTable& t) { t.addSkewed(1, "freq", 20, 20000, 5000, 0.1, -1); });
     EXPECT_NEAR(toPlain(0.5, r), 2018.0, 1e-6);
     EXPECT_NEAR(toNormalized(2018.0, r), 0.5, 1e-9);
     EXPECT_EQ(toPlain(0.0, r), 20.0);

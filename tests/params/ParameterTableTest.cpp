@@ -83,8 +83,7 @@ TEST(ParameterTable, IteratesInAscendingIdOrderAndReplacesEqualIds)
     t.addInteger(2, "replaced", 0, 4, 1, -1);
 
     std::vector<ParamID> ids;
-    for (const auto& [id, record] : t)
-        ids.push_back(id);
+    for (const auto& [id, record] : t) ids.push_back(id);
     EXPECT_EQ(ids, (std::vector<ParamID>{2, 100, 900}));
     EXPECT_EQ(t.find(2)->name, "replaced");
     EXPECT_EQ(t.find(2)->kind, ParamKind::Integer);

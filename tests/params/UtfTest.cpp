@@ -17,11 +17,13 @@ TEST(Utf, RoundTripsBmpAndNonBmpText)
 
 TEST(Utf, MalformedInputBecomesReplacementCharacters)
 {
-    EXPECT_EQ(utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
-    EXPECT_EQ(utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");             // cut short
-    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");             // overlong '/'
-    EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");   // encoded surrogate
-    EXPECT_EQ(utf8ToUtf16("\xF4\x90\x80\x80").front(), u'\uFFFD');  // beyond U+10FFFF
+    EXPECT_EQ(utf8ToUtf16("a\xFF"
+                          "b"),
+              u"a\uFFFDb");
+    EXPECT_EQ(utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");           // cut short
+    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");           // overlong '/'
+    EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD"); // encoded surrogate
+    EXPECT_EQ(utf8ToUtf16("\xF4\x90\x80\x80").front(), u'\uFFFD'); // beyond U+10FFFF
     EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
     EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
 }
@@ -44,7 +46,10 @@ TEST(Utf, FixedBufferIsNeverOverrunAndKeepsPairsWhole)
     std::array<char16_t, 8> buffer;
     buffer.fill(u'#');
     // Capacity 5 leaves room for 4 units: "ab" plus one pair, terminated.
-    EXPECT_EQ(utf8ToUtf16("ab\xF0\x9F\x8E\xB8" "cd", buffer.data(), 5), 4u);
+    EXPECT_EQ(utf8ToUtf16("ab\xF0\x9F\x8E\xB8"
+                          "cd",
+                          buffer.data(), 5),
+              4u);
     EXPECT_EQ(std::u16string(buffer.data()), u"ab\U0001F3B8");
     EXPECT_EQ(buffer[5], u'#');
 

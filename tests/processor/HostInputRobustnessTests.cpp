@@ -29,11 +29,8 @@ TEST_F(HostInput, MissingOrNonStereoBusesGiveTheEngineNullBuffers)
         int32 numOutputs;
         AudioBusBuffers* outputs;
     } cases[] = {
-        {0, nullptr, 0, nullptr},
-        {1, nullptr, 1, nullptr},
-        {1, &monoBus, 1, &monoBus},
-        {1, &noBuffers, 1, &block.outBus},
-        {1, &block.inBus, 1, &noBuffers},
+        {0, nullptr, 0, nullptr},          {1, nullptr, 1, nullptr},         {1, &monoBus, 1, &monoBus},
+        {1, &noBuffers, 1, &block.outBus}, {1, &block.inBus, 1, &noBuffers},
     };
     for (const Case& c : cases) {
         block.data.numInputs = c.numInputs;
@@ -43,8 +40,7 @@ TEST_F(HostInput, MissingOrNonStereoBusesGiveTheEngineNullBuffers)
         block.eventsIn.add(noteOn(10, 60));
         const auto calls = run(64);
         EXPECT_EQ(framesOf(calls), (std::vector<int32>{10, 54}));
-        for (const auto& call : processor->callsOf(Hook::ProcessAudio))
-            EXPECT_TRUE(call.nullBuffers);
+        for (const auto& call : processor->callsOf(Hook::ProcessAudio)) EXPECT_TRUE(call.nullBuffers);
         EXPECT_EQ(processor->callsOf(Hook::NoteOn).size(), 1u);
     }
     EXPECT_EQ(mono[0], 0.0f);
@@ -54,8 +50,7 @@ TEST_F(HostInput, DoublePrecisionBlocksAreNotTakenForSingle)
 {
     block.data.symbolicSampleSize = kSample64;
     run(64);
-    for (const auto& call : processor->callsOf(Hook::ProcessAudio))
-        EXPECT_TRUE(call.nullBuffers);
+    for (const auto& call : processor->callsOf(Hook::ProcessAudio)) EXPECT_TRUE(call.nullBuffers);
 }
 
 TEST_F(HostInput, BypassWithoutAnInputSilencesTheOutput)
@@ -79,8 +74,7 @@ TEST_F(HostInput, AnEmptyBlockDeliversWhatIsDueAtItsStart)
     EXPECT_DOUBLE_EQ(processor->getParameterValue(kDelayLevel), 0.9);
     EXPECT_EQ(processor->callsOf(Hook::ApplyParameter).size(), 1u);
     EXPECT_TRUE(processor->callsOf(Hook::NoteOn).empty()); // not due yet
-    for (int32 f : framesOf(processor->calls))
-        EXPECT_EQ(f, 0);
+    for (int32 f : framesOf(processor->calls)) EXPECT_EQ(f, 0);
 
     run(64);
     const auto notes = processor->callsOf(Hook::NoteOn);
@@ -92,8 +86,7 @@ TEST_F(HostInput, ANegativeSampleCountIsAnEmptyBlock)
 {
     block.eventsIn.add(noteOn(5, 60));
     run(-100);
-    for (int32 f : framesOf(processor->calls))
-        EXPECT_EQ(f, 0);
+    for (int32 f : framesOf(processor->calls)) EXPECT_EQ(f, 0);
     run(64);
     EXPECT_EQ(processor->callsOf(Hook::NoteOn).size(), 1u);
 }
@@ -110,8 +103,7 @@ TEST_F(HostInput, AbsentListsAndContextAreSkipped)
     // Without a context the transport counts as stopped.
     EXPECT_EQ(processor->callsOf(Hook::PlayStop).size(), 1u);
     int32 rendered = 0;
-    for (int32 f : framesOf(processor->calls))
-        rendered += f;
+    for (int32 f : framesOf(processor->calls)) rendered += f;
     EXPECT_EQ(rendered, 512);
 }
 
@@ -133,14 +125,12 @@ TEST_F(HostInput, OffsetsBeforeTheBlockMeanItsStartAndFarOnesWait)
 TEST_F(HostInput, AFloodOfEventsIsCappedNotGrown)
 {
     EventList flood(20000);
-    for (int i = 0; i < 20000; ++i)
-        flood.add(noteOn(i % 512, static_cast<int16>(i % 128)));
+    for (int i = 0; i < 20000; ++i) flood.add(noteOn(i % 512, static_cast<int16>(i % 128)));
     block.data.inputEvents = &flood;
     run(512);
     const auto notes = processor->callsOf(Hook::NoteOn);
     EXPECT_EQ(notes.size(), MyVSTProcessorBase::kPendingEventCapacity);
-    for (const auto& n : notes)
-        ASSERT_LT(n.position, 512);
+    for (const auto& n : notes) ASSERT_LT(n.position, 512);
 }
 
 TEST_F(HostInput, NonFiniteValuesFromTheEngineOrTheHostAreNotStored)

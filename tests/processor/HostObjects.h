@@ -17,14 +17,20 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 // Objects live on the test's stack; reference counting is not needed.
-#define VEXBIT_TEST_NO_REFCOUNT                                                   \
-    tresult PLUGIN_API queryInterface(const TUID, void** obj) override           \
-    {                                                                             \
-        *obj = nullptr;                                                           \
-        return kNoInterface;                                                      \
-    }                                                                             \
-    uint32 PLUGIN_API addRef() override { return 1; }                             \
-    uint32 PLUGIN_API release() override { return 1; }
+#define VEXBIT_TEST_NO_REFCOUNT                                        \
+    tresult PLUGIN_API queryInterface(const TUID, void** obj) override \
+    {                                                                  \
+        *obj = nullptr;                                                \
+        return kNoInterface;                                           \
+    }                                                                  \
+    uint32 PLUGIN_API addRef() override                                \
+    {                                                                  \
+        return 1;                                                      \
+    }                                                                  \
+    uint32 PLUGIN_API release() override                               \
+    {                                                                  \
+        return 1;                                                      \
+    }
 
 class ValueQueue : public IParamValueQueue {
 public:
@@ -34,16 +40,14 @@ public:
     int32 PLUGIN_API getPointCount() override { return static_cast<int32>(points_.size()); }
     tresult PLUGIN_API getPoint(int32 index, int32& offset, ParamValue& value) override
     {
-        if (index < 0 || index >= getPointCount())
-            return kInvalidArgument;
+        if (index < 0 || index >= getPointCount()) return kInvalidArgument;
         offset = points_[static_cast<std::size_t>(index)].first;
         value = points_[static_cast<std::size_t>(index)].second;
         return kResultOk;
     }
     tresult PLUGIN_API addPoint(int32 offset, ParamValue value, int32& index) override
     {
-        if (points_.size() == points_.capacity())
-            return kResultFalse;
+        if (points_.size() == points_.capacity()) return kResultFalse;
         index = getPointCount();
         points_.emplace_back(offset, value);
         return kResultOk;
@@ -67,15 +71,13 @@ public:
     explicit ParameterChangeList(std::size_t queueCapacity = 128, std::size_t pointCapacity = 1024)
     {
         queues_.reserve(queueCapacity);
-        for (std::size_t i = 0; i < queueCapacity; ++i)
-            queues_.emplace_back(0, pointCapacity);
+        for (std::size_t i = 0; i < queueCapacity; ++i) queues_.emplace_back(0, pointCapacity);
     }
 
     int32 PLUGIN_API getParameterCount() override { return static_cast<int32>(used_); }
     IParamValueQueue* PLUGIN_API getParameterData(int32 index) override
     {
-        if (index < 0 || static_cast<std::size_t>(index) >= used_)
-            return nullptr;
+        if (index < 0 || static_cast<std::size_t>(index) >= used_) return nullptr;
         return &queues_[static_cast<std::size_t>(index)];
     }
     IParamValueQueue* PLUGIN_API addParameterData(const ParamID& id, int32& index) override
@@ -86,8 +88,7 @@ public:
                 return &queues_[i];
             }
         }
-        if (used_ == queues_.size())
-            return nullptr;
+        if (used_ == queues_.size()) return nullptr;
         queues_[used_].reset(id);
         index = static_cast<int32>(used_);
         return &queues_[used_++];
@@ -99,15 +100,13 @@ public:
     {
         int32 index = 0;
         int32 pointIndex = 0;
-        if (IParamValueQueue* queue = addParameterData(id, index))
-            queue->addPoint(offset, value, pointIndex);
+        if (IParamValueQueue* queue = addParameterData(id, index)) queue->addPoint(offset, value, pointIndex);
     }
     // The queue of id, or null.
     ValueQueue* find(ParamID id)
     {
         for (std::size_t i = 0; i < used_; ++i)
-            if (queues_[i].getParameterId() == id)
-                return &queues_[i];
+            if (queues_[i].getParameterId() == id) return &queues_[i];
         return nullptr;
     }
     void clear() { used_ = 0; }
@@ -124,15 +123,13 @@ public:
     int32 PLUGIN_API getEventCount() override { return static_cast<int32>(events_.size()); }
     tresult PLUGIN_API getEvent(int32 index, Event& e) override
     {
-        if (index < 0 || index >= getEventCount())
-            return kInvalidArgument;
+        if (index < 0 || index >= getEventCount()) return kInvalidArgument;
         e = events_[static_cast<std::size_t>(index)];
         return kResultOk;
     }
     tresult PLUGIN_API addEvent(Event& e) override
     {
-        if (events_.size() == events_.capacity())
-            return kResultFalse;
+        if (events_.size() == events_.capacity()) return kResultFalse;
         events_.push_back(e);
         return kResultOk;
     }

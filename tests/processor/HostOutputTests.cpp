@@ -45,8 +45,7 @@ TEST_F(HostOutput, ValuesTheHostSentAreNotReportedBack)
 TEST_F(HostOutput, ChangesMadeByTheEngineDuringABlockAreReported)
 {
     processor->onCall = [](RecordingProcessor& p, const HookCall& call) {
-        if (call.hook == Hook::NoteOn)
-            p.setParameterNormalized(201, 1.0); // "Delay On/Off"
+        if (call.hook == Hook::NoteOn) p.setParameterNormalized(201, 1.0); // "Delay On/Off"
     };
     block.eventsIn.add(noteOn(10, 48));
     run(5000);
@@ -72,8 +71,7 @@ TEST_F(HostOutput, MidiEchoesCarryTheirPieceOffsetAndMusicalPosition)
             p.queueNoteOnOut(60, 0.5f);
             p.queueControllerOut(3, 21, 64);
         }
-        if (call.hook == Hook::NoteOff)
-            p.queueNoteOffOut(60, 0.0f);
+        if (call.hook == Hook::NoteOff) p.queueNoteOffOut(60, 0.0f);
     };
     block.eventsIn.add(noteOn(100, 48));
     block.eventsIn.add(noteOff(300, 48));
@@ -105,8 +103,7 @@ TEST_F(HostOutput, MidiEchoesCarryTheirPieceOffsetAndMusicalPosition)
 TEST_F(HostOutput, OutputEventsBeyondTheBlockWaitForTheNextOne)
 {
     processor->onCall = [](RecordingProcessor& p, const HookCall& call) {
-        if (call.hook == Hook::NoteOn)
-            p.queueControllerOut(600, 7, 100);
+        if (call.hook == Hook::NoteOn) p.queueControllerOut(600, 7, 100);
     };
     block.eventsIn.add(noteOn(0, 48));
     run(512);
@@ -120,8 +117,7 @@ TEST_F(HostOutput, WithoutAnOutputEventListTheQueueStaysBounded)
 {
     processor->onCall = [](RecordingProcessor& p, const HookCall& call) {
         if (call.hook == Hook::NoteOn)
-            for (int i = 0; i < 1000; ++i)
-                p.queueControllerOut(0, static_cast<uint8>(i / 100), i % 100);
+            for (int i = 0; i < 1000; ++i) p.queueControllerOut(0, static_cast<uint8>(i / 100), i % 100);
     };
     block.data.outputEvents = nullptr;
     for (int b = 0; b < 10; ++b) {

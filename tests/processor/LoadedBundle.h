@@ -34,8 +34,7 @@ struct LoadedBundle {
     }
     void activate(double sampleRate, Steinberg::int32 maxBlock) const
     {
-        Steinberg::Vst::ProcessSetup setup{Steinberg::Vst::kRealtime, Steinberg::Vst::kSample32, maxBlock,
-                                           sampleRate};
+        Steinberg::Vst::ProcessSetup setup{Steinberg::Vst::kRealtime, Steinberg::Vst::kSample32, maxBlock, sampleRate};
         ASSERT_EQ(processor()->setupProcessing(setup), Steinberg::kResultOk);
         ASSERT_EQ(component()->setActive(true), Steinberg::kResultOk);
         processor()->setProcessing(true);

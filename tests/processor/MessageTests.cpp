@@ -168,8 +168,7 @@ TEST_F(Messages, DataWithMissingOrDisagreeingAttributesIsRefused)
     noData->getAttributes()->setBinary("size", &wrongSize, 8);
 
     processor->calls.clear();
-    for (auto* msg : {lying.get(), narrowSize.get(), noData.get()})
-        EXPECT_EQ(processor->notify(msg), kInvalidArgument);
+    for (auto* msg : {lying.get(), narrowSize.get(), noData.get()}) EXPECT_EQ(processor->notify(msg), kInvalidArgument);
     EXPECT_TRUE(processor->calls.empty());
 }
 
@@ -213,8 +212,7 @@ TEST_F(Messages, WhilePlayingTheNextBlockAppliesListResetsAndDataInOrder)
     EXPECT_EQ(events[3].hook, Hook::ApplyParameter) << "the block's own change comes after";
     EXPECT_EQ(events[3].id, 902u);
     EXPECT_DOUBLE_EQ(processor->getParameterValue(902), 30.0);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(events[i].position, 0);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(events[i].position, 0);
 }
 
 TEST_F(Messages, OtherMessagesGoToTheComponentsDefaultHandling)

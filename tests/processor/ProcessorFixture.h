@@ -40,11 +40,9 @@ protected:
         processor->calls.clear();
         block.eventsOut.clear();
         block.paramsOut.clear();
-        if (followTransport)
-            block.playAt(position);
+        if (followTransport) block.playAt(position);
         EXPECT_EQ(processor->process(block.next(numSamples)), kResultOk);
-        if (followTransport && numSamples > 0)
-            position += numSamples / 22050.0;
+        if (followTransport && numSamples > 0) position += numSamples / 22050.0;
         block.paramsIn.clear();
         block.eventsIn.clear();
         return processor->calls;
@@ -60,8 +58,7 @@ protected:
     {
         std::vector<int32> frames;
         for (const auto& c : calls)
-            if (c.hook == Hook::ProcessAudio)
-                frames.push_back(c.frames);
+            if (c.hook == Hook::ProcessAudio) frames.push_back(c.frames);
         return frames;
     }
 

@@ -35,11 +35,9 @@ Bytes randomState(std::mt19937& random, bool bypass)
     Bytes b = stateHead(bypass);
     putU32(b, 74);
     for (const auto& [id, record] : parameterTable()) {
-        if (record.flags & kTransient)
-            continue;
+        if (record.flags & kTransient) continue;
         double plain = record.min + (record.max - record.min) * unit(random);
-        if (record.kind == ParamKind::Integer || record.kind == ParamKind::List)
-            plain = std::round(plain);
+        if (record.kind == ParamKind::Integer || record.kind == ParamKind::List) plain = std::round(plain);
         putU32(b, id);
         putF64(b, plain);
     }
@@ -104,8 +102,7 @@ TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
             block.eventsIn.add(noteOff(static_cast<int32>((b * 91) % kBlock), pitches[(b + 5) % 16]));
             l.processor()->process(block.next(kBlock));
             for (int32 i = 0; i < kBlock; ++i)
-                if (!std::isfinite(block.outL[i]) || !std::isfinite(block.outR[i]))
-                    outputFinite = false;
+                if (!std::isfinite(block.outL[i]) || !std::isfinite(block.outR[i])) outputFinite = false;
             position += kBlock / (kRate * 60.0 / tempo);
             blocks = b + 1;
         }
@@ -117,8 +114,7 @@ TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
         while (playing) {
             const uint32_t n = random() % 5;
             std::vector<std::string> entries;
-            for (uint32_t i = 0; i < n; ++i)
-                entries.push_back("entry " + std::to_string(random() % 1000));
+            for (uint32_t i = 0; i < n; ++i) entries.push_back("entry " + std::to_string(random() % 1000));
             connection->notify(stringListMessage(random() % 2 == 0 ? 603 : 702, entries));
             const uint32_t tag = random();
             connection->notify(dataMessage(tag, Bytes(1 + random() % 64, 0x5A)));
@@ -134,11 +130,9 @@ TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
             l.restore(randomState(random, bypass));
             ++restores;
             // Saved while the audio thread plays: a mix of both, but whole.
-            if (l.saved().size() != 905u)
-                savedWhole = false;
+            if (l.saved().size() != 905u) savedWhole = false;
         }
-        while (messaging)
-            std::this_thread::yield();
+        while (messaging) std::this_thread::yield();
         // Restored once more after everything else stopped: no block will apply it.
         lastRestored = randomState(random, true);
         EXPECT_EQ(l.restore(lastRestored), kResultOk);
@@ -199,8 +193,7 @@ std::vector<BlockOutput> runBlocks(const LoadedBundle& l, ProcessBlock& block, i
             IParamValueQueue* queue = block.paramsOut.getParameterData(q);
             int32 offset = 0;
             ParamValue value = 0.0;
-            if (queue->getPoint(0, offset, value) == kResultOk)
-                o.reports.emplace_back(queue->getParameterId(), value);
+            if (queue->getPoint(0, offset, value) == kResultOk) o.reports.emplace_back(queue->getParameterId(), value);
         }
         out.push_back(std::move(o));
     }
@@ -209,8 +202,7 @@ std::vector<BlockOutput> runBlocks(const LoadedBundle& l, ProcessBlock& block, i
 
 bool sameEvents(const std::vector<Event>& a, const std::vector<Event>& b)
 {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i].type != b[i].type || a[i].sampleOffset != b[i].sampleOffset ||
             std::memcmp(&a[i].noteOn, &b[i].noteOn, sizeof(NoteOnEvent)) != 0)
@@ -247,8 +239,7 @@ TEST(ProcessorThreads, AStateRestoredWhilePlayingActsAsOneRestoredBeforePlayback
     const auto afterDuring = runBlocks(during, blockDuring, 10);
 
     ASSERT_FALSE(afterDuring[0].events.empty()) << "the restored values are echoed";
-    for (const Event& e : afterDuring[0].events)
-        EXPECT_EQ(e.sampleOffset, 0);
+    for (const Event& e : afterDuring[0].events) EXPECT_EQ(e.sampleOffset, 0);
     for (int b = 0; b < 10; ++b) {
         EXPECT_TRUE(sameEvents(afterBefore[b].events, afterDuring[b].events)) << "block " << b;
         EXPECT_EQ(afterBefore[b].reports, afterDuring[b].reports) << "block " << b;

@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace vexbit::test {
 namespace {
 
@@ -23,8 +22,8 @@ protected:
     void SetUp() override
     {
         configureModule();
-        processor = static_cast<MyVSTProcessor*>(
-            static_cast<IAudioProcessor*>(MyVSTProcessor::createInstance(nullptr)));
+        processor =
+            static_cast<MyVSTProcessor*>(static_cast<IAudioProcessor*>(MyVSTProcessor::createInstance(nullptr)));
         ASSERT_EQ(processor->initialize(&hostApp), kResultOk);
         ProcessSetup setup{kRealtime, kSample32, 4096, 48000.0};
         ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
@@ -48,7 +47,8 @@ protected:
             const int16 pitch = notes[i % 16];
             block.eventsIn.add(i % 2 == 0 ? noteOn(offset, pitch) : noteOff(offset, pitch));
         }
-        static const ParamID ids[] = {201, 202, 203, 301, 401, 402, 501, 502, 601, 603, 701, 702, 801, 802, 901, 902, 1, 2};
+        static const ParamID ids[] = {201, 202, 203, 301, 401, 402, 501, 502, 601,
+                                      603, 701, 702, 801, 802, 901, 902, 1,   2};
         for (int i = 0; i < points; ++i) {
             const ParamID id = ids[i % 18];
             block.paramsIn.add(id, (i * 3) % numSamples, ((i * 37) % 101) / 100.0);
@@ -88,8 +88,7 @@ TEST_F(RealtimeAllocation, ProcessDoesNotAllocateWithUpTo512EventsAndPointsPerBl
         fill(1024, load, load);
         position += 1024 / (48000.0 * 60.0 / 128.0);
         block.playAt(position, round % 10 == 9 ? 140.0 : 128.0);
-        if (round % 13 == 12)
-            block.stop();
+        if (round % 13 == 12) block.stop();
         block.eventsOut.clear();
         block.paramsOut.clear();
         EXPECT_EQ(countedProcess(1024), 0) << "round " << round << " with " << load << " events";

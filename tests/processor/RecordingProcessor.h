@@ -53,8 +53,7 @@ public:
     {
         std::vector<HookCall> out;
         for (const auto& c : calls)
-            if (c.hook == hook)
-                out.push_back(c);
+            if (c.hook == hook) out.push_back(c);
         return out;
     }
     // Everything but processAudio, in order.
@@ -62,8 +61,7 @@ public:
     {
         std::vector<HookCall> out;
         for (const auto& c : calls)
-            if (c.hook != Hook::ProcessAudio)
-                out.push_back(c);
+            if (c.hook != Hook::ProcessAudio) out.push_back(c);
         return out;
     }
 
@@ -84,8 +82,7 @@ protected:
     {
         call.position = getSubBlockStart();
         calls.push_back(call);
-        if (onCall)
-            onCall(*this, calls.back());
+        if (onCall) onCall(*this, calls.back());
     }
     void initParameter(ParamID id, double plain) override { record(make(Hook::InitParameter, id, plain)); }
     void processAudio(const float* inL, const float* inR, float* outL, float* outR, int32 frames) override

@@ -36,15 +36,13 @@ inline void putText(Bytes& b, const std::string& text)
 inline uint32_t getU32(const Bytes& b, std::size_t at)
 {
     uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<uint32_t>(b.at(at + i)) << (8 * i);
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(b.at(at + i)) << (8 * i);
     return v;
 }
 inline double getF64(const Bytes& b, std::size_t at)
 {
     uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits |= static_cast<uint64_t>(b.at(at + i)) << (8 * i);
+    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(b.at(at + i)) << (8 * i);
     double v = 0.0;
     std::memcpy(&v, &bits, 8);
     return v;
@@ -63,7 +61,9 @@ inline Bytes stateHead(bool bypass = false)
 // A read-only stream over a copy of the bytes.
 class ByteStream {
 public:
-    explicit ByteStream(Bytes bytes) : bytes_(std::move(bytes)), stream_(bytes_.data(), static_cast<Steinberg::TSize>(bytes_.size())) {}
+    explicit ByteStream(Bytes bytes)
+        : bytes_(std::move(bytes)), stream_(bytes_.data(), static_cast<Steinberg::TSize>(bytes_.size()))
+    {}
     Steinberg::IBStream* get() { return &stream_; }
 
 private:

@@ -35,8 +35,7 @@ protected:
     std::vector<double> values() const
     {
         std::vector<double> out;
-        for (const auto& [id, record] : parameterTable())
-            out.push_back(processor->getParameterValue(id));
+        for (const auto& [id, record] : parameterTable()) out.push_back(processor->getParameterValue(id));
         return out;
     }
 };
@@ -48,14 +47,13 @@ TEST_F(State, TheDefaultProcessorWritesItsStateFieldByField)
     ASSERT_EQ(b.size(), kDefaultStateSize);
     EXPECT_EQ(getU32(b, 0), 4u);
     EXPECT_EQ(std::string(b.begin() + 4, b.begin() + 8), std::string("2.0\0", 4));
-    EXPECT_EQ(b[8], 0); // bypass off
-    EXPECT_EQ(getU32(b, 9), 0u);  // no list blocks
+    EXPECT_EQ(b[8], 0);            // bypass off
+    EXPECT_EQ(getU32(b, 9), 0u);   // no list blocks
     EXPECT_EQ(getU32(b, 13), 74u); // every parameter but the eight Randomise switches
 
     std::size_t at = 17;
     for (const auto& [id, record] : parameterTable()) {
-        if (record.flags & kTransient)
-            continue;
+        if (record.flags & kTransient) continue;
         ASSERT_EQ(getU32(b, at), id) << "pair at " << at;
         EXPECT_EQ(getF64(b, at + 4), record.defaultValue) << id;
         at += 12;
@@ -66,8 +64,7 @@ TEST_F(State, TheDefaultProcessorWritesItsStateFieldByField)
     EXPECT_EQ(getU32(b, 29), 2u);
     EXPECT_EQ(getF64(b, 33), 2.0);
     for (const uint32_t randomise : {299u, 399u, 499u, 599u, 699u, 799u, 899u, 999u})
-        for (std::size_t p = 17; p < b.size(); p += 12)
-            ASSERT_NE(getU32(b, p), randomise);
+        for (std::size_t p = 17; p < b.size(); p += 12) ASSERT_NE(getU32(b, p), randomise);
     EXPECT_EQ(processor->callsOf(Hook::WriteExtraState).size(), 1u);
 }
 
@@ -225,8 +222,7 @@ protected:
         Bytes b = stateHead(bypass);
         putU32(b, 74);
         for (const auto& [id, record] : parameterTable()) {
-            if (record.flags & kTransient)
-                continue;
+            if (record.flags & kTransient) continue;
             putU32(b, id);
             putF64(b, record.min + (record.max - record.min) * shift);
         }

@@ -18,8 +18,7 @@ protected:
     std::vector<std::pair<int32, double>> ticks() const
     {
         std::vector<std::pair<int32, double>> out;
-        for (const auto& c : processor->callsOf(Hook::Tick))
-            out.emplace_back(c.position, c.value);
+        for (const auto& c : processor->callsOf(Hook::Tick)) out.emplace_back(c.position, c.value);
         return out;
     }
 };
@@ -165,8 +164,7 @@ TEST_F(Transport, GridPointsTickOnceAtTheSameSampleWhateverTheBlockSize)
             block.playAt(3.3 + static_cast<double>(start) / 22050.0);
             run(blockSize);
             for (const auto& [offset, position] : ticks())
-                if (start + offset < 88200)
-                    all.emplace_back(start + offset, position);
+                if (start + offset < 88200) all.emplace_back(start + offset, position);
         }
         ASSERT_EQ(all.size(), 32u) << blockSize; // 3.375 to 7.25
         for (size_t i = 0; i < all.size(); ++i) {
@@ -197,8 +195,7 @@ TEST_F(Transport, NonFiniteMusicalPositionsAreNotUsed)
 {
     block.playAt(std::numeric_limits<double>::quiet_NaN());
     run(4096);
-    for (const auto& [offset, position] : ticks())
-        EXPECT_TRUE(std::isfinite(position)) << offset;
+    for (const auto& [offset, position] : ticks()) EXPECT_TRUE(std::isfinite(position)) << offset;
 }
 
 } // namespace

@@ -28,8 +28,7 @@ struct Reader {
 cairo_status_t readChunk(void* closure, unsigned char* data, unsigned int length)
 {
     auto* reader = static_cast<Reader*>(closure);
-    if (reader->bytes.size() - reader->offset < length)
-        return CAIRO_STATUS_READ_ERROR;
+    if (reader->bytes.size() - reader->offset < length) return CAIRO_STATUS_READ_ERROR;
     std::memcpy(data, reader->bytes.data() + reader->offset, length);
     reader->offset += length;
     return CAIRO_STATUS_SUCCESS;
@@ -40,8 +39,7 @@ Surface decode(std::string_view name)
 {
     Reader reader{findEmbeddedResource(name)};
     Surface surface(cairo_image_surface_create_from_png_stream(readChunk, &reader));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-        return nullptr;
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
     return surface;
 }
 
@@ -65,8 +63,7 @@ bool sameArea(cairo_surface_t* a, int ax, int ay, cairo_surface_t* b, int bx, in
 {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            if (!(pixel(a, ax + x, ay + y) == pixel(b, bx + x, by + y)))
-                return false;
+            if (!(pixel(a, ax + x, ay + y) == pixel(b, bx + x, by + y))) return false;
     return true;
 }
 
@@ -74,8 +71,7 @@ bool allOf(cairo_surface_t* s, FrameRect r, Rgba colour)
 {
     for (int y = r.y; y < r.y + r.h; ++y)
         for (int x = r.x; x < r.x + r.w; ++x)
-            if (!(pixel(s, x, y) == colour))
-                return false;
+            if (!(pixel(s, x, y) == colour)) return false;
     return true;
 }
 
@@ -173,8 +169,7 @@ TEST(EmbeddedResources, BackgroundFollowsTheLayout)
     ASSERT_TRUE(bg);
     // Title bars are green where the layout puts them, away from their text.
     for (const auto& step : controlLayout()) {
-        if (step.kind != LayoutKind::TitleBar || step.parent != LayoutParent::Frame)
-            continue;
+        if (step.kind != LayoutKind::TitleBar || step.parent != LayoutParent::Frame) continue;
         EXPECT_EQ(pixel(bg.get(), step.x + 2, step.y + 2), Green) << step.text;
         EXPECT_EQ(pixel(bg.get(), step.x + step.w - 3, step.y + step.h - 3), Green) << step.text;
     }
@@ -190,8 +185,7 @@ TEST(EmbeddedResources, NothingIsPrintedUnderValueFields)
     Surface tab = decode(kShufflerPageResource);
     ASSERT_TRUE(bg && tab);
     for (const auto& step : controlLayout()) {
-        if (step.kind != LayoutKind::Slider && step.kind != LayoutKind::Stepper &&
-            step.kind != LayoutKind::OptionMenu)
+        if (step.kind != LayoutKind::Slider && step.kind != LayoutKind::Stepper && step.kind != LayoutKind::OptionMenu)
             continue;
         const FrameRect r = frameRectOf(step);
         if (step.parent == LayoutParent::ShufflerPage0)
@@ -207,8 +201,7 @@ TEST(EmbeddedResources, ButtonsSitOnPlainGround)
     Surface bg = decode(kBackgroundResource);
     ASSERT_TRUE(bg);
     for (const auto& step : controlLayout()) {
-        if (step.kind != LayoutKind::OnOffButton && step.kind != LayoutKind::KickButton)
-            continue;
+        if (step.kind != LayoutKind::OnOffButton && step.kind != LayoutKind::KickButton) continue;
         const FrameRect r = frameRectOf(step);
         EXPECT_TRUE(allOf(bg.get(), r, Black) || allOf(bg.get(), r, Green)) << step.tag;
     }

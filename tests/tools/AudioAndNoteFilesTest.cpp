@@ -105,8 +105,7 @@ TEST(MidiFiles, NotesArePairedAcrossTracksAndChannels)
     ASSERT_EQ(notes->size(), 3u);
     auto find = [&](int pitch) {
         for (const host::TimedNote& n : *notes)
-            if (n.pitch == pitch)
-                return n;
+            if (n.pitch == pitch) return n;
         ADD_FAILURE() << "no note " << pitch;
         return host::TimedNote{};
     };
@@ -124,15 +123,12 @@ TEST(EngagedSpans, NoteEchoesBecomeSpansPerLane)
 {
     using Kind = host::OutputEvent::Kind;
     const std::vector<host::OutputEvent> events = {
-        {0, Kind::NoteOff, 0, 52, 1.0f},        // an effect that was off stays off
-        {100, Kind::NoteOn, 0, 52, 1.0f},
-        {150, Kind::NoteOn, 0, 52, 1.0f},       // engaged again while engaged: one span
-        {50, Kind::Controller, 0, 52, 64.0f},   // a controller numbered like a note is no note
-        {200, Kind::NoteOff, 0, 52, 1.0f},
-        {300, Kind::NoteOn, 0, 60, 1.0f},       // never released: runs to the end
-        {-20, Kind::NoteOn, 0, 48, 1.0f},       // before the start: clamped
-        {10, Kind::NoteOff, 0, 48, 1.0f},
-        {400, Kind::NoteOn, 0, 61, 1.0f},       // not an effect's note
+        {0, Kind::NoteOff, 0, 52, 1.0f},                                        // an effect that was off stays off
+        {100, Kind::NoteOn, 0, 52, 1.0f},     {150, Kind::NoteOn, 0, 52, 1.0f}, // engaged again while engaged: one span
+        {50, Kind::Controller, 0, 52, 64.0f}, // a controller numbered like a note is no note
+        {200, Kind::NoteOff, 0, 52, 1.0f},    {300, Kind::NoteOn, 0, 60, 1.0f}, // never released: runs to the end
+        {-20, Kind::NoteOn, 0, 48, 1.0f},                                       // before the start: clamped
+        {10, Kind::NoteOff, 0, 48, 1.0f},     {400, Kind::NoteOn, 0, 61, 1.0f}, // not an effect's note
     };
     const auto spans = host::engagedSpans(events, host::glitchEffectLanes(), 1000);
     ASSERT_EQ(spans.size(), 3u);

@@ -19,12 +19,9 @@ struct BadCase {
 
 std::string substitute(const std::string& arg, const TempFolder& dir)
 {
-    if (arg == "IN")
-        return dir.path("in.wav");
-    if (arg == "OUT")
-        return dir.path("out.wav");
-    if (arg.rfind("DIR/", 0) == 0)
-        return dir.path(arg.substr(4));
+    if (arg == "IN") return dir.path("in.wav");
+    if (arg == "OUT") return dir.path("out.wav");
+    if (arg.rfind("DIR/", 0) == 0) return dir.path(arg.substr(4));
     return arg;
 }
 
@@ -72,8 +69,7 @@ TEST(RenderBadInput, EachFailureIsOneLineAndLeavesTheOutputAlone)
         const std::string before = "an earlier render\n";
         std::ofstream(dir.path("out.wav"), std::ios::trunc) << before;
         std::vector<std::string> args;
-        for (const std::string& a : c.args)
-            args.push_back(substitute(a, dir));
+        for (const std::string& a : c.args) args.push_back(substitute(a, dir));
 
         const ToolRun run = runVexbit(args);
         EXPECT_GT(run.status, 0) << "exit status (-1 is a crash)";
@@ -83,8 +79,7 @@ TEST(RenderBadInput, EachFailureIsOneLineAndLeavesTheOutputAlone)
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
         EXPECT_NE(run.err.find(c.expected), std::string::npos) << run.err;
         EXPECT_EQ(readTextFile(dir.path("out.wav")), before);
-        for (const std::string& name : dir.files())
-            EXPECT_EQ(name.find(".partial"), std::string::npos) << name;
+        for (const std::string& name : dir.files()) EXPECT_EQ(name.find(".partial"), std::string::npos) << name;
         EXPECT_FALSE(std::filesystem::exists(dir.path("out.xyz")));
     }
 }

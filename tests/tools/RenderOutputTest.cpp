@@ -36,8 +36,7 @@ std::vector<std::tuple<long, std::string, int>> noteEchoes(const std::string& cs
         std::vector<std::string> fields;
         std::istringstream cells(line);
         std::string cell;
-        while (std::getline(cells, cell, ','))
-            fields.push_back(cell);
+        while (std::getline(cells, cell, ',')) fields.push_back(cell);
         if (fields.size() == 7 && fields[3] != "controller")
             echoes.emplace_back(std::stol(fields[0]), fields[3], std::stoi(fields[5]));
     }
@@ -82,7 +81,7 @@ TEST(RenderOutput, TailExtendsTheOutputWithTheInputFormatKept)
     ASSERT_TRUE(out) << error;
     EXPECT_EQ(out->frames(), 4800u + 24000u);
     EXPECT_EQ(out->sampleRate, 48000.0);
-    EXPECT_EQ(format.channels, 2); // a mono input comes out stereo
+    EXPECT_EQ(format.channels, 2);                       // a mono input comes out stereo
     EXPECT_EQ(format.libsndfileFormat & 0xFFFF, 0x0006); // still 32-bit float
 }
 
@@ -93,8 +92,7 @@ TEST(RenderOutput, FilterNoteFromAMidiFileEngagesTheFilterAtItsSample)
     const std::size_t frames = 88200;
     auto mix = sine(3000.0, kRate, frames, 0.3f);
     const auto low = sine(150.0, kRate, frames, 0.3f);
-    for (std::size_t i = 0; i < frames; ++i)
-        mix[i] += low[i];
+    for (std::size_t i = 0; i < frames; ++i) mix[i] += low[i];
     writeFloatWav(dir.path("in.wav"), kRate, mix, mix);
     // At 120 BPM beat 1 is frame 22050 and beat 3 frame 66150.
     writeMidiFile(dir.path("notes.mid"), {{52, 1.0, 3.0}});
@@ -105,15 +103,16 @@ TEST(RenderOutput, FilterNoteFromAMidiFileEngagesTheFilterAtItsSample)
 
     std::vector<std::tuple<long, std::string, int>> filterEchoes;
     for (const auto& e : noteEchoes(readTextFile(dir.path("events.csv"))))
-        if (std::get<2>(e) == 52 && std::get<0>(e) > 0)
-            filterEchoes.push_back(e);
+        if (std::get<2>(e) == 52 && std::get<0>(e) > 0) filterEchoes.push_back(e);
     ASSERT_EQ(filterEchoes.size(), 2u);
     EXPECT_EQ(filterEchoes[0], std::make_tuple(22050L, std::string("note-on"), 52));
     EXPECT_EQ(filterEchoes[1], std::make_tuple(66150L, std::string("note-off"), 52));
 
     const host::AudioBuffer out = readBack(dir.path("out.wav"));
     ASSERT_EQ(out.frames(), frames);
-    auto level = [&](std::size_t begin, std::size_t end, double f) { return toneLevel(out.left, begin, end, f, kRate); };
+    auto level = [&](std::size_t begin, std::size_t end, double f) {
+        return toneLevel(out.left, begin, end, f, kRate);
+    };
     // Just before the note both tones pass; just after it the low one is gone.
     // Windows of 2940 frames hold whole cycles of both tones.
     EXPECT_NEAR(level(19110, 22050, 150.0), 0.3, 0.03);
@@ -134,8 +133,7 @@ TEST(RenderOutput, InlineNotesAreTimedByTheTempo)
     ASSERT_EQ(run.status, 0) << run.err;
     std::vector<std::tuple<long, std::string, int>> echoes;
     for (const auto& e : noteEchoes(readTextFile(dir.path("events.csv"))))
-        if (std::get<0>(e) > 0)
-            echoes.push_back(e);
+        if (std::get<0>(e) > 0) echoes.push_back(e);
     const std::vector<std::tuple<long, std::string, int>> expected = {
         {14700, "note-on", 60}, {22050, "note-off", 60}, {29400, "note-on", 53}};
     EXPECT_EQ(echoes, expected);
@@ -144,8 +142,7 @@ TEST(RenderOutput, InlineNotesAreTimedByTheTempo)
 TEST(RenderOutput, RendersThroughAMonoPluginOfAnotherVendor)
 {
     const std::string zamDelay = "/usr/lib/vst3/ZamDelay.vst3";
-    if (!std::filesystem::exists(zamDelay))
-        GTEST_SKIP() << zamDelay << " is not installed";
+    if (!std::filesystem::exists(zamDelay)) GTEST_SKIP() << zamDelay << " is not installed";
     TempFolder dir;
     std::vector<float> click(44100, 0.0f);
     click[1000] = 0.8f;
@@ -161,8 +158,7 @@ TEST(RenderOutput, RendersThroughAMonoPluginOfAnotherVendor)
     std::size_t loudest = 0;
     for (std::size_t i = 0; i < out.frames(); ++i) {
         ASSERT_EQ(out.left[i], out.right[i]);
-        if (std::fabs(out.left[i]) > std::fabs(out.left[loudest]))
-            loudest = i;
+        if (std::fabs(out.left[i]) > std::fabs(out.left[loudest])) loudest = i;
     }
     EXPECT_NEAR(static_cast<double>(loudest), 1000.0 + 4410.0, 20.0);
 }
@@ -184,7 +180,8 @@ TEST(RenderOutput, TimelineShowsOneLanePerEffectWithTheEngagedSpans)
     auto brightness = [&](double x, double y) {
         const unsigned char* data = cairo_image_surface_get_data(png);
         const int stride = cairo_image_surface_get_stride(png);
-        const auto* pixel = reinterpret_cast<const uint32_t*>(data + static_cast<int>(y) * stride) + static_cast<int>(x);
+        const auto* pixel =
+            reinterpret_cast<const uint32_t*>(data + static_cast<int>(y) * stride) + static_cast<int>(x);
         return (((*pixel >> 16) & 0xFF) + ((*pixel >> 8) & 0xFF) + (*pixel & 0xFF)) / (3.0 * 255.0);
     };
     // Beats 0..4 span the plot; the Filter (lane 2) was engaged from beat 1 to 2.

@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 TempFolder::TempFolder()
 {
     std::string pattern = (fs::temp_directory_path() / "vexbit-render-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot make a temporary folder");
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
     root_ = pattern;
 }
 
@@ -34,8 +33,7 @@ TempFolder::~TempFolder()
 std::vector<std::string> TempFolder::files() const
 {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(root_))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(root_)) names.push_back(entry.path().filename().string());
     return names;
 }
 
@@ -46,8 +44,7 @@ std::string readAll(int fd)
     std::string text;
     char buffer[4096];
     ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<std::size_t>(n));
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
     return text;
 }
 
@@ -58,8 +55,7 @@ ToolRun runVexbit(const std::vector<std::string>& args)
     std::vector<std::string> all{VEXBIT_EXECUTABLE};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
+    for (std::string& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
 
     // Both streams go to files so neither can fill up and block the child.
@@ -68,8 +64,7 @@ ToolRun runVexbit(const std::vector<std::string>& args)
     const int outFd = ::mkstemp(outPath);
     const int errFd = ::mkstemp(errPath);
     ToolRun run;
-    if (outFd < 0 || errFd < 0)
-        return run;
+    if (outFd < 0 || errFd < 0) return run;
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(outFd, 1);
@@ -103,8 +98,7 @@ void writeFloatWav(const std::string& path, double sampleRate, const std::vector
     std::vector<float> interleaved;
     for (std::size_t i = 0; i < left.size(); ++i) {
         interleaved.push_back(left[i]);
-        if (!right.empty())
-            interleaved.push_back(right[i]);
+        if (!right.empty()) interleaved.push_back(right[i]);
     }
     EXPECT_EQ(sf_writef_float(file, interleaved.data(), static_cast<sf_count_t>(left.size())),
               static_cast<sf_count_t>(left.size()));

@@ -16,13 +16,15 @@ using Log = std::vector<std::string>;
 
 class GestureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         installTestResources();
         frame = new CFrame(CRect(0, 0, 400, 300), &editor);
     }
     void TearDown() override { frame->forget(); }
 
-    CAnimKnob* addKnob(int32_t tag = 7) {
+    CAnimKnob* addKnob(int32_t tag = 7)
+    {
         auto* strip = new CBitmap("knob.png");
         auto* knob = new CAnimKnob(CRect(100, 100, 150, 150), &listener, tag, strip);
         strip->forget();
@@ -36,7 +38,8 @@ protected:
     CFrame* frame = nullptr;
 };
 
-TEST_F(GestureTest, CircularKnobFollowsThePointerAngle) {
+TEST_F(GestureTest, CircularKnobFollowsThePointerAngle)
+{
     CAnimKnob* knob = addKnob();
     const CPoint center(125, 125);
     CPoint p(125, 105); // straight up: the middle of the 270 degree range
@@ -65,7 +68,8 @@ TEST_F(GestureTest, CircularKnobFollowsThePointerAngle) {
     (void)center;
 }
 
-TEST_F(GestureTest, LinearKnobUsesTwoHundredPixelsAndShiftForFineSteps) {
+TEST_F(GestureTest, LinearKnobUsesTwoHundredPixelsAndShiftForFineSteps)
+{
     editor.knobMode = kLinearMode;
     CAnimKnob* knob = addKnob();
     knob->setValue(0.5f);
@@ -83,7 +87,8 @@ TEST_F(GestureTest, LinearKnobUsesTwoHundredPixelsAndShiftForFineSteps) {
     EXPECT_NEAR(knob->getValue(), 0.5f, 1e-4);
 }
 
-TEST_F(GestureTest, KnobControlClickSetsDefaultAndCancelRestores) {
+TEST_F(GestureTest, KnobControlClickSetsDefaultAndCancelRestores)
+{
     CAnimKnob* knob = addKnob();
     knob->setDefaultValue(0.3f);
     knob->setValue(0.9f);
@@ -111,7 +116,8 @@ TEST_F(GestureTest, KnobControlClickSetsDefaultAndCancelRestores) {
     EXPECT_EQ(log.entries, (Log{"modifier-click 7"}));
 }
 
-TEST_F(GestureTest, KnobWheelAndArrowKeysStepByATenth) {
+TEST_F(GestureTest, KnobWheelAndArrowKeysStepByATenth)
+{
     CAnimKnob* knob = addKnob();
     EXPECT_TRUE(frame->onWheel({125, 125}, 1, 0));
     EXPECT_NEAR(knob->getValue(), 0.1f, 1e-6);
@@ -124,8 +130,10 @@ TEST_F(GestureTest, KnobWheelAndArrowKeysStepByATenth) {
     EXPECT_EQ(std::count(log.entries.begin(), log.entries.end(), "host-end 7"), 3);
 }
 
-TEST_F(GestureTest, SliderJumpsToTheClickAndDragsFinelyWithShift) {
-    auto* slider = new CHorizontalSlider(CRect(100, 10, 200, 31), &listener, 3, 100, 200, nullptr, nullptr, CPoint(), kLeft);
+TEST_F(GestureTest, SliderJumpsToTheClickAndDragsFinelyWithShift)
+{
+    auto* slider =
+        new CHorizontalSlider(CRect(100, 10, 200, 31), &listener, 3, 100, 200, nullptr, nullptr, CPoint(), kLeft);
     frame->addView(slider);
     CPoint p(100, 20);
     frame->onMouseDown(p, kLButton);
@@ -158,14 +166,16 @@ TEST_F(GestureTest, SliderJumpsToTheClickAndDragsFinelyWithShift) {
     EXPECT_EQ(log.entries, (Log{"modifier-click 3", "begin 3", "host-begin 3", "changed 3", "host-end 3", "end 3"}));
 }
 
-TEST_F(GestureTest, InvertedSliderMapsRightToLeft) {
+TEST_F(GestureTest, InvertedSliderMapsRightToLeft)
+{
     auto* slider = new CHorizontalSlider(CRect(0, 0, 100, 20), nullptr, 3, 0, 100, nullptr, nullptr);
     frame->addView(slider);
     click(frame, {99, 10});
     EXPECT_NEAR(slider->getValue(), 0.005f, 1e-6);
 }
 
-TEST_F(GestureTest, RockerReportsEndsDuringThePressAndSpringsBackSilently) {
+TEST_F(GestureTest, RockerReportsEndsDuringThePressAndSpringsBackSilently)
+{
     auto* strip = new CBitmap("rocker.png");
     auto* rocker = new CRockerSwitch(CRect(10, 10, 31, 31), &listener, -1, strip, CPoint(), kVertical);
     strip->forget();
@@ -190,7 +200,8 @@ TEST_F(GestureTest, RockerReportsEndsDuringThePressAndSpringsBackSilently) {
     EXPECT_EQ(log.entries.back(), "end -1");
 }
 
-TEST_F(GestureTest, RockerWheelReturnsToTheMiddleOnItsTimer) {
+TEST_F(GestureTest, RockerWheelReturnsToTheMiddleOnItsTimer)
+{
     auto* rocker = new CRockerSwitch(CRect(10, 10, 31, 31), &listener, 5, nullptr, CPoint(), kVertical);
     frame->addView(rocker);
     frame->onWheel({20, 20}, -1, 0);
@@ -206,7 +217,8 @@ TEST_F(GestureTest, RockerWheelReturnsToTheMiddleOnItsTimer) {
 class RightClickCatcher : public CView {
 public:
     explicit RightClickCatcher(const CRect& r) : CView(r) { setTransparency(true); }
-    CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override {
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override
+    {
         if (buttons.getButtonState() != kRButton) return kMouseEventNotImplemented;
         ++rightClicks;
         return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
@@ -214,8 +226,10 @@ public:
     int rightClicks = 0;
 };
 
-TEST_F(GestureTest, TransparentTopViewPassesLeftClicksButTakesRightClicks) {
-    auto* slider = new CHorizontalSlider(CRect(100, 10, 200, 31), &listener, 3, 100, 200, nullptr, nullptr, CPoint(), kLeft);
+TEST_F(GestureTest, TransparentTopViewPassesLeftClicksButTakesRightClicks)
+{
+    auto* slider =
+        new CHorizontalSlider(CRect(100, 10, 200, 31), &listener, 3, 100, 200, nullptr, nullptr, CPoint(), kLeft);
     frame->addView(slider);
     auto* hook = new RightClickCatcher(frame->getViewSize());
     frame->addView(hook);
@@ -238,8 +252,10 @@ TEST_F(GestureTest, TransparentTopViewPassesLeftClicksButTakesRightClicks) {
     EXPECT_FLOAT_EQ(slider->getValue(), 0.f);
 }
 
-TEST_F(GestureTest, ListenerCanSwallowModifierClicks) {
-    auto* slider = new CHorizontalSlider(CRect(100, 10, 200, 31), &listener, 3, 100, 200, nullptr, nullptr, CPoint(), kLeft);
+TEST_F(GestureTest, ListenerCanSwallowModifierClicks)
+{
+    auto* slider =
+        new CHorizontalSlider(CRect(100, 10, 200, 31), &listener, 3, 100, 200, nullptr, nullptr, CPoint(), kLeft);
     frame->addView(slider);
     listener.swallowModifierClicks = true;
     click(frame, {150, 20}, kLButton | kAlt);
@@ -247,7 +263,8 @@ TEST_F(GestureTest, ListenerCanSwallowModifierClicks) {
     EXPECT_EQ(log.entries, (Log{"modifier-click 3"}));
 }
 
-TEST_F(GestureTest, ControlValueRangeIsGuarded) {
+TEST_F(GestureTest, ControlValueRangeIsGuarded)
+{
     auto* c = new CControl(CRect(0, 0, 10, 10), nullptr, 1);
     frame->addView(c);
     c->setValue(2);

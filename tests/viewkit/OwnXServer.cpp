@@ -21,14 +21,15 @@ namespace {
 
 class OwnXServer : public ::testing::Environment {
 public:
-    void SetUp() override {
+    void SetUp() override
+    {
         const char* xvfb = "/usr/bin/Xvfb";
         if (access(xvfb, X_OK) != 0) return;
         std::mt19937 random(std::random_device{}());
         for (int attempt = 0; attempt < 5 && pid == 0; ++attempt) {
             const std::string display = ":" + std::to_string(std::uniform_int_distribution<int>(1000, 30000)(random));
-            const char* argv[] = {xvfb, display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                                  "-noreset", nullptr};
+            const char* argv[] = {xvfb,        display.c_str(), "-screen",  "0",    "1024x768x24",
+                                  "-nolisten", "tcp",           "-noreset", nullptr};
             const pid_t child = fork();
             if (child < 0) return;
             if (child == 0) {
@@ -50,13 +51,15 @@ public:
         }
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         if (pid) stop(pid);
         pid = 0;
     }
 
 private:
-    static bool waitForServer(const std::string& display, pid_t child) {
+    static bool waitForServer(const std::string& display, pid_t child)
+    {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < end) {
             int status = 0;
@@ -70,7 +73,8 @@ private:
         return false;
     }
 
-    static void stop(pid_t child) {
+    static void stop(pid_t child)
+    {
         kill(child, SIGTERM);
         int status = 0;
         waitpid(child, &status, 0);

@@ -29,11 +29,13 @@ private:
 class RecordingListener : public IControlListener {
 public:
     explicit RecordingListener(EventLog& l) : log(l) {}
-    void valueChanged(CControl* c) override {
+    void valueChanged(CControl* c) override
+    {
         values.push_back(c->getValue());
         log.add("changed " + std::to_string(c->getTag()));
     }
-    int32_t controlModifierClicked(CControl* c, CButtonState) override {
+    int32_t controlModifierClicked(CControl* c, CButtonState) override
+    {
         log.add("modifier-click " + std::to_string(c->getTag()));
         return swallowModifierClicks ? 1 : 0;
     }
@@ -48,14 +50,16 @@ private:
 };
 
 // Sends a whole click (down, optional moves, up) to the frame, in frame coordinates.
-inline void click(CFrame* frame, CPoint where, int32_t buttons = kLButton) {
+inline void click(CFrame* frame, CPoint where, int32_t buttons = kLButton)
+{
     CPoint p = where;
     frame->onMouseDown(p, CButtonState(buttons));
     p = where;
     frame->onMouseUp(p, CButtonState(buttons));
 }
 
-inline void drag(CFrame* frame, CPoint from, const std::vector<CPoint>& path, int32_t buttons = kLButton) {
+inline void drag(CFrame* frame, CPoint from, const std::vector<CPoint>& path, int32_t buttons = kLButton)
+{
     CPoint p = from;
     frame->onMouseDown(p, CButtonState(buttons));
     for (CPoint step : path) {

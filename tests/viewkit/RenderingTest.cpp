@@ -15,15 +15,18 @@ constexpr CColor kGreen{146, 208, 80}, kDarkGreen{73, 112, 30}, kLightGreen{228,
 // A text button like the editor's own: a rounded outline filled with a gradient.
 class GradientButton : public CControl {
 public:
-    GradientButton(const CRect& r, const char* title) : CControl(r), title(title) {
+    GradientButton(const CRect& r, const char* title) : CControl(r), title(title)
+    {
         on = CGradient::create(0, 1, kGreen, kGreen);
         off = CGradient::create(0, 1, kDarkGreen, kDarkGreen);
     }
-    ~GradientButton() override {
+    ~GradientButton() override
+    {
         on->forget();
         off->forget();
     }
-    void draw(CDrawContext* context) override {
+    void draw(CDrawContext* context) override
+    {
         context->setDrawMode(kAntiAliasing);
         context->setLineWidth(1);
         context->setFrameColor(kBlackCColor);
@@ -41,19 +44,22 @@ public:
     std::string title;
 };
 
-bool near(const CColor& a, const CColor& b, int tolerance = 2) {
+bool near(const CColor& a, const CColor& b, int tolerance = 2)
+{
     return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
            std::abs(a.blue - b.blue) <= tolerance && std::abs(a.alpha - b.alpha) <= tolerance;
 }
 
-int countPixels(const OffscreenImage& image, const CRect& r, const CColor& c) {
+int countPixels(const OffscreenImage& image, const CRect& r, const CColor& c)
+{
     int n = 0;
     for (int y = static_cast<int>(r.top); y < static_cast<int>(r.bottom); ++y)
         for (int x = static_cast<int>(r.left); x < static_cast<int>(r.right); ++x) n += near(image.pixel(x, y), c, 40);
     return n;
 }
 
-::testing::AssertionResult pixelIs(const OffscreenImage& image, int x, int y, const CColor& expected) {
+::testing::AssertionResult pixelIs(const OffscreenImage& image, int x, int y, const CColor& expected)
+{
     const CColor got = image.pixel(x, y);
     if (near(got, expected)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << int(got.red) << ", "
@@ -62,22 +68,26 @@ int countPixels(const OffscreenImage& image, const CRect& r, const CColor& c) {
 
 class RenderingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         installTestResources();
         frame = new CFrame(CRect(0, 0, 400, 300), nullptr);
         frame->setBackgroundColor(kFrameBack);
     }
     void TearDown() override { frame->forget(); }
 
-    void buildAllControls() {
+    void buildAllControls()
+    {
         auto* knobStrip = new CBitmap("knob.png");
         knob = new CAnimKnob(CRect(10, 10, 60, 60), nullptr, 1, knobStrip);
         knobStrip->forget();
         knob->setValue(0.5f);
         frame->addView(knob);
 
-        slider = new CHorizontalSlider(CRect(100, 10, 200, 31), nullptr, 2, 100, 200, nullptr, nullptr, CPoint(), kLeft);
-        slider->setDrawStyle(CHorizontalSlider::kDrawFrame | CHorizontalSlider::kDrawBack | CHorizontalSlider::kDrawValue);
+        slider =
+            new CHorizontalSlider(CRect(100, 10, 200, 31), nullptr, 2, 100, 200, nullptr, nullptr, CPoint(), kLeft);
+        slider->setDrawStyle(CHorizontalSlider::kDrawFrame | CHorizontalSlider::kDrawBack |
+                             CHorizontalSlider::kDrawValue);
         slider->setFrameColor(kGreen);
         slider->setBackColor(kBlackCColor);
         slider->setValueColor(kLightGreen);
@@ -134,7 +144,8 @@ protected:
     CTabView* tabs = nullptr;
 };
 
-TEST_F(RenderingTest, EveryControlIsDrawnWhereItBelongs) {
+TEST_F(RenderingTest, EveryControlIsDrawnWhereItBelongs)
+{
     buildAllControls();
     const OffscreenImage image = OffscreenImage::render(frame);
     ASSERT_EQ(image.width(), 400);
@@ -176,7 +187,8 @@ TEST_F(RenderingTest, EveryControlIsDrawnWhereItBelongs) {
     if (!std::getenv("VIEWKIT_KEEP_PNG")) std::remove(path.c_str());
 }
 
-TEST_F(RenderingTest, ValuesSelectFilmStripFramesAndBars) {
+TEST_F(RenderingTest, ValuesSelectFilmStripFramesAndBars)
+{
     buildAllControls();
     struct Case {
         float knobValue;
@@ -202,7 +214,8 @@ TEST_F(RenderingTest, ValuesSelectFilmStripFramesAndBars) {
     EXPECT_TRUE(pixelIs(image, 199, 20, kGreen)) << "the bar never covers the frame";
 }
 
-TEST_F(RenderingTest, SelectingATabShowsOnlyThatPage) {
+TEST_F(RenderingTest, SelectingATabShowsOnlyThatPage)
+{
     buildAllControls();
     ASSERT_TRUE(tabs->selectTab(1));
     const OffscreenImage image = OffscreenImage::render(frame);
@@ -217,7 +230,8 @@ TEST_F(RenderingTest, SelectingATabShowsOnlyThatPage) {
     EXPECT_EQ(tabs->getTabView(1)->getViewSize(), CRect(0, 0, 300, 100));
 }
 
-TEST_F(RenderingTest, FrameBitmapIsCutAtTheFrameEdge) {
+TEST_F(RenderingTest, FrameBitmapIsCutAtTheFrameEdge)
+{
     auto* big = new CBitmap("page.png"); // 300 x 100 on a 400 x 300 frame
     frame->setBackground(big);
     big->forget();
@@ -226,7 +240,8 @@ TEST_F(RenderingTest, FrameBitmapIsCutAtTheFrameEdge) {
     EXPECT_EQ(image.pixel(300, 99).alpha, 0) << "a bitmap background leaves the rest unpainted";
 }
 
-TEST_F(RenderingTest, MissingOrCorruptBitmapsDrawNothing) {
+TEST_F(RenderingTest, MissingOrCorruptBitmapsDrawNothing)
+{
     for (const char* name : {"missing.png", "corrupt.png", "truncated.png"}) {
         auto* bitmap = new CBitmap(name);
         EXPECT_FALSE(bitmap->isLoaded()) << name;
@@ -251,7 +266,8 @@ TEST_F(RenderingTest, MissingOrCorruptBitmapsDrawNothing) {
     empty->forget();
 }
 
-TEST_F(RenderingTest, ZeroSizeFramesAndViewsAreSurvived) {
+TEST_F(RenderingTest, ZeroSizeFramesAndViewsAreSurvived)
+{
     CFrame* empty = new CFrame(CRect(0, 0, 0, 0), nullptr);
     empty->addView(new CTextLabel(CRect(0, 0, 50, 20), "x"));
     const OffscreenImage image = OffscreenImage::render(empty);
@@ -270,12 +286,14 @@ TEST_F(RenderingTest, ZeroSizeFramesAndViewsAreSurvived) {
     EXPECT_EQ(OffscreenImage::render(nullptr).width(), 0);
 }
 
-TEST_F(RenderingTest, IconAndTitleAreLaidOutSideBySide) {
+TEST_F(RenderingTest, IconAndTitleAreLaidOutSideBySide)
+{
     // An icon left of a title, drawn by a bare view.
     class IconView : public CView {
     public:
         using CView::CView;
-        void draw(CDrawContext* context) override {
+        void draw(CDrawContext* context) override
+        {
             auto* icon = new CBitmap("rocker.png"); // 21 x 63, centred on a 21 px high view
             CDrawMethods::drawIconAndText(context, icon, CDrawMethods::kIconLeft, kLeftText, 2, size, "Title",
                                           kNormalFont, kWhiteCColor);
@@ -294,7 +312,8 @@ TEST_F(RenderingTest, IconAndTitleAreLaidOutSideBySide) {
     EXPECT_EQ(measureStringWidth(kNormalFont, ""), 0);
 }
 
-TEST_F(RenderingTest, DirtyViewsAreInvalidatedByIdle) {
+TEST_F(RenderingTest, DirtyViewsAreInvalidatedByIdle)
+{
     buildAllControls();
     OffscreenImage::render(frame);
     frame->takeInvalidRect();

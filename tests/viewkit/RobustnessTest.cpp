@@ -10,7 +10,8 @@ namespace {
 // Removes the control from its container when it reports a change.
 class RemovingListener : public IControlListener {
 public:
-    void valueChanged(CControl* control) override {
+    void valueChanged(CControl* control) override
+    {
         ++changes;
         if (auto* parent = dynamic_cast<CViewContainer*>(control->getParentView())) parent->removeView(control);
     }
@@ -20,7 +21,8 @@ public:
 class RobustnessTest : public ::testing::Test {
 protected:
     void SetUp() override { frame = new CFrame(CRect(0, 0, 300, 200), &editor); }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (frame) frame->forget();
     }
     EventLog log;
@@ -28,7 +30,8 @@ protected:
     CFrame* frame = nullptr;
 };
 
-TEST_F(RobustnessTest, ViewRemovedDuringItsOwnEventIsSurvived) {
+TEST_F(RobustnessTest, ViewRemovedDuringItsOwnEventIsSurvived)
+{
     RemovingListener remover;
     auto* page = new CViewContainer(CRect(0, 0, 300, 200));
     frame->addView(page);
@@ -46,7 +49,8 @@ TEST_F(RobustnessTest, ViewRemovedDuringItsOwnEventIsSurvived) {
     EXPECT_EQ(remover.changes, 1);
 }
 
-TEST_F(RobustnessTest, FocusedTextEditRemovedWhileEditing) {
+TEST_F(RobustnessTest, FocusedTextEditRemovedWhileEditing)
+{
     EventLog listenerLog;
     RecordingListener listener(listenerLog);
     auto* edit = new CTextEdit(CRect(0, 0, 100, 20), &listener, 1, "x");
@@ -61,7 +65,8 @@ TEST_F(RobustnessTest, FocusedTextEditRemovedWhileEditing) {
     EXPECT_EQ(frame->onKeyDown(ret), -1);
 }
 
-TEST_F(RobustnessTest, ClosingTheFrameWhilePopupIsOpen) {
+TEST_F(RobustnessTest, ClosingTheFrameWhilePopupIsOpen)
+{
     EventLog listenerLog;
     RecordingListener listener(listenerLog);
     auto* menu = new COptionMenu(CRect(10, 10, 110, 31), &listener, 9);
@@ -79,7 +84,8 @@ TEST_F(RobustnessTest, ClosingTheFrameWhilePopupIsOpen) {
     menu->forget();
 }
 
-TEST_F(RobustnessTest, MenuRemovedWhileItsPopupIsOpen) {
+TEST_F(RobustnessTest, MenuRemovedWhileItsPopupIsOpen)
+{
     auto* menu = new COptionMenu(CRect(10, 10, 110, 31), nullptr, 9);
     menu->addEntry("A");
     frame->addView(menu);
@@ -90,7 +96,8 @@ TEST_F(RobustnessTest, MenuRemovedWhileItsPopupIsOpen) {
     EXPECT_EQ(frame->getNbViews(), 0);
 }
 
-TEST_F(RobustnessTest, TimersFireStopAndDieSafely) {
+TEST_F(RobustnessTest, TimersFireStopAndDieSafely)
+{
     int fired = 0;
     auto* second = new CVSTGUITimer([&](CVSTGUITimer*) { ++fired; }, 10, true);
     auto* first = new CVSTGUITimer(
@@ -109,7 +116,8 @@ TEST_F(RobustnessTest, TimersFireStopAndDieSafely) {
 
     // A target timer sends the timer message, compared by pointer.
     struct Target : CBaseObject {
-        CMessageResult notify(CBaseObject*, IdStringPtr message) override {
+        CMessageResult notify(CBaseObject*, IdStringPtr message) override
+        {
             if (message == CVSTGUITimer::kMsgTimer) ++ticks;
             return kMessageNotified;
         }
@@ -126,7 +134,8 @@ TEST_F(RobustnessTest, TimersFireStopAndDieSafely) {
     target->forget();
 }
 
-TEST_F(RobustnessTest, RockerRemovedBeforeItsSpringBackTimer) {
+TEST_F(RobustnessTest, RockerRemovedBeforeItsSpringBackTimer)
+{
     auto* rocker = new CRockerSwitch(CRect(0, 0, 21, 21), nullptr, 3, nullptr, CPoint(), kVertical);
     frame->addView(rocker);
     frame->onWheel({10, 10}, 1, 0);
@@ -136,7 +145,8 @@ TEST_F(RobustnessTest, RockerRemovedBeforeItsSpringBackTimer) {
     EXPECT_EQ(CVSTGUITimer::runningTimerCount(), 0u);
 }
 
-TEST_F(RobustnessTest, OpenWithoutRunLoopFails) {
+TEST_F(RobustnessTest, OpenWithoutRunLoopFails)
+{
     EXPECT_FALSE(frame->open(nullptr));
     X11FrameConfig config;
     EXPECT_FALSE(frame->open(nullptr, PlatformType::kX11EmbedWindowID, &config));

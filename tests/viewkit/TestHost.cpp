@@ -9,33 +9,36 @@ namespace viewkit::test {
 
 using namespace Steinberg;
 
-std::unique_ptr<TestHost> TestHost::open(int width, int height) {
+std::unique_ptr<TestHost> TestHost::open(int width, int height)
+{
     Display* d = XOpenDisplay(nullptr);
     if (!d) return nullptr;
     std::unique_ptr<TestHost> host(new TestHost);
     host->dpy = d;
     const int screen = DefaultScreen(d);
     host->parent = XCreateSimpleWindow(d, RootWindow(d, screen), 0, 0, static_cast<unsigned>(width),
-                                       static_cast<unsigned>(height), 0, BlackPixel(d, screen),
-                                       WhitePixel(d, screen));
+                                       static_cast<unsigned>(height), 0, BlackPixel(d, screen), WhitePixel(d, screen));
     XSelectInput(d, host->parent, StructureNotifyMask | SubstructureNotifyMask);
     XMapWindow(d, host->parent);
     XSync(d, False);
     return host;
 }
 
-TestHost::~TestHost() {
+TestHost::~TestHost()
+{
     if (parent) XDestroyWindow(dpy, parent);
     XCloseDisplay(dpy);
 }
 
-void TestHost::destroyParent() {
+void TestHost::destroyParent()
+{
     XDestroyWindow(dpy, parent);
     XSync(dpy, False);
     parent = 0;
 }
 
-Window TestHost::childWindow() const {
+Window TestHost::childWindow() const
+{
     if (!parent) return 0;
     Window root = 0, par = 0, *children = nullptr;
     unsigned count = 0;
@@ -45,7 +48,8 @@ Window TestHost::childWindow() const {
     return result;
 }
 
-void TestHost::runOnce() {
+void TestHost::runOnce()
+{
     const auto now = std::chrono::steady_clock::now();
     auto wait = std::chrono::milliseconds(10);
     for (const Timer& t : timers)
@@ -53,8 +57,10 @@ void TestHost::runOnce() {
                                        std::chrono::duration_cast<std::chrono::milliseconds>(t.due - now)));
     std::vector<pollfd> fds;
     for (const Handler& h : handlers) fds.push_back({h.fd, POLLIN, 0});
-    if (fds.empty()) std::this_thread::sleep_for(wait);
-    else poll(fds.data(), fds.size(), static_cast<int>(wait.count()));
+    if (fds.empty())
+        std::this_thread::sleep_for(wait);
+    else
+        poll(fds.data(), fds.size(), static_cast<int>(wait.count()));
 
     // Callbacks may (un)register: work on copies and skip what is gone.
     const std::vector<Handler> handlerCopy = handlers;
@@ -79,7 +85,8 @@ void TestHost::runOnce() {
     }
 }
 
-bool TestHost::runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+bool TestHost::runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end) {
         runOnce();
@@ -88,12 +95,14 @@ bool TestHost::runUntil(const std::function<bool()>& done, std::chrono::millisec
     return done();
 }
 
-void TestHost::runFor(std::chrono::milliseconds duration) {
+void TestHost::runFor(std::chrono::milliseconds duration)
+{
     const auto end = std::chrono::steady_clock::now() + duration;
     while (std::chrono::steady_clock::now() < end) runOnce();
 }
 
-CColor TestHost::pixel(Window w, int x, int y) const {
+CColor TestHost::pixel(Window w, int x, int y) const
+{
     XImage* image = XGetImage(dpy, w, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return CColor(0, 0, 0, 0);
     const unsigned long p = XGetPixel(image, 0, 0);
@@ -102,7 +111,8 @@ CColor TestHost::pixel(Window w, int x, int y) const {
                   static_cast<uint8_t>(p & 0xFF));
 }
 
-void TestHost::sendButton(Window w, int x, int y, unsigned button, bool press, unsigned state) {
+void TestHost::sendButton(Window w, int x, int y, unsigned button, bool press, unsigned state)
+{
     XEvent ev{};
     ev.xbutton.type = press ? ButtonPress : ButtonRelease;
     ev.xbutton.display = dpy;
@@ -118,7 +128,8 @@ void TestHost::sendButton(Window w, int x, int y, unsigned button, bool press, u
     XFlush(dpy);
 }
 
-void TestHost::sendMotion(Window w, int x, int y, unsigned state) {
+void TestHost::sendMotion(Window w, int x, int y, unsigned state)
+{
     XEvent ev{};
     ev.xmotion.type = MotionNotify;
     ev.xmotion.display = dpy;
@@ -133,7 +144,8 @@ void TestHost::sendMotion(Window w, int x, int y, unsigned state) {
     XFlush(dpy);
 }
 
-void TestHost::sendKey(Window w, unsigned long keysym) {
+void TestHost::sendKey(Window w, unsigned long keysym)
+{
     for (const bool press : {true, false}) {
         XEvent ev{};
         ev.xkey.type = press ? KeyPress : KeyRelease;
@@ -148,31 +160,37 @@ void TestHost::sendKey(Window w, unsigned long keysym) {
     XFlush(dpy);
 }
 
-tresult PLUGIN_API TestHost::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd) {
+tresult PLUGIN_API TestHost::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd)
+{
     if (!handler || fd < 0) return kInvalidArgument;
     handlers.push_back({handler, fd});
     return kResultOk;
 }
 
-tresult PLUGIN_API TestHost::unregisterEventHandler(Linux::IEventHandler* handler) {
+tresult PLUGIN_API TestHost::unregisterEventHandler(Linux::IEventHandler* handler)
+{
     const auto before = handlers.size();
     std::erase_if(handlers, [&](const Handler& h) { return h.handler == handler; });
     return handlers.size() < before ? kResultOk : kInvalidArgument;
 }
 
-tresult PLUGIN_API TestHost::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval ms) {
+tresult PLUGIN_API TestHost::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval ms)
+{
     if (!handler || ms == 0) return kInvalidArgument;
-    timers.push_back({handler, std::chrono::milliseconds(ms), std::chrono::steady_clock::now() + std::chrono::milliseconds(ms)});
+    timers.push_back(
+        {handler, std::chrono::milliseconds(ms), std::chrono::steady_clock::now() + std::chrono::milliseconds(ms)});
     return kResultOk;
 }
 
-tresult PLUGIN_API TestHost::unregisterTimer(Linux::ITimerHandler* handler) {
+tresult PLUGIN_API TestHost::unregisterTimer(Linux::ITimerHandler* handler)
+{
     const auto before = timers.size();
     std::erase_if(timers, [&](const Timer& t) { return t.handler == handler; });
     return timers.size() < before ? kResultOk : kInvalidArgument;
 }
 
-tresult PLUGIN_API TestHost::queryInterface(const TUID iid, void** obj) {
+tresult PLUGIN_API TestHost::queryInterface(const TUID iid, void** obj)
+{
     if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
         *obj = this;
         return kResultOk;

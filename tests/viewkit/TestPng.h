@@ -9,7 +9,8 @@
 
 namespace viewkit::test {
 
-inline std::vector<uint8_t> makeStripPng(int width, int frameHeight, const std::vector<CColor>& frameColors) {
+inline std::vector<uint8_t> makeStripPng(int width, int frameHeight, const std::vector<CColor>& frameColors)
+{
     const int frames = static_cast<int>(frameColors.size());
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, frameHeight * frames);
     cairo_t* cr = cairo_create(s);
@@ -34,7 +35,8 @@ inline std::vector<uint8_t> makeStripPng(int width, int frameHeight, const std::
 }
 
 // Frame i of a knob strip has red = i * 8, so the drawn frame can be read back.
-inline std::vector<CColor> knobFrameColors(int frames) {
+inline std::vector<CColor> knobFrameColors(int frames)
+{
     std::vector<CColor> colors;
     for (int i = 0; i < frames; ++i) colors.emplace_back(static_cast<uint8_t>(i * 8), 200, 50);
     return colors;

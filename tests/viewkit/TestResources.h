@@ -10,7 +10,8 @@ namespace viewkit::test {
 
 inline const CColor kRockerUp{255, 0, 0}, kRockerMiddle{0, 0, 255}, kRockerDown{255, 255, 0};
 
-inline void installTestResources() {
+inline void installTestResources()
+{
     static std::map<std::string, std::vector<uint8_t>, std::less<>> resources = [] {
         std::map<std::string, std::vector<uint8_t>, std::less<>> r;
         r["knob.png"] = makeStripPng(50, 50, knobFrameColors(31));

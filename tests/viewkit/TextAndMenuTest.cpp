@@ -12,14 +12,16 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-void type(CFrame* frame, const std::string& text) {
+void type(CFrame* frame, const std::string& text)
+{
     for (char c : text) {
         VstKeyCode key{c, VKEY_NONE, 0};
         frame->onKeyDown(key);
     }
 }
 
-void press(CFrame* frame, uint8_t virt) {
+void press(CFrame* frame, uint8_t virt)
+{
     VstKeyCode key{0, virt, 0};
     frame->onKeyDown(key);
 }
@@ -30,7 +32,8 @@ protected:
     void TearDown() override { frame->forget(); }
 
     // A field that accepts numbers 0..100 and shows them with one decimal.
-    CTextEdit* addNumberField() {
+    CTextEdit* addNumberField()
+    {
         auto* edit = new CTextEdit(CRect(10, 10, 110, 31), &listener, 42, "50.0");
         edit->setStringToValueFunction([](const char* txt, float& result, CTextEdit*) {
             char* end = nullptr;
@@ -54,7 +57,8 @@ protected:
     CFrame* frame = nullptr;
 };
 
-TEST_F(TextAndMenuTest, ReturnCommitsThroughTheParser) {
+TEST_F(TextAndMenuTest, ReturnCommitsThroughTheParser)
+{
     CTextEdit* edit = addNumberField();
     click(frame, {50, 20});
     ASSERT_TRUE(edit->isEditing());
@@ -70,7 +74,8 @@ TEST_F(TextAndMenuTest, ReturnCommitsThroughTheParser) {
     EXPECT_EQ(frame->getFocusView(), nullptr);
 }
 
-TEST_F(TextAndMenuTest, RefusedTextKeepsTheOldValue) {
+TEST_F(TextAndMenuTest, RefusedTextKeepsTheOldValue)
+{
     CTextEdit* edit = addNumberField();
     click(frame, {50, 20});
     type(frame, "abc");
@@ -81,7 +86,8 @@ TEST_F(TextAndMenuTest, RefusedTextKeepsTheOldValue) {
     EXPECT_FLOAT_EQ(listener.values[0], 0.5f);
 }
 
-TEST_F(TextAndMenuTest, EscapeCancelsAndAClickElsewhereCommits) {
+TEST_F(TextAndMenuTest, EscapeCancelsAndAClickElsewhereCommits)
+{
     CTextEdit* edit = addNumberField();
     click(frame, {50, 20});
     press(frame, VKEY_BACK);
@@ -106,7 +112,8 @@ TEST_F(TextAndMenuTest, EscapeCancelsAndAClickElsewhereCommits) {
     EXPECT_TRUE(log.entries.empty()) << "unchanged text reports nothing";
 }
 
-TEST_F(TextAndMenuTest, FieldEditingHandlesUtf8AndCaretKeys) {
+TEST_F(TextAndMenuTest, FieldEditingHandlesUtf8AndCaretKeys)
+{
     auto* edit = new CTextEdit(CRect(10, 10, 110, 31), &listener, 1, "ab");
     frame->addView(edit);
     click(frame, {50, 20});
@@ -116,7 +123,8 @@ TEST_F(TextAndMenuTest, FieldEditingHandlesUtf8AndCaretKeys) {
     press(frame, VKEY_END);
     press(frame, VKEY_LEFT);
     press(frame, VKEY_DELETE);
-    EXPECT_EQ(edit->getEditText(), "\xE2\x82\xAC" "a");
+    EXPECT_EQ(edit->getEditText(), "\xE2\x82\xAC"
+                                   "a");
     press(frame, VKEY_HOME);
     press(frame, VKEY_RIGHT);
     press(frame, VKEY_BACK);
@@ -128,7 +136,8 @@ TEST_F(TextAndMenuTest, FieldEditingHandlesUtf8AndCaretKeys) {
     EXPECT_FLOAT_EQ(edit->getValue(), 0.f) << "no parser: the value stays";
 }
 
-TEST_F(TextAndMenuTest, OptionMenuValueIsAnIndexWithinTheEntries) {
+TEST_F(TextAndMenuTest, OptionMenuValueIsAnIndexWithinTheEntries)
+{
     auto* menu = new COptionMenu(CRect(10, 10, 110, 31), &listener, 9);
     frame->addView(menu);
     EXPECT_EQ(menu->getCurrentIndex(), -1);
@@ -151,7 +160,8 @@ TEST_F(TextAndMenuTest, OptionMenuValueIsAnIndexWithinTheEntries) {
     EXPECT_TRUE(listener.values.empty());
 }
 
-TEST_F(TextAndMenuTest, ClickingAnEntrySelectsItAndReports) {
+TEST_F(TextAndMenuTest, ClickingAnEntrySelectsItAndReports)
+{
     auto* menu = new COptionMenu(CRect(10, 10, 110, 31), &listener, 9);
     for (const char* t : {"A", "B", "C"}) menu->addEntry(t);
     menu->setValue(0);
@@ -180,7 +190,8 @@ TEST_F(TextAndMenuTest, ClickingAnEntrySelectsItAndReports) {
     EXPECT_EQ(frame->getNbViews(), 1) << "the overlay is gone";
 }
 
-TEST_F(TextAndMenuTest, DismissingReportsNothingAndKeysWork) {
+TEST_F(TextAndMenuTest, DismissingReportsNothingAndKeysWork)
+{
     auto* menu = new COptionMenu(CRect(10, 260, 110, 281), &listener, 9);
     for (const char* t : {"A", "B", "C"}) menu->addEntry(t);
     menu->setValue(1);
@@ -209,7 +220,8 @@ TEST_F(TextAndMenuTest, DismissingReportsNothingAndKeysWork) {
     EXPECT_EQ(menu->getCurrentIndex(), 1);
 }
 
-TEST_F(TextAndMenuTest, ContextMenuPopsUpAtAPointOutsideTheTree) {
+TEST_F(TextAndMenuTest, ContextMenuPopsUpAtAPointOutsideTheTree)
+{
     auto* menu = new COptionMenu();
     menu->setListener(&listener);
     EXPECT_FALSE(menu->popup(frame, {100, 100})) << "nothing to show";
@@ -224,7 +236,8 @@ TEST_F(TextAndMenuTest, ContextMenuPopsUpAtAPointOutsideTheTree) {
     menu->forget();
 }
 
-TEST_F(TextAndMenuTest, ClickingATabButtonSelectsItsPage) {
+TEST_F(TextAndMenuTest, ClickingATabButtonSelectsItsPage)
+{
     auto* tabs = new CTabView(CRect(0, 0, 300, 200), CRect(0, 0, 60, 40));
     auto* first = new CViewContainer(CRect(0, 0, 10, 10));
     auto* second = new CViewContainer(CRect(0, 0, 10, 10));

@@ -20,36 +20,42 @@ constexpr CColor kValueBar{0, 220, 0};
 
 class X11WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         host = TestHost::open(200, 100);
         if (!host) GTEST_SKIP() << "no X display";
         runLoop = std::make_unique<Vst3RunLoop>(host.get());
         frame = new CFrame(CRect(0, 0, 200, 100), &editor);
         frame->setBackgroundColor(kBack);
-        slider = new CHorizontalSlider(CRect(10, 10, 110, 30), &listener, 5, 10, 110, nullptr, nullptr, CPoint(), kLeft);
+        slider =
+            new CHorizontalSlider(CRect(10, 10, 110, 30), &listener, 5, 10, 110, nullptr, nullptr, CPoint(), kLeft);
         slider->setDrawStyle(CHorizontalSlider::kDrawBack | CHorizontalSlider::kDrawValue);
         slider->setBackColor(kBlackCColor);
         slider->setValueColor(kValueBar);
         frame->addView(slider);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (frame) frame->close();
         runLoop.reset();
         host.reset();
     }
 
-    bool openEmbedded() {
+    bool openEmbedded()
+    {
         X11FrameConfig config{runLoop.get()};
         void* parent = reinterpret_cast<void*>(static_cast<uintptr_t>(host->parentWindow()));
         return frame->open(parent, PlatformType::kX11EmbedWindowID, &config);
     }
 
-    bool isViewable(Window w) const {
+    bool isViewable(Window w) const
+    {
         XWindowAttributes attrs;
         return w && XGetWindowAttributes(host->display(), w, &attrs) && attrs.map_state == IsViewable;
     }
 
-    static bool same(const CColor& a, const CColor& b) {
+    static bool same(const CColor& a, const CColor& b)
+    {
         return std::abs(a.red - b.red) <= 2 && std::abs(a.green - b.green) <= 2 && std::abs(a.blue - b.blue) <= 2;
     }
 
@@ -62,7 +68,8 @@ protected:
     CHorizontalSlider* slider = nullptr;
 };
 
-TEST_F(X11WindowTest, EmbeddedViewMapsPaintsTakesClicksAndLeavesCleanly) {
+TEST_F(X11WindowTest, EmbeddedViewMapsPaintsTakesClicksAndLeavesCleanly)
+{
     ASSERT_TRUE(openEmbedded());
     EXPECT_EQ(host->eventHandlerCount(), 1u);
     EXPECT_EQ(host->timerCount(), 1u);
@@ -106,7 +113,8 @@ TEST_F(X11WindowTest, EmbeddedViewMapsPaintsTakesClicksAndLeavesCleanly) {
     EXPECT_EQ(host->childWindow(), 0u);
 }
 
-TEST_F(X11WindowTest, DragAndKitTimersRunOnTheHostLoop) {
+TEST_F(X11WindowTest, DragAndKitTimersRunOnTheHostLoop)
+{
     ASSERT_TRUE(openEmbedded());
     int ticks = 0;
     auto* timer = new CVSTGUITimer([&](CVSTGUITimer*) { ++ticks; }, 20, true);
@@ -120,7 +128,8 @@ TEST_F(X11WindowTest, DragAndKitTimersRunOnTheHostLoop) {
     timer->forget();
 }
 
-TEST_F(X11WindowTest, ParentDestroyedBeforeRemoval) {
+TEST_F(X11WindowTest, ParentDestroyedBeforeRemoval)
+{
     ASSERT_TRUE(openEmbedded());
     ASSERT_TRUE(host->runUntil([&] { return isViewable(host->childWindow()); }));
     host->destroyParent();
@@ -130,7 +139,8 @@ TEST_F(X11WindowTest, ParentDestroyedBeforeRemoval) {
     EXPECT_EQ(host->eventHandlerCount(), 0u);
 }
 
-TEST_F(X11WindowTest, LostXConnectionIsSurvived) {
+TEST_F(X11WindowTest, LostXConnectionIsSurvived)
+{
     ASSERT_TRUE(openEmbedded());
     ASSERT_TRUE(host->runUntil([&] { return isViewable(host->childWindow()); }));
     const int fd = host->lastRegisteredFd();
@@ -146,7 +156,8 @@ TEST_F(X11WindowTest, LostXConnectionIsSurvived) {
     EXPECT_EQ(host->timerCount(), 0u);
 }
 
-TEST_F(X11WindowTest, ClosingWithAnOpenPopup) {
+TEST_F(X11WindowTest, ClosingWithAnOpenPopup)
+{
     auto* menu = new COptionMenu(CRect(120, 10, 190, 30), &listener, 8);
     menu->addEntry("A");
     menu->addEntry("B");
@@ -164,7 +175,8 @@ TEST_F(X11WindowTest, ClosingWithAnOpenPopup) {
     EXPECT_EQ(host->eventHandlerCount(), 0u);
 }
 
-TEST_F(X11WindowTest, TypingIntoATextEdit) {
+TEST_F(X11WindowTest, TypingIntoATextEdit)
+{
     auto* edit = new CTextEdit(CRect(120, 40, 190, 60), &listener, 6, "1");
     edit->setStringToValueFunction([](const char* txt, float& result, CTextEdit*) {
         result = static_cast<float>(std::atof(txt)) / 100.f;
@@ -187,14 +199,16 @@ TEST_F(X11WindowTest, TypingIntoATextEdit) {
 // Closes the whole frame from inside the click it is handling.
 class ClosingListener : public IControlListener {
 public:
-    void valueChanged(CControl* control) override {
+    void valueChanged(CControl* control) override
+    {
         if (CFrame* f = control->getFrame()) f->close();
         closed = true;
     }
     bool closed = false;
 };
 
-TEST_F(X11WindowTest, FrameClosedFromInsideItsOwnEvent) {
+TEST_F(X11WindowTest, FrameClosedFromInsideItsOwnEvent)
+{
     ClosingListener closer;
     slider->setListener(&closer);
     ASSERT_TRUE(openEmbedded());
@@ -213,10 +227,12 @@ TEST_F(X11WindowTest, FrameClosedFromInsideItsOwnEvent) {
     EXPECT_EQ(host->childWindow(), 0u);
 }
 
-TEST_F(X11WindowTest, UnknownParentFailsCleanly) {
+TEST_F(X11WindowTest, UnknownParentFailsCleanly)
+{
     X11FrameConfig config{runLoop.get()};
     // A window id that does not exist: creation fails or the window is useless, never a crash.
-    const bool opened = frame->open(reinterpret_cast<void*>(uintptr_t{0x7ffffff}), PlatformType::kX11EmbedWindowID, &config);
+    const bool opened =
+        frame->open(reinterpret_cast<void*>(uintptr_t{0x7ffffff}), PlatformType::kX11EmbedWindowID, &config);
     host->runFor(std::chrono::milliseconds(30));
     frame->close();
     frame = nullptr;

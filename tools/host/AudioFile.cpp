@@ -26,8 +26,7 @@ using SndfilePtr = std::unique_ptr<SNDFILE, SndfileCloser>;
 std::string lowerExtension(const std::string& path)
 {
     std::string ext = std::filesystem::path(path).extension().string();
-    if (!ext.empty() && ext[0] == '.')
-        ext.erase(0, 1);
+    if (!ext.empty() && ext[0] == '.') ext.erase(0, 1);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
     return ext;
 }
@@ -60,8 +59,7 @@ std::optional<AudioBuffer> readAudioFile(const std::string& path, std::string& e
     std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * channels);
     for (;;) {
         const sf_count_t got = sf_readf_float(file.get(), chunk.data(), kChunkFrames);
-        if (got <= 0)
-            break;
+        if (got <= 0) break;
         for (sf_count_t i = 0; i < got; ++i) {
             const float* frame = &chunk[static_cast<std::size_t>(i) * channels];
             audio.left.push_back(frame[0]);
@@ -86,10 +84,8 @@ std::optional<AudioBuffer> readAudioFile(const std::string& path, std::string& e
 int audioFormatForPath(const std::string& path)
 {
     const std::string ext = lowerExtension(path);
-    if (ext.empty())
-        return 0;
-    if (ext == "aif")
-        return SF_FORMAT_AIFF;
+    if (ext.empty()) return 0;
+    if (ext == "aif") return SF_FORMAT_AIFF;
     int count = 0;
     sf_command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof count);
     for (int i = 0; i < count; ++i) {
@@ -97,12 +93,10 @@ int audioFormatForPath(const std::string& path)
         major.format = i;
         if (sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &major, sizeof major) != 0 || major.extension == nullptr)
             continue;
-        if (ext == major.extension)
-            return major.format;
+        if (ext == major.extension) return major.format;
     }
     // libsndfile names Ogg "oga"; users write "ogg".
-    if (ext == "ogg")
-        return SF_FORMAT_OGG;
+    if (ext == "ogg") return SF_FORMAT_OGG;
     return 0;
 }
 
@@ -117,8 +111,8 @@ bool writeAudioFile(const std::string& path, const AudioBuffer& audio, int prefe
     SF_INFO info{};
     info.channels = 2;
     info.samplerate = sampleRate;
-    const int candidates[] = {preferredFormat & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_24, SF_FORMAT_PCM_16,
-                              SF_FORMAT_FLOAT, SF_FORMAT_VORBIS};
+    const int candidates[] = {preferredFormat & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_24, SF_FORMAT_PCM_16, SF_FORMAT_FLOAT,
+                              SF_FORMAT_VORBIS};
     info.format = 0;
     for (int subtype : candidates) {
         SF_INFO probe = info;

@@ -34,8 +34,7 @@ bool DynamicLibrary::open(const std::string& path, std::string& error)
 
 void DynamicLibrary::close()
 {
-    if (handle_ != nullptr)
-        ::dlclose(handle_);
+    if (handle_ != nullptr) ::dlclose(handle_);
     handle_ = nullptr;
 }
 
@@ -47,8 +46,7 @@ void* DynamicLibrary::symbol(const char* name) const
 std::string bundleBinaryPath(const std::string& bundlePath)
 {
     std::filesystem::path bundle(bundlePath);
-    if (!bundle.has_filename())
-        bundle = bundle.parent_path(); // "X.vst3/" names the same folder as "X.vst3"
+    if (!bundle.has_filename()) bundle = bundle.parent_path(); // "X.vst3/" names the same folder as "X.vst3"
     struct utsname machine {};
     const std::string arch = ::uname(&machine) == 0 ? machine.machine : "x86_64";
     return (bundle / "Contents" / (arch + "-linux") / (bundle.stem().string() + ".so")).string();

@@ -29,8 +29,7 @@ int shiftOf(unsigned long mask)
 
 uint32_t channel(unsigned long pixel, unsigned long mask)
 {
-    if (mask == 0)
-        return 0;
+    if (mask == 0) return 0;
     const unsigned long value = (pixel & mask) >> shiftOf(mask);
     const unsigned long max = mask >> shiftOf(mask);
     return static_cast<uint32_t>(value * 255 / max);
@@ -64,9 +63,9 @@ std::unique_ptr<EditorHost> EditorHost::open(Vst::IEditController* controller, c
     host->height_ = size.getHeight();
 
     const int screen = DefaultScreen(display);
-    host->window_ = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0,
-                                        static_cast<unsigned>(host->width_), static_cast<unsigned>(host->height_), 0,
-                                        BlackPixel(display, screen), BlackPixel(display, screen));
+    host->window_ = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(host->width_),
+                                        static_cast<unsigned>(host->height_), 0, BlackPixel(display, screen),
+                                        BlackPixel(display, screen));
     XStoreName(display, host->window_, title.c_str());
     host->deleteWindow_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
     Atom protocol = host->deleteWindow_;
@@ -75,8 +74,7 @@ std::unique_ptr<EditorHost> EditorHost::open(Vst::IEditController* controller, c
     XMapWindow(display, host->window_);
     XSync(display, False);
 
-    if (!host->attachView(error))
-        return nullptr;
+    if (!host->attachView(error)) return nullptr;
     return host;
 }
 
@@ -87,16 +85,14 @@ EditorHost::~EditorHost()
         view_->release();
     }
     if (display_ != nullptr) {
-        if (window_ != 0)
-            XDestroyWindow(display_, window_);
+        if (window_ != 0) XDestroyWindow(display_, window_);
         XCloseDisplay(display_);
     }
 }
 
 bool EditorHost::attachView(std::string& error)
 {
-    if (attached_)
-        return true;
+    if (attached_) return true;
     view_->setFrame(this);
     if (view_->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue) {
         error = "the editor cannot be embedded in an X11 window";
@@ -115,8 +111,7 @@ bool EditorHost::attachView(std::string& error)
 
 bool EditorHost::detachView()
 {
-    if (!attached_)
-        return false;
+    if (!attached_) return false;
     view_->removed();
     view_->setFrame(nullptr);
     attached_ = false;
@@ -128,10 +123,8 @@ XWindow EditorHost::pluginWindow() const
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
     Window result = 0;
-    if (XQueryTree(display_, window_, &root, &parent, &children, &count) && count > 0)
-        result = children[count - 1];
-    if (children != nullptr)
-        XFree(children);
+    if (XQueryTree(display_, window_, &root, &parent, &children, &count) && count > 0) result = children[count - 1];
+    if (children != nullptr) XFree(children);
     return result;
 }
 
@@ -143,8 +136,7 @@ void EditorHost::runOnce()
         wait = std::min(wait, std::max(std::chrono::milliseconds(0),
                                        std::chrono::duration_cast<std::chrono::milliseconds>(t.due - now)));
     std::vector<pollfd> fds;
-    for (const Handler& h : handlers_)
-        fds.push_back({h.fd, POLLIN, 0});
+    for (const Handler& h : handlers_) fds.push_back({h.fd, POLLIN, 0});
     if (fds.empty())
         std::this_thread::sleep_for(wait);
     else
@@ -153,20 +145,18 @@ void EditorHost::runOnce()
     // Callbacks may register or remove handlers: serve a copy, skipping what went away.
     const std::vector<Handler> handlers = handlers_;
     for (size_t i = 0; i < fds.size() && i < handlers.size(); ++i) {
-        if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0)
-            continue;
+        if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
         const bool still = std::any_of(handlers_.begin(), handlers_.end(), [&](const Handler& h) {
             return h.handler == handlers[i].handler && h.fd == handlers[i].fd;
         });
-        if (still)
-            handlers[i].handler->onFDIsSet(handlers[i].fd);
+        if (still) handlers[i].handler->onFDIsSet(handlers[i].fd);
     }
     const auto after = std::chrono::steady_clock::now();
     const std::vector<Timer> timers = timers_;
     for (const Timer& t : timers) {
-        auto still = std::find_if(timers_.begin(), timers_.end(), [&](const Timer& x) { return x.handler == t.handler; });
-        if (still == timers_.end() || still->due > after)
-            continue;
+        auto still =
+            std::find_if(timers_.begin(), timers_.end(), [&](const Timer& x) { return x.handler == t.handler; });
+        if (still == timers_.end() || still->due > after) continue;
         // Missed periods are skipped rather than fired in a burst.
         still->due = after + still->interval;
         t.handler->onTimer();
@@ -187,8 +177,7 @@ void EditorHost::handleOwnEvents()
 void EditorHost::runFor(std::chrono::milliseconds duration)
 {
     const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end && !closeRequested_)
-        runOnce();
+    while (std::chrono::steady_clock::now() < end && !closeRequested_) runOnce();
 }
 
 bool EditorHost::runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
@@ -196,8 +185,7 @@ bool EditorHost::runUntil(const std::function<bool()>& done, std::chrono::millis
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end) {
         runOnce();
-        if (done())
-            return true;
+        if (done()) return true;
     }
     return done();
 }
@@ -205,8 +193,7 @@ bool EditorHost::runUntil(const std::function<bool()>& done, std::chrono::millis
 void EditorHost::sendClick(int x, int y, unsigned button)
 {
     const Window target = pluginWindow();
-    if (target == 0)
-        return;
+    if (target == 0) return;
     for (const bool press : {true, false}) {
         XEvent event{};
         event.xbutton.type = press ? ButtonPress : ButtonRelease;
@@ -229,8 +216,7 @@ bool EditorHost::writePng(const std::string& path) const
 {
     XImage* image = XGetImage(display_, window_, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
                               AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return false;
+    if (image == nullptr) return false;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
     unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
@@ -265,8 +251,7 @@ tresult PLUGIN_API EditorHost::resizeView(IPlugView* view, ViewRect* newSize)
 
 tresult PLUGIN_API EditorHost::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd)
 {
-    if (handler == nullptr || fd < 0)
-        return kInvalidArgument;
+    if (handler == nullptr || fd < 0) return kInvalidArgument;
     handlers_.push_back({handler, fd});
     return kResultOk;
 }
@@ -280,8 +265,7 @@ tresult PLUGIN_API EditorHost::unregisterEventHandler(Linux::IEventHandler* hand
 
 tresult PLUGIN_API EditorHost::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval milliseconds)
 {
-    if (handler == nullptr || milliseconds == 0)
-        return kInvalidArgument;
+    if (handler == nullptr || milliseconds == 0) return kInvalidArgument;
     const auto interval = std::chrono::milliseconds(milliseconds);
     timers_.push_back({handler, interval, std::chrono::steady_clock::now() + interval});
     return kResultOk;

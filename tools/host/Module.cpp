@@ -53,8 +53,7 @@ std::shared_ptr<Module> Module::load(const std::string& path, std::string& error
 {
     std::shared_ptr<Module> module(new Module());
     module->path_ = path;
-    if (!resolveBinary(path, module->binaryPath_, error))
-        return nullptr;
+    if (!resolveBinary(path, module->binaryPath_, error)) return nullptr;
 
     std::string reason;
     if (!module->library_.open(module->binaryPath_, reason)) {
@@ -81,8 +80,7 @@ std::shared_ptr<Module> Module::load(const std::string& path, std::string& error
     module->factory_ = owned(factory);
     module->hostContext_ = std::make_unique<Vst::HostApplication>();
     FUnknownPtr<IPluginFactory3> factory3(factory);
-    if (factory3)
-        factory3->setHostContext(module->hostContext_.get());
+    if (factory3) factory3->setHostContext(module->hostContext_.get());
     return module;
 }
 
@@ -90,8 +88,7 @@ Module::~Module()
 {
     factory_ = nullptr;
     if (entered_) {
-        if (auto exit = reinterpret_cast<ModuleExitFunc>(library_.symbol("ModuleExit")))
-            exit();
+        if (auto exit = reinterpret_cast<ModuleExitFunc>(library_.symbol("ModuleExit"))) exit();
     }
     library_.close();
     hostContext_.reset();
@@ -101,8 +98,7 @@ FactoryDescription Module::factoryInfo() const
 {
     PFactoryInfo info;
     FactoryDescription result;
-    if (factory_->getFactoryInfo(&info) != kResultOk)
-        return result;
+    if (factory_->getFactoryInfo(&info) != kResultOk) return result;
     result.vendor = fieldText(info.vendor);
     result.url = fieldText(info.url);
     result.email = fieldText(info.email);
@@ -160,8 +156,7 @@ std::vector<ClassDescription> Module::classes() const
 std::optional<ClassDescription> Module::firstClassOfCategory(const std::string& category) const
 {
     for (ClassDescription& d : classes()) {
-        if (d.category == category)
-            return d;
+        if (d.category == category) return d;
     }
     return std::nullopt;
 }

@@ -82,8 +82,7 @@ template <std::size_t N>
 std::string fieldText(const char (&field)[N])
 {
     std::size_t length = 0;
-    while (length < N && field[length] != '\0')
-        ++length;
+    while (length < N && field[length] != '\0') ++length;
     return std::string(field, length);
 }
 

@@ -34,8 +34,7 @@ struct GlibLogCapture {
     static void handle(const gchar*, GLogLevelFlags, const gchar* message, gpointer self)
     {
         auto* capture = static_cast<GlibLogCapture*>(self);
-        if (capture->first.empty() && message != nullptr)
-            capture->first = message;
+        if (capture->first.empty() && message != nullptr) capture->first = message;
     }
     GLogFunc previous = nullptr;
     std::string first;
@@ -44,8 +43,7 @@ struct GlibLogCapture {
 uint32_t bigEndian(const unsigned char* p, int bytes)
 {
     uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value = (value << 8) | p[i];
+    for (int i = 0; i < bytes; ++i) value = (value << 8) | p[i];
     return value;
 }
 
@@ -71,8 +69,7 @@ bool hasMidiFileLayout(const std::string& bytes, std::string& reason)
             reason = "a chunk runs past the end of the file";
             return false;
         }
-        if (bytes.compare(at, 4, "MTrk") == 0)
-            ++found;
+        if (bytes.compare(at, 4, "MTrk") == 0) ++found;
         at += 8 + length;
     }
     if (tracks == 0 || found < tracks) {
@@ -164,8 +161,7 @@ std::optional<std::vector<TimedNote>> readMidiFileNotes(const std::string& path,
     double lastBeat = 0.0;
     auto close = [&](int channel, int pitch, double endBeat) {
         const std::size_t key = static_cast<std::size_t>(channel * 128 + pitch);
-        if (heldSince[key] < 0)
-            return;
+        if (heldSince[key] < 0) return;
         TimedNote note;
         note.pitch = static_cast<int16_t>(pitch);
         note.channel = static_cast<int16_t>(channel);
@@ -178,8 +174,7 @@ std::optional<std::vector<TimedNote>> readMidiFileNotes(const std::string& path,
 
     smf_rewind(smf.get());
     while (smf_event_t* event = smf_get_next_event(smf.get())) {
-        if (smf_event_is_metadata(event) || event->midi_buffer_length < 3)
-            continue;
+        if (smf_event_is_metadata(event) || event->midi_buffer_length < 3) continue;
         const double beat = static_cast<double>(event->time_pulses) / ppqn;
         lastBeat = std::max(lastBeat, beat);
         const int status = event->midi_buffer[0] & 0xF0;
@@ -195,8 +190,7 @@ std::optional<std::vector<TimedNote>> readMidiFileNotes(const std::string& path,
         }
     }
     for (int channel = 0; channel < 16; ++channel)
-        for (int pitch = 0; pitch < 128; ++pitch)
-            close(channel, pitch, lastBeat);
+        for (int pitch = 0; pitch < 128; ++pitch) close(channel, pitch, lastBeat);
     return notes;
 }
 

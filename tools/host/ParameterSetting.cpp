@@ -20,8 +20,7 @@ bool parseNumber(const std::string& text, double& value)
 {
     const char* first = text.data();
     const char* last = text.data() + text.size();
-    if (first != last && *first == '+')
-        ++first;
+    if (first != last && *first == '+') ++first;
     const auto [end, ec] = std::from_chars(first, last, value);
     return ec == std::errc() && end == last && std::isfinite(value);
 }
@@ -29,8 +28,7 @@ bool parseNumber(const std::string& text, double& value)
 std::string trimmedLower(const std::string& text)
 {
     const auto begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return {};
+    if (begin == std::string::npos) return {};
     const auto end = text.find_last_not_of(" \t");
     std::string result = text.substr(begin, end - begin + 1);
     std::transform(result.begin(), result.end(), result.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -50,23 +48,19 @@ std::optional<ParameterDescription> findByName(const std::vector<ParameterDescri
     double number = 0;
     if (parseNumber(name, number) && number >= 0 && number <= 4294967295.0 && number == std::floor(number)) {
         for (const ParameterDescription& p : parameters)
-            if (p.id == static_cast<ParamID>(number))
-                return p;
+            if (p.id == static_cast<ParamID>(number)) return p;
     }
     for (const bool loose : {false, true}) {
         std::vector<const ParameterDescription*> matches;
         for (const ParameterDescription& p : parameters) {
-            if (loose ? trimmedLower(p.title) == trimmedLower(name) : p.title == name)
-                matches.push_back(&p);
+            if (loose ? trimmedLower(p.title) == trimmedLower(name) : p.title == name) matches.push_back(&p);
         }
-        if (matches.size() == 1)
-            return *matches.front();
+        if (matches.size() == 1) return *matches.front();
         if (matches.size() > 1) {
             std::string ids;
-            for (const ParameterDescription* p : matches)
-                ids += (ids.empty() ? "" : " or ") + std::to_string(p->id);
-            error = "parameter \"" + name + "\" is ambiguous: several parameters have this title; give its ID (" +
-                    ids + ")";
+            for (const ParameterDescription* p : matches) ids += (ids.empty() ? "" : " or ") + std::to_string(p->id);
+            error = "parameter \"" + name + "\" is ambiguous: several parameters have this title; give its ID (" + ids +
+                    ")";
             return std::nullopt;
         }
     }
@@ -77,13 +71,11 @@ std::optional<ParameterDescription> findByName(const std::vector<ParameterDescri
 // The display texts of a stepped parameter, for the error message.
 std::string listOfTexts(const PluginInstance& instance, const ParameterDescription& p)
 {
-    if (p.stepCount <= 0 || p.stepCount > 32)
-        return {};
+    if (p.stepCount <= 0 || p.stepCount > 32) return {};
     std::string texts;
     for (int32 step = 0; step <= p.stepCount; ++step) {
         const std::string t = instance.parameterText(p.id, static_cast<double>(step) / p.stepCount);
-        if (!t.empty())
-            texts += (texts.empty() ? "\"" : ", \"") + t + "\"";
+        if (!t.empty()) texts += (texts.empty() ? "\"" : ", \"") + t + "\"";
     }
     return texts;
 }
@@ -107,8 +99,7 @@ std::optional<ParameterSetting> resolveParameterSetting(const PluginInstance& in
     }
 
     const auto parameter = findByName(instance.parameters(), name, error);
-    if (!parameter)
-        return std::nullopt;
+    if (!parameter) return std::nullopt;
     const std::string what = "parameter " + std::to_string(parameter->id) + " \"" + parameter->title + "\"";
     if ((parameter->flags & ParameterInfo::kIsReadOnly) != 0) {
         error = what + " is read-only";

@@ -15,8 +15,7 @@ template <typename I>
 IPtr<I> createFromFactory(IPluginFactory* factory, const TUID cid)
 {
     void* object = nullptr;
-    if (factory->createInstance(cid, I::iid, &object) != kResultOk || object == nullptr)
-        return nullptr;
+    if (factory->createInstance(cid, I::iid, &object) != kResultOk || object == nullptr) return nullptr;
     return owned(static_cast<I*>(object));
 }
 
@@ -85,12 +84,10 @@ std::unique_ptr<PluginInstance> PluginInstance::createFirstEffect(std::shared_pt
 
 void PluginInstance::connect()
 {
-    if (!separateController_)
-        return;
+    if (!separateController_) return;
     FUnknownPtr<IConnectionPoint> componentPoint(component_);
     FUnknownPtr<IConnectionPoint> controllerPoint(controller_);
-    if (!componentPoint || !controllerPoint)
-        return;
+    if (!componentPoint || !controllerPoint) return;
     componentPoint->connect(controllerPoint);
     controllerPoint->connect(componentPoint);
     connected_ = true;
@@ -98,8 +95,7 @@ void PluginInstance::connect()
 
 void PluginInstance::disconnect()
 {
-    if (!connected_)
-        return;
+    if (!connected_) return;
     FUnknownPtr<IConnectionPoint> componentPoint(component_);
     FUnknownPtr<IConnectionPoint> controllerPoint(controller_);
     componentPoint->disconnect(controllerPoint);
@@ -110,25 +106,21 @@ void PluginInstance::disconnect()
 PluginInstance::~PluginInstance()
 {
     disconnect();
-    if (controllerInitialized_)
-        controller_->terminate();
+    if (controllerInitialized_) controller_->terminate();
     controller_ = nullptr;
     processor_ = nullptr;
-    if (componentInitialized_)
-        component_->terminate();
+    if (componentInitialized_) component_->terminate();
     component_ = nullptr;
 }
 
 std::vector<ParameterDescription> PluginInstance::parameters() const
 {
     std::vector<ParameterDescription> result;
-    if (!controller_)
-        return result;
+    if (!controller_) return result;
     const int32 count = controller_->getParameterCount();
     for (int32 i = 0; i < count; ++i) {
         ParameterInfo info{};
-        if (controller_->getParameterInfo(i, info) != kResultOk)
-            continue;
+        if (controller_->getParameterInfo(i, info) != kResultOk) continue;
         ParameterDescription d;
         d.id = info.id;
         d.title = utf16ToUtf8(info.title, 128);
@@ -146,19 +138,16 @@ std::vector<ParameterDescription> PluginInstance::parameters() const
 std::optional<ParameterDescription> PluginInstance::findParameter(ParamID id) const
 {
     for (ParameterDescription& d : parameters()) {
-        if (d.id == id)
-            return d;
+        if (d.id == id) return d;
     }
     return std::nullopt;
 }
 
 std::string PluginInstance::parameterText(ParamID id, double normalized) const
 {
-    if (!controller_)
-        return {};
+    if (!controller_) return {};
     String128 text = {};
-    if (controller_->getParamStringByValue(id, normalized, text) != kResultOk)
-        return {};
+    if (controller_->getParamStringByValue(id, normalized, text) != kResultOk) return {};
     return utf16ToUtf8(text, 128);
 }
 

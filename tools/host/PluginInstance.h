@@ -33,8 +33,8 @@ struct ParameterDescription {
 class PluginInstance {
 public:
     // Null with one line in error when a step fails.
-    static std::unique_ptr<PluginInstance> create(std::shared_ptr<Module> module, const ClassDescription& componentClass,
-                                                  std::string& error);
+    static std::unique_ptr<PluginInstance> create(std::shared_ptr<Module> module,
+                                                  const ClassDescription& componentClass, std::string& error);
     // The module's first audio-effect class.
     static std::unique_ptr<PluginInstance> createFirstEffect(std::shared_ptr<Module> module, std::string& error);
 

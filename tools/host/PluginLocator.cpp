@@ -26,8 +26,7 @@ std::vector<std::string> defaultPluginCandidates(const std::string& bundleFileNa
         fs::path dir = fs::path(self).parent_path();
         for (int level = 0; level <= kParentLevels && !dir.empty(); ++level) {
             candidates.push_back((dir / bundleFileName).string());
-            if (dir == dir.root_path())
-                break;
+            if (dir == dir.root_path()) break;
             dir = dir.parent_path();
         }
     }
@@ -42,8 +41,7 @@ std::string findDefaultPlugin(const std::string& bundleFileName)
 {
     for (const std::string& candidate : defaultPluginCandidates(bundleFileName)) {
         std::error_code ec;
-        if (fs::is_regular_file(bundleBinaryPath(candidate), ec))
-            return candidate;
+        if (fs::is_regular_file(bundleBinaryPath(candidate), ec)) return candidate;
     }
     return {};
 }

@@ -68,8 +68,7 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
 // a state of its own and is handed the component's state.
 bool hasSeparateController(const PluginInstance& instance)
 {
-    if (instance.controller() == nullptr)
-        return false;
+    if (instance.controller() == nullptr) return false;
     FUnknownPtr<FUnknown> component(instance.component());
     FUnknownPtr<FUnknown> controller(instance.controller());
     return component.get() != controller.get();
@@ -104,8 +103,7 @@ bool restoreState(const PluginInstance& instance, const PluginState& state, std:
         error = std::string("the component refused the state (") + resultName(r) + ")";
         return false;
     }
-    if (!hasSeparateController(instance))
-        return true;
+    if (!hasSeparateController(instance)) return true;
     IEditController* controller = instance.controller();
     r = controller->setComponentState(streamOver(state.component));
     if (r != kResultOk) {
@@ -127,7 +125,8 @@ bool writeStateFile(const std::string& path, const FUID& componentClass, const P
     auto file = owned(new MemoryStream());
     auto component = streamOver(state.component);
     auto controller = streamOver(state.controller);
-    if (!PresetFile::savePreset(file, componentClass, component, state.controller.empty() ? nullptr : controller.get())) {
+    if (!PresetFile::savePreset(file, componentClass, component,
+                                state.controller.empty() ? nullptr : controller.get())) {
         error = path + ": the preset could not be composed";
         return false;
     }
@@ -143,11 +142,9 @@ bool writeStateFile(const std::string& path, const FUID& componentClass, const P
 std::optional<StateFile> readStateFile(const std::string& path, std::string& error)
 {
     std::string bytes;
-    if (!readWholeFile(path, bytes, error))
-        return std::nullopt;
+    if (!readWholeFile(path, bytes, error)) return std::nullopt;
     auto file = parseStateFile(std::move(bytes), error);
-    if (!file)
-        error = path + ": " + error;
+    if (!file) error = path + ": " + error;
     return file;
 }
 
@@ -171,8 +168,7 @@ std::optional<StateFile> parseStateFile(std::string bytes, std::string& error)
     result.isPreset = true;
     result.componentClass = preset->componentClass;
     result.state.component = std::string(*preset->componentState);
-    if (preset->controllerState)
-        result.state.controller = std::string(*preset->controllerState);
+    if (preset->controllerState) result.state.controller = std::string(*preset->controllerState);
     return result;
 }
 

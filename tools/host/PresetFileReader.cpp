@@ -18,16 +18,14 @@ constexpr std::size_t kEntrySize = 4 + 8 + 8;
 int64_t readInt64(std::string_view bytes, std::size_t at)
 {
     uint64_t value = 0;
-    for (std::size_t i = 8; i-- > 0;)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    for (std::size_t i = 8; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
     return static_cast<int64_t>(value);
 }
 
 int32_t readInt32(std::string_view bytes, std::size_t at)
 {
     uint32_t value = 0;
-    for (std::size_t i = 4; i-- > 0;)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    for (std::size_t i = 4; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
     return static_cast<int32_t>(value);
 }
 
@@ -61,8 +59,7 @@ std::optional<PresetChunks> readPresetChunks(std::string_view file, std::string&
     preset.componentClass.fromString(classText);
 
     const int64_t listAt = readInt64(file, kListOffsetAt);
-    if (listAt < static_cast<int64_t>(kHeaderSize) ||
-        static_cast<uint64_t>(listAt) > file.size() - kListHeaderSize) {
+    if (listAt < static_cast<int64_t>(kHeaderSize) || static_cast<uint64_t>(listAt) > file.size() - kListHeaderSize) {
         error = "the chunk list lies outside the file";
         return std::nullopt;
     }

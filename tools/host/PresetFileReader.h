@@ -13,7 +13,7 @@ namespace vexbit::host {
 // of the component it belongs to and the component and controller chunks.
 struct PresetChunks {
     Steinberg::FUID componentClass;
-    std::optional<std::string_view> componentState;  // views into the file's bytes
+    std::optional<std::string_view> componentState; // views into the file's bytes
     std::optional<std::string_view> controllerState;
 };
 

@@ -12,16 +12,14 @@ int32 PLUGIN_API HostEventList::getEventCount()
 
 tresult PLUGIN_API HostEventList::getEvent(int32 index, Event& e)
 {
-    if (index < 0 || index >= getEventCount())
-        return kInvalidArgument;
+    if (index < 0 || index >= getEventCount()) return kInvalidArgument;
     e = events_[static_cast<std::size_t>(index)];
     return kResultOk;
 }
 
 tresult PLUGIN_API HostEventList::addEvent(Event& e)
 {
-    if (events_.size() == events_.capacity())
-        return kResultFalse;
+    if (events_.size() == events_.capacity()) return kResultFalse;
     events_.push_back(e);
     return kResultOk;
 }
@@ -33,8 +31,7 @@ int32 PLUGIN_API HostParamValueQueue::getPointCount()
 
 tresult PLUGIN_API HostParamValueQueue::getPoint(int32 index, int32& sampleOffset, ParamValue& value)
 {
-    if (index < 0 || index >= getPointCount())
-        return kInvalidArgument;
+    if (index < 0 || index >= getPointCount()) return kInvalidArgument;
     sampleOffset = points_[static_cast<std::size_t>(index)].offset;
     value = points_[static_cast<std::size_t>(index)].value;
     return kResultOk;
@@ -42,8 +39,7 @@ tresult PLUGIN_API HostParamValueQueue::getPoint(int32 index, int32& sampleOffse
 
 tresult PLUGIN_API HostParamValueQueue::addPoint(int32 sampleOffset, ParamValue value, int32& index)
 {
-    if (points_.size() == points_.capacity())
-        return kResultFalse;
+    if (points_.size() == points_.capacity()) return kResultFalse;
     index = getPointCount();
     points_.push_back({sampleOffset, value});
     return kResultOk;
@@ -52,8 +48,7 @@ tresult PLUGIN_API HostParamValueQueue::addPoint(int32 sampleOffset, ParamValue 
 HostParameterChanges::HostParameterChanges(std::size_t queueCapacity, std::size_t pointCapacity)
 {
     queues_.reserve(queueCapacity);
-    for (std::size_t i = 0; i < queueCapacity; ++i)
-        queues_.emplace_back(pointCapacity);
+    for (std::size_t i = 0; i < queueCapacity; ++i) queues_.emplace_back(pointCapacity);
 }
 
 int32 PLUGIN_API HostParameterChanges::getParameterCount()
@@ -63,8 +58,7 @@ int32 PLUGIN_API HostParameterChanges::getParameterCount()
 
 IParamValueQueue* PLUGIN_API HostParameterChanges::getParameterData(int32 index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= used_)
-        return nullptr;
+    if (index < 0 || static_cast<std::size_t>(index) >= used_) return nullptr;
     return &queues_[static_cast<std::size_t>(index)];
 }
 
@@ -76,8 +70,7 @@ IParamValueQueue* PLUGIN_API HostParameterChanges::addParameterData(const ParamI
             return &queues_[i];
         }
     }
-    if (used_ == queues_.size())
-        return nullptr;
+    if (used_ == queues_.size()) return nullptr;
     queues_[used_].reset(id);
     index = static_cast<int32>(used_);
     return &queues_[used_++];

@@ -15,19 +15,25 @@ namespace vexbit::host {
 
 // The objects are members of the renderer and never handed over for keeps, so
 // reference counting is a formality.
-#define VEXBIT_HOST_STATIC_OBJECT(Interface)                                                 \
+#define VEXBIT_HOST_STATIC_OBJECT(Interface)                                                     \
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override \
-    {                                                                                        \
-        if (Steinberg::FUnknownPrivate::iidEqual(iid, Steinberg::FUnknown::iid) ||           \
-            Steinberg::FUnknownPrivate::iidEqual(iid, Interface::iid)) {                     \
-            *obj = this;                                                                     \
-            return Steinberg::kResultOk;                                                     \
-        }                                                                                    \
-        *obj = nullptr;                                                                      \
-        return Steinberg::kNoInterface;                                                      \
-    }                                                                                        \
-    Steinberg::uint32 PLUGIN_API addRef() override { return 1; }                             \
-    Steinberg::uint32 PLUGIN_API release() override { return 1; }
+    {                                                                                            \
+        if (Steinberg::FUnknownPrivate::iidEqual(iid, Steinberg::FUnknown::iid) ||               \
+            Steinberg::FUnknownPrivate::iidEqual(iid, Interface::iid)) {                         \
+            *obj = this;                                                                         \
+            return Steinberg::kResultOk;                                                         \
+        }                                                                                        \
+        *obj = nullptr;                                                                          \
+        return Steinberg::kNoInterface;                                                          \
+    }                                                                                            \
+    Steinberg::uint32 PLUGIN_API addRef() override                                               \
+    {                                                                                            \
+        return 1;                                                                                \
+    }                                                                                            \
+    Steinberg::uint32 PLUGIN_API release() override                                              \
+    {                                                                                            \
+        return 1;                                                                                \
+    }
 
 class HostEventList final : public Steinberg::Vst::IEventList {
 public:

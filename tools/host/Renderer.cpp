@@ -45,8 +45,7 @@ std::vector<SpeakerArrangement> currentArrangements(IComponent* component, IAudi
 Renderer::Renderer(PluginInstance& instance, double sampleRate, RenderOptions options)
     : instance_(instance), sampleRate_(sampleRate), options_(std::move(options)),
       inputChanges_(std::max(kMinParameterQueues, options_.settings.size()), 64)
-{
-}
+{}
 
 std::unique_ptr<Renderer> Renderer::create(PluginInstance& instance, double sampleRate, RenderOptions options,
                                            std::string& error)
@@ -60,8 +59,7 @@ std::unique_ptr<Renderer> Renderer::create(PluginInstance& instance, double samp
         return nullptr;
     }
     std::unique_ptr<Renderer> renderer(new Renderer(instance, sampleRate, std::move(options)));
-    if (!renderer->setUp(error))
-        return nullptr;
+    if (!renderer->setUp(error)) return nullptr;
     renderer->scheduleNotes();
     return renderer;
 }
@@ -79,10 +77,8 @@ bool Renderer::setUp(std::string& error)
     // plug-in that refuses keeps its own arrangement, which we then follow.
     auto ins = currentArrangements(component, processor, kInput);
     auto outs = currentArrangements(component, processor, kOutput);
-    if (!ins.empty())
-        ins[0] = SpeakerArr::kStereo;
-    if (!outs.empty())
-        outs[0] = SpeakerArr::kStereo;
+    if (!ins.empty()) ins[0] = SpeakerArr::kStereo;
+    if (!outs.empty()) outs[0] = SpeakerArr::kStereo;
     processor->setBusArrangements(ins.data(), static_cast<int32>(ins.size()), outs.data(),
                                   static_cast<int32>(outs.size()));
     ins = currentArrangements(component, processor, kInput);
@@ -103,13 +99,10 @@ bool Renderer::setUp(std::string& error)
         return false;
     }
     // The main buses carry the render; side-chains and extra outputs stay off.
-    if (!ins.empty())
-        component->activateBus(kAudio, kInput, 0, true);
+    if (!ins.empty()) component->activateBus(kAudio, kInput, 0, true);
     component->activateBus(kAudio, kOutput, 0, true);
-    if (component->getBusCount(kEvent, kInput) > 0)
-        component->activateBus(kEvent, kInput, 0, true);
-    if (component->getBusCount(kEvent, kOutput) > 0)
-        component->activateBus(kEvent, kOutput, 0, true);
+    if (component->getBusCount(kEvent, kInput) > 0) component->activateBus(kEvent, kInput, 0, true);
+    if (component->getBusCount(kEvent, kOutput) > 0) component->activateBus(kEvent, kOutput, 0, true);
 
     prepareBuses(inputs_, inputData_, ins);
     prepareBuses(outputs_, outputData_, outs);
@@ -134,8 +127,7 @@ void Renderer::prepareBuses(std::vector<Bus>& buses, std::vector<AudioBusBuffers
         const auto channels = static_cast<std::size_t>(std::max<int32>(0, channelCount(arrangements[i])));
         buses[i].channels.assign(channels, std::vector<float>(static_cast<std::size_t>(options_.blockSize), 0.0f));
         buses[i].pointers.resize(channels);
-        for (std::size_t c = 0; c < channels; ++c)
-            buses[i].pointers[c] = buses[i].channels[c].data();
+        for (std::size_t c = 0; c < channels; ++c) buses[i].pointers[c] = buses[i].channels[c].data();
         data[i] = AudioBusBuffers{};
         data[i].numChannels = static_cast<int32>(channels);
         data[i].channelBuffers32 = buses[i].pointers.data();
@@ -148,8 +140,8 @@ void Renderer::scheduleNotes()
     for (const TimedNote& note : options_.notes) {
         const auto start = static_cast<int64_t>(std::llround(note.startBeat * framesPerBeat));
         // A note always lasts at least one frame, so its off never comes before its on.
-        const auto end = std::max<int64_t>(start + 1,
-                                           std::llround((note.startBeat + note.lengthBeats) * framesPerBeat));
+        const auto end =
+            std::max<int64_t>(start + 1, std::llround((note.startBeat + note.lengthBeats) * framesPerBeat));
         Event on{};
         on.type = Event::kNoteOnEvent;
         on.ppqPosition = note.startBeat;
@@ -170,8 +162,7 @@ void Renderer::scheduleNotes()
     // At one frame a note that ends goes before one that starts, so a repeated
     // pitch is released and struck again rather than the other way round.
     std::stable_sort(hostEvents_.begin(), hostEvents_.end(), [](const HostEvent& a, const HostEvent& b) {
-        if (a.frame != b.frame)
-            return a.frame < b.frame;
+        if (a.frame != b.frame) return a.frame < b.frame;
         return a.event.type == Event::kNoteOffEvent && b.event.type != Event::kNoteOffEvent;
     });
 }
@@ -209,8 +200,7 @@ AudioBuffer Renderer::render(const AudioBuffer& input, RenderReport& report, con
 
     // What a DAW shows the user is what it tells the controller too.
     if (controller != nullptr)
-        for (const ParameterSetting& s : options_.settings)
-            controller->setParamNormalized(s.id, s.normalized);
+        for (const ParameterSetting& s : options_.settings) controller->setParamNormalized(s.id, s.normalized);
 
     const bool monoIn = !inputs_.empty() && inputs_[0].channels.size() == 1;
     std::size_t nextEvent = 0;
@@ -218,8 +208,7 @@ AudioBuffer Renderer::render(const AudioBuffer& input, RenderReport& report, con
         const auto n = static_cast<int32>(std::min<std::size_t>(options_.blockSize, totalFrames - start));
 
         for (Bus& bus : inputs_)
-            for (auto& channel : bus.channels)
-                std::fill(channel.begin(), channel.end(), 0.0f);
+            for (auto& channel : bus.channels) std::fill(channel.begin(), channel.end(), 0.0f);
         if (!inputs_.empty()) {
             Bus& main = inputs_[0];
             for (int32 i = 0; i < n; ++i) {
@@ -235,12 +224,9 @@ AudioBuffer Renderer::render(const AudioBuffer& input, RenderReport& report, con
             }
         }
         for (Bus& bus : outputs_)
-            for (auto& channel : bus.channels)
-                std::fill(channel.begin(), channel.end(), 0.0f);
-        for (auto& d : inputData_)
-            d.silenceFlags = 0;
-        for (auto& d : outputData_)
-            d.silenceFlags = 0;
+            for (auto& channel : bus.channels) std::fill(channel.begin(), channel.end(), 0.0f);
+        for (auto& d : inputData_) d.silenceFlags = 0;
+        for (auto& d : outputData_) d.silenceFlags = 0;
 
         inputEvents_.clear();
         while (nextEvent < hostEvents_.size() && hostEvents_[nextEvent].frame < static_cast<int64_t>(start + n)) {
@@ -251,8 +237,7 @@ AudioBuffer Renderer::render(const AudioBuffer& input, RenderReport& report, con
         }
         inputChanges_.clear();
         if (start == 0)
-            for (const ParameterSetting& s : options_.settings)
-                inputChanges_.add(s.id, 0, s.normalized);
+            for (const ParameterSetting& s : options_.settings) inputChanges_.add(s.id, 0, s.normalized);
         outputEvents_.clear();
         outputChanges_.clear();
 
@@ -280,17 +265,14 @@ AudioBuffer Renderer::render(const AudioBuffer& input, RenderReport& report, con
         const Bus& main = outputs_[0];
         for (int32 i = 0; i < n; ++i) {
             const std::size_t at = start + static_cast<std::size_t>(i);
-            if (at < latency)
-                continue;
+            if (at < latency) continue;
             output.left[at - latency] = main.channels[0][static_cast<std::size_t>(i)];
             output.right[at - latency] = main.channels[main.channels.size() > 1 ? 1 : 0][static_cast<std::size_t>(i)];
         }
         collectOutput(static_cast<int64_t>(start) - static_cast<int64_t>(latency), report);
         start += static_cast<std::size_t>(n);
-        if (n == 0)
-            break;
-        if (progress)
-            progress(std::min(start, outputFrames), outputFrames);
+        if (n == 0) break;
+        if (progress) progress(std::min(start, outputFrames), outputFrames);
     }
     return output;
 }
@@ -319,8 +301,7 @@ void Renderer::collectOutput(int64_t blockFrame, RenderReport& report)
             out.number = e.midiCCOut.controlNumber;
             out.value = e.midiCCOut.value;
             break;
-        default:
-            continue;
+        default: continue;
         }
         report.events.push_back(out);
     }
@@ -329,18 +310,15 @@ void Renderer::collectOutput(int64_t blockFrame, RenderReport& report)
     if (IEditController* controller = instance_.controller()) {
         for (std::size_t i = 0; i < outputChanges_.size(); ++i) {
             const auto& points = outputChanges_.queue(i).points();
-            if (!points.empty())
-                controller->setParamNormalized(outputChanges_.queue(i).id(), points.back().value);
+            if (!points.empty()) controller->setParamNormalized(outputChanges_.queue(i).id(), points.back().value);
         }
     }
 }
 
 Renderer::~Renderer()
 {
-    if (processing_)
-        instance_.processor()->setProcessing(false);
-    if (active_)
-        instance_.component()->setActive(false);
+    if (processing_) instance_.processor()->setProcessing(false);
+    if (active_) instance_.component()->setActive(false);
 }
 
 } // namespace vexbit::host

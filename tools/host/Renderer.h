@@ -42,7 +42,7 @@ struct RenderReport {
     std::vector<OutputEvent> events;
     double processSeconds = 0.0; // wall time spent inside the plug-in's process
     int64_t blocks = 0;
-    int32_t latency = 0;         // reported by the plug-in and compensated
+    int32_t latency = 0; // reported by the plug-in and compensated
 };
 
 // Called after each block with the output frames done so far and the total.

@@ -91,14 +91,11 @@ std::string format(const char* pattern, double value)
 double peakOf(const AudioBuffer* audio)
 {
     double peak = 0.0;
-    if (audio == nullptr)
-        return peak;
+    if (audio == nullptr) return peak;
     for (std::size_t i = 0; i < audio->frames(); ++i) {
         const double l = std::fabs(audio->left[i]), r = std::fabs(audio->right[i]);
-        if (std::isfinite(l))
-            peak = std::max(peak, l);
-        if (std::isfinite(r))
-            peak = std::max(peak, r);
+        if (std::isfinite(l)) peak = std::max(peak, l);
+        if (std::isfinite(r)) peak = std::max(peak, r);
     }
     return peak;
 }
@@ -107,7 +104,10 @@ double peakOf(const AudioBuffer* audio)
 struct TimeAxis {
     double left, right;
     int64_t frames;
-    double x(double frame) const { return left + (right - left) * frame / static_cast<double>(std::max<int64_t>(1, frames)); }
+    double x(double frame) const
+    {
+        return left + (right - left) * frame / static_cast<double>(std::max<int64_t>(1, frames));
+    }
 };
 
 void drawWave(cairo_t* cr, const TimelineRect& area, const AudioBuffer* audio, const TimeAxis& axis, double scale,
@@ -121,23 +121,22 @@ void drawWave(cairo_t* cr, const TimelineRect& area, const AudioBuffer* audio, c
     cairo_line_to(cr, area.x + area.width, std::floor(mid) + 0.5);
     cairo_stroke(cr);
     text(cr, 14, area.y + 20, label, 13, kText, true);
-    if (audio == nullptr || audio->frames() == 0)
-        return;
+    if (audio == nullptr || audio->frames() == 0) return;
 
     const double half = area.height / 2 * 0.92 / scale;
     const auto columns = static_cast<int64_t>(std::ceil(area.width));
     const auto frames = static_cast<int64_t>(audio->frames());
     for (int64_t column = 0; column < columns; ++column) {
         const int64_t f0 = column * std::max<int64_t>(axis.frames, 1) / columns;
-        const int64_t f1 = std::min(frames, std::max(f0 + 1, (column + 1) * std::max<int64_t>(axis.frames, 1) / columns));
-        if (f0 >= frames)
-            break;
+        const int64_t f1 =
+            std::min(frames, std::max(f0 + 1, (column + 1) * std::max<int64_t>(axis.frames, 1) / columns));
+        if (f0 >= frames) break;
         float lo = 0, hi = 0;
         double sum = 0;
         for (int64_t f = f0; f < f1; ++f) {
-            for (const float v : {audio->left[static_cast<std::size_t>(f)], audio->right[static_cast<std::size_t>(f)]}) {
-                if (!std::isfinite(v))
-                    continue;
+            for (const float v :
+                 {audio->left[static_cast<std::size_t>(f)], audio->right[static_cast<std::size_t>(f)]}) {
+                if (!std::isfinite(v)) continue;
                 lo = std::min(lo, v);
                 hi = std::max(hi, v);
                 sum += static_cast<double>(v) * v;
@@ -162,11 +161,9 @@ void drawGrid(cairo_t* cr, const TimelineLayout& layout, const TimeAxis& axis, d
 {
     const double pixelsPerBeat = (axis.x(framesPerBeat) - axis.x(0));
     int barStep = 1; // in bars; grows while bar lines would crowd
-    while (pixelsPerBeat * 4 * barStep < 14)
-        barStep *= 2;
+    while (pixelsPerBeat * 4 * barStep < 14) barStep *= 2;
     int labelStep = barStep;
-    while (pixelsPerBeat * 4 * labelStep < 34)
-        labelStep *= 2;
+    while (pixelsPerBeat * 4 * labelStep < 34) labelStep *= 2;
     const bool beats = pixelsPerBeat >= 6;
 
     cairo_set_line_width(cr, 1);
@@ -174,8 +171,7 @@ void drawGrid(cairo_t* cr, const TimelineLayout& layout, const TimeAxis& axis, d
     for (int64_t beat = 0; beat <= totalBeats; ++beat) {
         const bool bar = beat % 4 == 0;
         const int64_t barIndex = beat / 4;
-        if (bar ? barIndex % barStep != 0 : !beats)
-            continue;
+        if (bar ? barIndex % barStep != 0 : !beats) continue;
         const double x = std::floor(axis.x(static_cast<double>(beat) * framesPerBeat)) + 0.5;
         setColour(cr, bar ? kText : kDimText, bar ? 0.30 : 0.16);
         cairo_move_to(cr, x, top);
@@ -207,7 +203,8 @@ void drawSecondsAxis(cairo_t* cr, const TimelineLayout& layout, const TimeAxis& 
         cairo_line_to(cr, x, y + 5);
         cairo_stroke(cr);
         const bool whole = step >= 1;
-        text(cr, x, y + 18, format(whole ? "%.0f s" : "%.2f s", t), 10, kDimText, false, x > layout.plotRight - 30 ? 1.0 : 0.5);
+        text(cr, x, y + 18, format(whole ? "%.0f s" : "%.2f s", t), 10, kDimText, false,
+             x > layout.plotRight - 30 ? 1.0 : 0.5);
     }
 }
 
@@ -256,8 +253,7 @@ bool writeTimelinePng(const std::string& path, const TimelineContent& content, i
     const double sampleRate = reference != nullptr ? reference->sampleRate : 44100.0;
     int64_t frames = 0;
     for (const AudioBuffer* a : {content.input, content.output})
-        if (a != nullptr)
-            frames = std::max<int64_t>(frames, static_cast<int64_t>(a->frames()));
+        if (a != nullptr) frames = std::max<int64_t>(frames, static_cast<int64_t>(a->frames()));
     const TimeAxis axis{layout.plotLeft, layout.plotRight, frames};
     const double framesPerBeat = sampleRate * 60.0 / content.bpm;
 
@@ -276,8 +272,10 @@ bool writeTimelinePng(const std::string& path, const TimelineContent& content, i
     const double scale = std::max({peakOf(content.input), peakOf(content.output), 1e-6});
     drawWave(cr, layout.input, content.input, axis, scale, kInputWave, "Input");
     drawWave(cr, layout.output, content.output, axis, scale, kOutputWave, "Output");
-    text(cr, 14, layout.input.y + 38, format("peak %.1f dB", 20 * std::log10(std::max(peakOf(content.input), 1e-9))), 10, kDimText);
-    text(cr, 14, layout.output.y + 38, format("peak %.1f dB", 20 * std::log10(std::max(peakOf(content.output), 1e-9))), 10, kDimText);
+    text(cr, 14, layout.input.y + 38, format("peak %.1f dB", 20 * std::log10(std::max(peakOf(content.input), 1e-9))),
+         10, kDimText);
+    text(cr, 14, layout.output.y + 38, format("peak %.1f dB", 20 * std::log10(std::max(peakOf(content.output), 1e-9))),
+         10, kDimText);
 
     const auto spans = engagedSpans(content.events, content.lanes, frames);
     for (std::size_t i = 0; i < content.lanes.size(); ++i) {
@@ -318,8 +316,7 @@ bool writeTimelinePng(const std::string& path, const TimelineContent& content, i
         cairo_line_to(cr, std::floor(x) + 0.5, gridBottom);
         cairo_stroke(cr);
         cairo_set_dash(cr, nullptr, 0, 0);
-        if (layout.plotRight - x > 40)
-            text(cr, x + 6, layout.output.y + 14, "tail", 11, kDimText);
+        if (layout.plotRight - x > 40) text(cr, x + 6, layout.output.y + 14, "tail", 11, kDimText);
     }
     drawSecondsAxis(cr, layout, axis, sampleRate, gridBottom + 4);
 

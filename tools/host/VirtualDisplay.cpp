@@ -20,8 +20,7 @@ namespace {
 bool canConnect(const std::string& name)
 {
     Display* display = XOpenDisplay(name.empty() ? nullptr : name.c_str());
-    if (display == nullptr)
-        return false;
+    if (display == nullptr) return false;
     XCloseDisplay(display);
     return true;
 }
@@ -33,8 +32,7 @@ int freeDisplayNumber(int first)
         struct stat st;
         const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-        if (stat(lock.c_str(), &st) != 0 && stat(socket.c_str(), &st) != 0)
-            return n;
+        if (stat(lock.c_str(), &st) != 0 && stat(socket.c_str(), &st) != 0) return n;
     }
     return -1;
 }
@@ -55,14 +53,11 @@ bool VirtualDisplay::start(std::string& error)
     int first = 1000 + static_cast<int>((getpid() * 7919L + time(nullptr)) % 29000);
     for (int attempt = 0; attempt < 5; ++attempt) {
         const int number = freeDisplayNumber(first);
-        if (number < 0)
-            break;
-        if (startOn(number, error))
-            return true;
+        if (number < 0) break;
+        if (startOn(number, error)) return true;
         first = number + 1;
     }
-    if (error.empty())
-        error = "no free X display number for Xvfb";
+    if (error.empty()) error = "no free X display number for Xvfb";
     return false;
 }
 
@@ -106,12 +101,14 @@ bool VirtualDisplay::startOn(int number, std::string& error)
     return false;
 }
 
-VirtualDisplay::~VirtualDisplay() { stop(); }
+VirtualDisplay::~VirtualDisplay()
+{
+    stop();
+}
 
 void VirtualDisplay::stop()
 {
-    if (pid_ <= 0)
-        return;
+    if (pid_ <= 0) return;
     kill(pid_, SIGTERM);
     int status = 0;
     waitpid(pid_, &status, 0);

@@ -46,17 +46,14 @@ Contender parseContender(const std::string& text)
         while (start <= rest.size()) {
             const auto amp = rest.find('&', start);
             const std::string item = rest.substr(start, amp == std::string::npos ? std::string::npos : amp - start);
-            if (!item.empty())
-                c.settings.push_back(item);
-            if (amp == std::string::npos)
-                break;
+            if (!item.empty()) c.settings.push_back(item);
+            if (amp == std::string::npos) break;
             start = amp + 1;
         }
     }
     c.plugin = loadPlugin(pluginPathOrDefault(path));
     c.label = c.plugin.name;
-    if (question != std::string::npos)
-        c.label += " ?" + text.substr(question + 1);
+    if (question != std::string::npos) c.label += " ?" + text.substr(question + 1);
     return c;
 }
 
@@ -65,8 +62,7 @@ void runOnce(Contender& c, const host::AudioBuffer& input, const BenchArguments&
     std::string error;
     // A fresh instance each run, so no run inherits another's state.
     auto instance = host::PluginInstance::create(c.plugin.module, c.plugin.effectClass, error);
-    if (!instance)
-        throw CommandError(error);
+    if (!instance) throw CommandError(error);
     LoadedPlugin view{c.plugin.module, c.plugin.effectClass, std::move(instance), c.plugin.name};
     host::RenderOptions options;
     options.blockSize = args.blockSize;
@@ -74,8 +70,7 @@ void runOnce(Contender& c, const host::AudioBuffer& input, const BenchArguments&
     options.offline = false;
     options.settings = resolveSettings(view, c.settings);
     auto renderer = host::Renderer::create(*view.instance, args.sampleRate, options, error);
-    if (!renderer)
-        throw CommandError(c.plugin.name + ": " + error);
+    if (!renderer) throw CommandError(c.plugin.name + ": " + error);
     host::RenderReport report;
     renderer->render(input, report);
     c.processSeconds.push_back(report.processSeconds);
@@ -92,8 +87,7 @@ double median(std::vector<double> values)
 void runBench(const BenchArguments& args)
 {
     std::vector<Contender> contenders;
-    for (const std::string& text : args.contenderTexts)
-        contenders.push_back(parseContender(text));
+    for (const std::string& text : args.contenderTexts) contenders.push_back(parseContender(text));
 
     // The demo loop repeated to the length asked for: music, not noise, so
     // plug-ins with signal-dependent paths take them as they would in use.
@@ -102,8 +96,7 @@ void runBench(const BenchArguments& args)
     input.resize(static_cast<std::size_t>(args.seconds * args.sampleRate));
 
     for (int run = 0; run < args.runs; ++run)
-        for (Contender& c : contenders)
-            runOnce(c, input, args);
+        for (Contender& c : contenders) runOnce(c, input, args);
 
     std::printf("%.1f s of audio at %.0f Hz in blocks of %d; median of %d interleaved runs\n", args.seconds,
                 args.sampleRate, args.blockSize, args.runs);
@@ -124,16 +117,24 @@ void runBench(const BenchArguments& args)
 void addBenchCommand(CLI::App& app)
 {
     auto args = std::make_shared<BenchArguments>();
-    auto* command = app.add_subcommand(
-        "bench", "Time plug-ins' process over the same audio and compare them");
-    command->add_option("bundles", args->contenderTexts,
-                        "Bundles to compare, each BUNDLE[?NAME=VALUE&...] with parameter settings; "
-                        "an empty BUNDLE is Vexbit Glitch")
+    auto* command = app.add_subcommand("bench", "Time plug-ins' process over the same audio and compare them");
+    command
+        ->add_option("bundles", args->contenderTexts,
+                     "Bundles to compare, each BUNDLE[?NAME=VALUE&...] with parameter settings; "
+                     "an empty BUNDLE is Vexbit Glitch")
         ->required();
-    command->add_option("--seconds", args->seconds, "Length of the audio")->default_val(60.0)->check(CLI::Range(0.1, 3600.0));
-    command->add_option("--block", args->blockSize, "Frames per process call")->default_val(512)->check(CLI::Range(1, 65536));
-    command->add_option("--runs", args->runs, "Runs per plug-in (the median counts)")->default_val(5)->check(CLI::Range(1, 100));
-    command->add_option("--rate", args->sampleRate, "Sample rate")->default_val(44100.0)->check(CLI::Range(8000.0, 384000.0));
+    command->add_option("--seconds", args->seconds, "Length of the audio")
+        ->default_val(60.0)
+        ->check(CLI::Range(0.1, 3600.0));
+    command->add_option("--block", args->blockSize, "Frames per process call")
+        ->default_val(512)
+        ->check(CLI::Range(1, 65536));
+    command->add_option("--runs", args->runs, "Runs per plug-in (the median counts)")
+        ->default_val(5)
+        ->check(CLI::Range(1, 100));
+    command->add_option("--rate", args->sampleRate, "Sample rate")
+        ->default_val(44100.0)
+        ->check(CLI::Range(8000.0, 384000.0));
     command->callback([args] { runBench(*args); });
 }
 

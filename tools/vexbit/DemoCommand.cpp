@@ -30,15 +30,13 @@ void runDemo(const DemoArguments& args)
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::create_directories(args.folder, ec);
-    if (!fs::is_directory(args.folder, ec))
-        throw CommandError(args.folder + ": cannot create the folder");
+    if (!fs::is_directory(args.folder, ec)) throw CommandError(args.folder + ": cannot create the folder");
     const fs::path folder(args.folder);
 
     const host::AudioBuffer loop = synthesiseDemoLoop(kDemoSampleRate, kDemoTempo, kDemoBars);
     const std::string dryPath = (folder / "demo-dry.wav").string();
     std::string error;
-    if (!host::writeAudioFile(dryPath, loop, SF_FORMAT_PCM_24, error))
-        throw CommandError(error);
+    if (!host::writeAudioFile(dryPath, loop, SF_FORMAT_PCM_24, error)) throw CommandError(error);
 
     RenderRequest request;
     request.pluginPath = args.pluginPath;

@@ -97,12 +97,9 @@ host::AudioBuffer synthesiseDemoLoop(double sampleRate, double bpm, int bars)
     for (int s = 0; s < steps; ++s) {
         const int bar = s / 16, inBar = s % 16;
         const bool lastBar = bar == bars - 1;
-        if (inBar == 0 || inBar == 6 || inBar == 8 || (lastBar && inBar == 14))
-            kick(out, frameOf(s));
-        if (inBar == 4 || inBar == 12)
-            snare(out, frameOf(s), noise, 0.8);
-        if (lastBar && (inBar == 13 || inBar == 15))
-            snare(out, frameOf(s), noise, 0.45);
+        if (inBar == 0 || inBar == 6 || inBar == 8 || (lastBar && inBar == 14)) kick(out, frameOf(s));
+        if (inBar == 4 || inBar == 12) snare(out, frameOf(s), noise, 0.8);
+        if (lastBar && (inBar == 13 || inBar == 15)) snare(out, frameOf(s), noise, 0.45);
         if (inBar == 14)
             hat(out, frameOf(s), noise, 0.5, 0.09); // the open hat
         else

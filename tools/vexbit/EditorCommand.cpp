@@ -21,8 +21,7 @@ void runEditor(const EditorOptions& options)
     const auto start = std::chrono::steady_clock::now();
     const auto limit = std::chrono::duration<double>(options.seconds);
     while (!session.window->closeRequested()) {
-        if (options.seconds > 0.0 && std::chrono::steady_clock::now() - start >= limit)
-            break;
+        if (options.seconds > 0.0 && std::chrono::steady_clock::now() - start >= limit) break;
         session.window->runOnce();
     }
 }

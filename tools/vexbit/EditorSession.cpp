@@ -22,8 +22,7 @@ public:
     tresult PLUGIN_API beginEdit(Vst::ParamID) override { return kResultOk; }
     tresult PLUGIN_API performEdit(Vst::ParamID id, Vst::ParamValue value) override
     {
-        if (print_)
-            std::printf("edit %u %.6f\n", id, value);
+        if (print_) std::printf("edit %u %.6f\n", id, value);
         std::fflush(stdout);
         return kResultOk;
     }
@@ -32,7 +31,7 @@ public:
 
     OBJ_METHODS(EditPrinter, FObject)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Vst::IComponentHandler)
+    DEF_INTERFACE(Vst::IComponentHandler)
     END_DEFINE_INTERFACES(FObject)
     REFCOUNT_METHODS(FObject)
 
@@ -44,8 +43,7 @@ private:
 void syncControllerWithProcessor(host::PluginInstance& instance)
 {
     auto stream = owned(new MemoryStream());
-    if (instance.component()->getState(stream) != kResultOk)
-        return;
+    if (instance.component()->getState(stream) != kResultOk) return;
     stream->seek(0, IBStream::kIBSeekSet, nullptr);
     instance.controller()->setComponentState(stream);
 }
@@ -67,13 +65,10 @@ EditorSession EditorSession::open(const std::string& bundlePath, bool printEdits
     EditorSession session;
     std::string error;
     session.module = host::Module::load(path, error);
-    if (!session.module)
-        throw CommandError(error);
+    if (!session.module) throw CommandError(error);
     session.instance = host::PluginInstance::createFirstEffect(session.module, error);
-    if (!session.instance)
-        throw CommandError(error);
-    if (session.instance->controller() == nullptr)
-        throw CommandError(path + ": the plug-in has no edit controller");
+    if (!session.instance) throw CommandError(error);
+    if (session.instance->controller() == nullptr) throw CommandError(path + ": the plug-in has no edit controller");
     syncControllerWithProcessor(*session.instance);
     auto handler = owned(new EditPrinter(printEdits));
     session.instance->controller()->setComponentHandler(handler);
@@ -81,8 +76,7 @@ EditorSession EditorSession::open(const std::string& bundlePath, bool printEdits
     const auto classInfo = session.module->firstClassOfCategory(kVstAudioEffectClass);
     const std::string title = classInfo ? classInfo->name : path;
     session.window = host::EditorHost::open(session.instance->controller(), title, error);
-    if (!session.window)
-        throw CommandError(path + ": " + error);
+    if (!session.window) throw CommandError(path + ": " + error);
     return session;
 }
 
@@ -90,8 +84,7 @@ EditorSession::~EditorSession()
 {
     // The view goes before the controller it belongs to.
     window.reset();
-    if (instance && instance->controller() != nullptr)
-        instance->controller()->setComponentHandler(nullptr);
+    if (instance && instance->controller() != nullptr) instance->controller()->setComponentHandler(nullptr);
     instance.reset();
 }
 

@@ -19,15 +19,14 @@ std::string parameterFlagNames(int32_t flags)
 {
     using Steinberg::Vst::ParameterInfo;
     static const std::pair<int32_t, const char*> names[] = {
-        {ParameterInfo::kCanAutomate, "automate"},   {ParameterInfo::kIsReadOnly, "read-only"},
-        {ParameterInfo::kIsWrapAround, "wrap"},      {ParameterInfo::kIsList, "list"},
-        {ParameterInfo::kIsHidden, "hidden"},        {ParameterInfo::kIsProgramChange, "program-change"},
+        {ParameterInfo::kCanAutomate, "automate"}, {ParameterInfo::kIsReadOnly, "read-only"},
+        {ParameterInfo::kIsWrapAround, "wrap"},    {ParameterInfo::kIsList, "list"},
+        {ParameterInfo::kIsHidden, "hidden"},      {ParameterInfo::kIsProgramChange, "program-change"},
         {ParameterInfo::kIsBypass, "bypass"},
     };
     std::string text;
     for (const auto& [bit, name] : names) {
-        if ((flags & bit) != 0)
-            text += (text.empty() ? "" : "|") + std::string(name);
+        if ((flags & bit) != 0) text += (text.empty() ? "" : "|") + std::string(name);
     }
     return text.empty() ? "-" : text;
 }
@@ -64,7 +63,17 @@ void printParameters(const host::PluginInstance& instance, const std::string& cl
 {
     const auto parameters = instance.parameters();
     std::cout << "Parameters of " << className << ": " << parameters.size() << "\n";
-    std::cout << "  " << "id" << "\t" << "title" << "\t" << "default" << "\t" << "steps" << "\t" << "flags" << "\n";
+    std::cout << "  "
+              << "id"
+              << "\t"
+              << "title"
+              << "\t"
+              << "default"
+              << "\t"
+              << "steps"
+              << "\t"
+              << "flags"
+              << "\n";
     for (const host::ParameterDescription& p : parameters) {
         char defaultText[32];
         std::snprintf(defaultText, sizeof defaultText, "%.6f", p.defaultNormalized);
@@ -78,18 +87,15 @@ void runInfo(const std::string& path)
 {
     std::string error;
     std::shared_ptr<host::Module> module = host::Module::load(path, error);
-    if (!module)
-        throw CommandError(error);
+    if (!module) throw CommandError(error);
 
     printFactory(*module);
     const auto classes = module->classes();
     printClasses(classes);
     for (const host::ClassDescription& c : classes) {
-        if (c.category != kVstAudioEffectClass)
-            continue;
+        if (c.category != kVstAudioEffectClass) continue;
         auto instance = host::PluginInstance::create(module, c, error);
-        if (!instance)
-            throw CommandError(error);
+        if (!instance) throw CommandError(error);
         printParameters(*instance, c.name);
     }
 }

@@ -19,8 +19,7 @@ const char* const kOwnBundle = "Vexbit Glitch.vst3";
 
 std::string pluginPathOrDefault(const std::string& given)
 {
-    if (!given.empty())
-        return given;
+    if (!given.empty()) return given;
     const std::string found = host::findDefaultPlugin(kOwnBundle);
     if (found.empty())
         throw CommandError(std::string("cannot find ") + kOwnBundle +
@@ -33,19 +32,15 @@ LoadedPlugin loadPlugin(const std::string& bundlePath)
     std::string error;
     LoadedPlugin plugin;
     std::filesystem::path path(bundlePath);
-    if (!path.has_filename())
-        path = path.parent_path();
+    if (!path.has_filename()) path = path.parent_path();
     plugin.name = path.stem().string();
     plugin.module = host::Module::load(bundlePath, error);
-    if (!plugin.module)
-        throw CommandError(error);
+    if (!plugin.module) throw CommandError(error);
     const auto effect = plugin.module->firstClassOfCategory(kVstAudioEffectClass);
-    if (!effect)
-        throw CommandError(bundlePath + ": the module offers no audio effect");
+    if (!effect) throw CommandError(bundlePath + ": the module offers no audio effect");
     plugin.effectClass = *effect;
     plugin.instance = host::PluginInstance::create(plugin.module, *effect, error);
-    if (!plugin.instance)
-        throw CommandError(error);
+    if (!plugin.instance) throw CommandError(error);
     return plugin;
 }
 
@@ -53,8 +48,7 @@ void loadStateFile(const LoadedPlugin& plugin, const std::string& path)
 {
     std::string error;
     const auto file = host::readStateFile(path, error);
-    if (!file)
-        throw CommandError(error);
+    if (!file) throw CommandError(error);
     if (file->isPreset && file->componentClass != plugin.effectClass.cid)
         throw CommandError(path + ": the state belongs to another plug-in");
     if (!host::restoreState(*plugin.instance, file->state, error))
@@ -65,13 +59,11 @@ void saveStateFile(const LoadedPlugin& plugin, const std::string& path)
 {
     std::string error;
     const auto state = host::saveState(*plugin.instance, error);
-    if (!state)
-        throw CommandError(error);
+    if (!state) throw CommandError(error);
     host::AtomicFile output(path);
     if (!host::writeStateFile(output.temporaryPath(), plugin.effectClass.cid, *state, error))
         throw CommandError(path + ": cannot write the state file");
-    if (!output.commit(error))
-        throw CommandError(error);
+    if (!output.commit(error)) throw CommandError(error);
 }
 
 std::vector<host::ParameterSetting> resolveSettings(const LoadedPlugin& plugin, const std::vector<std::string>& texts)
@@ -80,8 +72,7 @@ std::vector<host::ParameterSetting> resolveSettings(const LoadedPlugin& plugin, 
     for (const std::string& text : texts) {
         std::string error;
         const auto setting = host::resolveParameterSetting(*plugin.instance, text, error);
-        if (!setting)
-            throw CommandError(error);
+        if (!setting) throw CommandError(error);
         settings.push_back(*setting);
     }
     return settings;

@@ -15,8 +15,7 @@ constexpr int kBarWidth = 32;
 
 ProgressBar::ProgressBar(std::string label)
     : label_(std::move(label)), enabled_(::isatty(STDERR_FILENO) == 1), start_(std::chrono::steady_clock::now())
-{
-}
+{}
 
 ProgressBar::~ProgressBar()
 {
@@ -25,11 +24,9 @@ ProgressBar::~ProgressBar()
 
 void ProgressBar::update(std::size_t done, std::size_t total)
 {
-    if (!enabled_ || total == 0)
-        return;
+    if (!enabled_ || total == 0) return;
     const auto now = std::chrono::steady_clock::now();
-    if (now - start_ < kQuietTime || (shown_ && now - lastDraw_ < kRedrawInterval))
-        return;
+    if (now - start_ < kQuietTime || (shown_ && now - lastDraw_ < kRedrawInterval)) return;
     lastDraw_ = now;
     shown_ = true;
     const double fraction = static_cast<double>(done) / static_cast<double>(total);
@@ -44,8 +41,7 @@ void ProgressBar::update(std::size_t done, std::size_t total)
 
 void ProgressBar::finish()
 {
-    if (!shown_)
-        return;
+    if (!shown_) return;
     std::fprintf(stderr, "\r\033[K");
     std::fflush(stderr);
     shown_ = false;

@@ -20,14 +20,12 @@ namespace {
 
 void checkFolderOf(const std::string& path)
 {
-    if (path.empty())
-        return;
+    if (path.empty()) return;
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     std::error_code ec;
     if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
         throw CommandError(path + ": the folder " + parent.string() + " does not exist");
-    if (std::filesystem::is_directory(path, ec))
-        throw CommandError(path + ": is a folder");
+    if (std::filesystem::is_directory(path, ec)) throw CommandError(path + ": is a folder");
 }
 
 const char* eventName(host::OutputEvent::Kind kind)
@@ -55,12 +53,10 @@ void writeEventsCsv(const std::string& path, const std::vector<host::OutputEvent
             out << line;
         }
         out.flush();
-        if (!out)
-            throw CommandError(path + ": cannot write the file");
+        if (!out) throw CommandError(path + ": cannot write the file");
     }
     std::string error;
-    if (!output.commit(error))
-        throw CommandError(error);
+    if (!output.commit(error)) throw CommandError(error);
 }
 
 } // namespace
@@ -69,8 +65,8 @@ void checkRenderOutputs(const RenderRequest& request)
 {
     if (host::audioFormatForPath(request.outputPath) == 0)
         throw CommandError(request.outputPath + ": unknown audio file type (use .wav, .flac, .aiff or .ogg)");
-    for (const std::string* path : {&request.outputPath, &request.saveStatePath, &request.timelinePath,
-                                    &request.eventsPath})
+    for (const std::string* path :
+         {&request.outputPath, &request.saveStatePath, &request.timelinePath, &request.eventsPath})
         checkFolderOf(*path);
     if (!request.timelinePath.empty() &&
         (request.timelineWidth < host::kMinTimelineWidth || request.timelineWidth > host::kMaxTimelineWidth))
@@ -84,8 +80,7 @@ void renderAndWrite(const host::AudioBuffer& input, const RenderRequest& request
 {
     checkRenderOutputs(request);
     LoadedPlugin plugin = loadPlugin(pluginPathOrDefault(request.pluginPath));
-    if (!request.statePath.empty())
-        loadStateFile(plugin, request.statePath);
+    if (!request.statePath.empty()) loadStateFile(plugin, request.statePath);
 
     host::RenderOptions options;
     options.blockSize = request.blockSize;
@@ -100,20 +95,16 @@ void renderAndWrite(const host::AudioBuffer& input, const RenderRequest& request
     {
         std::string error;
         auto renderer = host::Renderer::create(*plugin.instance, input.sampleRate, options, error);
-        if (!renderer)
-            throw CommandError(plugin.name + ": " + error);
+        if (!renderer) throw CommandError(plugin.name + ": " + error);
         ProgressBar progress("rendering");
-        output = renderer->render(input, report, [&progress](std::size_t done, std::size_t total) {
-            progress.update(done, total);
-        });
+        output = renderer->render(input, report,
+                                  [&progress](std::size_t done, std::size_t total) { progress.update(done, total); });
     }
     const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     std::string error;
-    if (!host::writeAudioFile(request.outputPath, output, request.preferredFormat, error))
-        throw CommandError(error);
-    if (!request.saveStatePath.empty())
-        saveStateFile(plugin, request.saveStatePath);
+    if (!host::writeAudioFile(request.outputPath, output, request.preferredFormat, error)) throw CommandError(error);
+    if (!request.saveStatePath.empty()) saveStateFile(plugin, request.saveStatePath);
     if (!request.timelinePath.empty()) {
         host::TimelineContent content;
         content.title = request.title.empty() ? plugin.name : request.title;
@@ -125,8 +116,7 @@ void renderAndWrite(const host::AudioBuffer& input, const RenderRequest& request
         if (!host::writeTimelinePng(request.timelinePath, content, request.timelineWidth, error))
             throw CommandError(error);
     }
-    if (!request.eventsPath.empty())
-        writeEventsCsv(request.eventsPath, report.events, output.sampleRate, request.bpm);
+    if (!request.eventsPath.empty()) writeEventsCsv(request.eventsPath, report.events, output.sampleRate, request.bpm);
 
     const double seconds = static_cast<double>(output.frames()) / output.sampleRate;
     char summary[256];
@@ -144,8 +134,7 @@ void runRenderJob(const host::AudioBuffer& input, const RenderRequest& request)
         bool drew;
         ~DrawingCachesRelease()
         {
-            if (drew)
-                host::releaseDrawingCaches();
+            if (drew) host::releaseDrawingCaches();
         }
     } release{!request.timelinePath.empty()};
     renderAndWrite(input, request);

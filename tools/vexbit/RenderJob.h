@@ -20,11 +20,11 @@ struct RenderRequest {
     std::string statePath;             // restored before rendering
     std::string saveStatePath;         // written after rendering
     std::string outputPath;
-    int preferredFormat = 0;           // libsndfile sample format to keep, if the type allows
+    int preferredFormat = 0; // libsndfile sample format to keep, if the type allows
     std::string timelinePath;
     int timelineWidth = 0;
-    std::string eventsPath;            // the plug-in's event output as CSV
-    std::string title;                 // for the timeline's header
+    std::string eventsPath; // the plug-in's event output as CSV
+    std::string title;      // for the timeline's header
 };
 
 // Checks what can be checked before any work: output types and folders, the

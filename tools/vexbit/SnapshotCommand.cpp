@@ -25,14 +25,12 @@ void runSnapshot(const SnapshotOptions& options)
     host::VirtualDisplay virtualDisplay;
     if (!host::displayReachable()) {
         std::string error;
-        if (!virtualDisplay.start(error))
-            throw CommandError(error);
+        if (!virtualDisplay.start(error)) throw CommandError(error);
     }
     EditorSession session = EditorSession::open(options.bundle, false);
     // Let the plug-in draw and run its first timer ticks.
     session.window->runFor(std::chrono::milliseconds(options.settleMs));
-    if (!session.window->writePng(options.output))
-        throw CommandError("cannot write " + options.output);
+    if (!session.window->writePng(options.output)) throw CommandError("cannot write " + options.output);
     std::cout << "Wrote " << options.output << " (" << session.window->width() << " x " << session.window->height()
               << ")\n";
 }

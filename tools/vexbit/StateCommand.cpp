@@ -26,15 +26,12 @@ Opened openFirstEffect(const std::string& bundle)
     std::string error;
     Opened o;
     o.module = host::Module::load(bundle, error);
-    if (!o.module)
-        throw CommandError(error);
+    if (!o.module) throw CommandError(error);
     const auto effect = o.module->firstClassOfCategory(kVstAudioEffectClass);
-    if (!effect)
-        throw CommandError(bundle + ": the module offers no audio effect class");
+    if (!effect) throw CommandError(bundle + ": the module offers no audio effect class");
     o.effectClass = *effect;
     o.instance = host::PluginInstance::create(o.module, *effect, error);
-    if (!o.instance)
-        throw CommandError(error);
+    if (!o.instance) throw CommandError(error);
     return o;
 }
 
@@ -42,8 +39,7 @@ void runDump(const std::string& path)
 {
     std::string error;
     const auto file = host::readStateFile(path, error);
-    if (!file)
-        throw CommandError(error);
+    if (!file) throw CommandError(error);
     if (file->isPreset) {
         char cid[33] = {};
         file->componentClass.toString(cid);
@@ -60,10 +56,9 @@ void runSave(const std::string& bundle, const std::string& path)
     Opened o = openFirstEffect(bundle);
     std::string error;
     const auto state = host::saveState(*o.instance, error);
-    if (!state || !host::writeStateFile(path, o.effectClass.cid, *state, error))
-        throw CommandError(error);
-    std::cout << "saved " << state->component.size() << " bytes of component state and "
-              << state->controller.size() << " bytes of controller state to " << path << "\n";
+    if (!state || !host::writeStateFile(path, o.effectClass.cid, *state, error)) throw CommandError(error);
+    std::cout << "saved " << state->component.size() << " bytes of component state and " << state->controller.size()
+              << " bytes of controller state to " << path << "\n";
 }
 
 void runLoad(const std::string& bundle, const std::string& path)
@@ -71,12 +66,10 @@ void runLoad(const std::string& bundle, const std::string& path)
     Opened o = openFirstEffect(bundle);
     std::string error;
     const auto file = host::readStateFile(path, error);
-    if (!file)
-        throw CommandError(error);
+    if (!file) throw CommandError(error);
     if (file->isPreset && file->componentClass != o.effectClass.cid)
         throw CommandError(path + ": the preset belongs to another plug-in class");
-    if (!host::restoreState(*o.instance, file->state, error))
-        throw CommandError(path + ": " + error);
+    if (!host::restoreState(*o.instance, file->state, error)) throw CommandError(path + ": " + error);
 
     // What the host now shows: every parameter as the controller reports it.
     Steinberg::Vst::IEditController* controller = o.instance->controller();

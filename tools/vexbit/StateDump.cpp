@@ -31,8 +31,8 @@ std::string valueLine(const ProcessorStateImage::Value& value, const ParameterTa
     char id[16];
     std::snprintf(id, sizeof id, "%6u", static_cast<unsigned>(value.id));
     const ParamRecord* record = table.find(value.id);
-    std::string line = std::string(id) + "  " + (record ? quoted(record->name) : "(no such parameter)") + " = " +
-                       number(value.plain);
+    std::string line =
+        std::string(id) + "  " + (record ? quoted(record->name) : "(no such parameter)") + " = " + number(value.plain);
     // A list value is an index; show the entry it selects.
     if (record && (record->kind == ParamKind::List || record->kind == ParamKind::Text) && value.plain >= 0.0 &&
         value.plain < static_cast<double>(record->list.size()))
@@ -55,21 +55,18 @@ bool dumpProcessorState(const std::string& bytes, const ParameterTable& table, c
         return false;
     }
     out << "header: " << quoted(image.header) << "\n";
-    if (image.bypass)
-        out << "bypass: " << (*image.bypass ? "on" : "off") << "\n";
+    if (image.bypass) out << "bypass: " << (*image.bypass ? "on" : "off") << "\n";
 
     out << "string lists: " << image.lists.size() << "\n";
     for (const auto& list : image.lists) {
         const ParamRecord* record = table.find(list.id);
         out << "  " << list.id << "  " << (record ? quoted(record->name) : "(no such parameter)") << ": "
             << list.entries.size() << " entries\n";
-        for (size_t i = 0; i < list.entries.size(); ++i)
-            out << "    " << i << ": " << quoted(list.entries[i]) << "\n";
+        for (size_t i = 0; i < list.entries.size(); ++i) out << "    " << i << ": " << quoted(list.entries[i]) << "\n";
     }
 
     out << "values: " << image.values.size() << "\n";
-    for (const auto& value : image.values)
-        out << valueLine(value, table) << "\n";
+    for (const auto& value : image.values) out << valueLine(value, table) << "\n";
 
     if (result != StateReadResult::Complete) {
         out << "damaged: the state ends early or holds an impossible length\n";

@@ -15,13 +15,15 @@ public:
 
     LayoutParent parent = LayoutParent::Frame;
 
-    void add(LayoutKind kind, int32_t tag, int x, int y, int w, int h, std::string_view text = {},
-             double step = 0.0, int precision = 0, LayoutBehaviour behaviour = LayoutBehaviour::None,
-             int32_t behaviourTag = -1)
+    void add(LayoutKind kind, int32_t tag, int x, int y, int w, int h, std::string_view text = {}, double step = 0.0,
+             int precision = 0, LayoutBehaviour behaviour = LayoutBehaviour::None, int32_t behaviourTag = -1)
     {
         steps.push_back({kind, parent, tag, x, y, w, h, text, step, precision, behaviour, behaviourTag});
     }
-    void titleBar(int x, int y, int w, int h, std::string_view text) { add(LayoutKind::TitleBar, -1, x, y, w, h, text); }
+    void titleBar(int x, int y, int w, int h, std::string_view text)
+    {
+        add(LayoutKind::TitleBar, -1, x, y, w, h, text);
+    }
     void label(int x, int y, int w, std::string_view text) { add(LayoutKind::Label, -1, x, y, w, kRowHeight, text); }
     void onOff(int32_t tag, int x, int y, int w, int h, std::string_view title,
                LayoutBehaviour behaviour = LayoutBehaviour::None, int32_t behaviourTag = -1)
@@ -46,8 +48,7 @@ public:
     void knobGroup(int32_t tag, int labelX, int labelY, int knobX, int knobY, std::string_view text, double step,
                    int decimals = -1)
     {
-        if (decimals >= 0)
-            precision(tag, decimals);
+        if (decimals >= 0) precision(tag, decimals);
         label(labelX, labelY, 75, text);
         knob(tag, knobX, knobY);
         stepper(tag, knobX - 9, knobY + 40, 70, step);
@@ -102,13 +103,11 @@ void addUpperSection(LayoutWriter& w)
     w.precision(kNoEffectRateId, 0);
     w.slider(kNoEffectRateId, 385, 75, 95);
     w.stepper(kNoEffectRateId, 480, 75, 70, 1.0);
-    for (const auto& row : kLeftRows)
-        addAutoPlayRow(w, row);
+    for (const auto& row : kLeftRows) addAutoPlayRow(w, row);
     w.label(745, 50, 60, "Enable");
     w.label(810, 50, 170, "Rate");
     w.label(990, 50, 75, "Length");
-    for (const auto& row : kRightRows)
-        addAutoPlayRow(w, row);
+    for (const auto& row : kRightRows) addAutoPlayRow(w, row);
 }
 
 // Title bar with mute, randomise and on/off buttons, the same for every effect.
@@ -178,8 +177,7 @@ void addShuffler(LayoutWriter& w)
     w.parent = LayoutParent::ShufflerTabs;
     w.add(LayoutKind::ShufflerPage, -1, page.x, page.y, page.w, page.h, {}, 0.0, 1);
     w.parent = LayoutParent::ShufflerPage1;
-    for (uint32_t id = kFirstShufflerRateId; id <= kLastShufflerRateId; ++id)
-        w.precision(static_cast<int32_t>(id), 0);
+    for (uint32_t id = kFirstShufflerRateId; id <= kLastShufflerRateId; ++id) w.precision(static_cast<int32_t>(id), 0);
     // Ten note-length rates in columns of three; the artwork behind names them.
     for (int32_t i = 0; i < 10; ++i) {
         const int column = i / 3;
@@ -228,7 +226,7 @@ void addLowerSection(LayoutWriter& w)
 {
     w.titleBar(5, 225, 1200, 25, "Effector Setting");
     using PanelBody = void (*)(LayoutWriter&);
-    constexpr std::array<PanelBody, 8> bodies{addDelay, addTapeStop, addFilter, addLoFi,
+    constexpr std::array<PanelBody, 8> bodies{addDelay,    addTapeStop,  addFilter,   addLoFi,
                                               addShuffler, addRetrigger, addReverser, addGator};
     for (const auto& panel : kEffectPanels) {
         addPanelHead(w, panel);
@@ -262,10 +260,8 @@ bool isBoundControl(LayoutKind kind)
     case LayoutKind::Slider:
     case LayoutKind::TextEdit:
     case LayoutKind::Stepper:
-    case LayoutKind::OptionMenu:
-        return true;
-    default:
-        return false;
+    case LayoutKind::OptionMenu: return true;
+    default: return false;
     }
 }
 

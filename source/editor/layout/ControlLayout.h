@@ -28,11 +28,11 @@ enum class LayoutKind {
     Slider,
     RockerSwitch,
     TextEdit,
-    Stepper,      // a text edit plus a rocker switch that steps the value
+    Stepper, // a text edit plus a rocker switch that steps the value
     OptionMenu,
-    Precision,    // number of decimals of the tag's display text (precision field)
-    ShufflerTabs, // the Shuffler's tab view, on the frame
-    ShufflerPage, // one page of the tab view (step field unused; pageIndex says which)
+    Precision,          // number of decimals of the tag's display text (precision field)
+    ShufflerTabs,       // the Shuffler's tab view, on the frame
+    ShufflerPage,       // one page of the tab view (step field unused; pageIndex says which)
     SelectShufflerPage, // pick the initial page from the SimpleMode value
 };
 
@@ -49,7 +49,7 @@ enum class LayoutBehaviour {
 struct LayoutStep {
     LayoutKind kind;
     LayoutParent parent;
-    int32_t tag;       // parameter ID, or a button ID that is no parameter; -1 = none
+    int32_t tag; // parameter ID, or a button ID that is no parameter; -1 = none
     int x;
     int y;
     int w;
@@ -58,7 +58,7 @@ struct LayoutStep {
     double step;           // plain step of a stepper
     int precision;         // decimals of a Precision step; page index of a ShufflerPage
     LayoutBehaviour behaviour;
-    int32_t behaviourTag;  // the parameter a SnapToggle acts on
+    int32_t behaviourTag; // the parameter a SnapToggle acts on
 };
 
 // Every step of the editor's construction, in order.

@@ -46,13 +46,13 @@ inline constexpr std::array<SectionFrame, 2> kSections{{
 // One effect's panel in the lower section.
 struct EffectPanel {
     std::string_view name;
-    int slot;             // effect index 0..7
-    int x;                // panel origin = the title bar's corner
+    int slot; // effect index 0..7
+    int x;    // panel origin = the title bar's corner
     int y;
-    int w;                // extent of the panel's artwork frame
-    int h;                // also the height of the title bar
-    int triggerNote;      // MIDI note that engages the effect while held
-    int randomiseNote;    // MIDI note that redraws its settings
+    int w;             // extent of the panel's artwork frame
+    int h;             // also the height of the title bar
+    int triggerNote;   // MIDI note that engages the effect while held
+    int randomiseNote; // MIDI note that redraws its settings
 };
 inline constexpr std::array<EffectPanel, 8> kEffectPanels{{
     {"Delay", 0, 30, 265, 755, 90, 48, 72},

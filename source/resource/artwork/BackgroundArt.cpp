@@ -16,18 +16,15 @@ constexpr double kSmallSize = 9.0;
 
 bool pageIsShown(const LayoutStep& step, ShufflerPageArt page)
 {
-    if (step.parent == LayoutParent::ShufflerPage0)
-        return page == ShufflerPageArt::SimpleMode;
-    if (step.parent == LayoutParent::ShufflerPage1)
-        return page == ShufflerPageArt::NoteRates;
+    if (step.parent == LayoutParent::ShufflerPage0) return page == ShufflerPageArt::SimpleMode;
+    if (step.parent == LayoutParent::ShufflerPage1) return page == ShufflerPageArt::NoteRates;
     return true;
 }
 
 void drawTitleBars(cairo_t* cr)
 {
     for (const auto& step : controlLayout()) {
-        if (step.kind != LayoutKind::TitleBar || step.parent != LayoutParent::Frame)
-            continue;
+        if (step.kind != LayoutKind::TitleBar || step.parent != LayoutParent::Frame) continue;
         const FrameRect r = frameRectOf(step);
         fillRect(cr, r, Green);
         drawText(cr, step.text, r.x + r.w / 2.0, r.y + r.h / 2.0, step.h < 20 ? 10.0 : 12.0, Black, Align::Centre);
@@ -36,8 +33,7 @@ void drawTitleBars(cairo_t* cr)
 
 void drawSections(cairo_t* cr)
 {
-    for (const auto& section : kSections)
-        strokeRect(cr, section.rect, Green, 4.0);
+    for (const auto& section : kSections) strokeRect(cr, section.rect, Green, 4.0);
 
     // AutoPlay switch and concurrency, then the two rate tables and the MIDI legend.
     strokeRect(cr, {118, 45, 105, 165}, DarkGreen, 3.0);
@@ -75,8 +71,8 @@ void drawEffectPanels(cairo_t* cr)
         const double cx = panel.x + 117;
         drawText(cr, "Note " + std::to_string(panel.triggerNote), cx, panel.y + 11, kCaptionSize, PaleGreen,
                  Align::Centre, true);
-        drawText(cr, "Rand " + std::to_string(panel.randomiseNote), cx, panel.y + panel.h - 9, kCaptionSize,
-                 PaleGreen, Align::Centre, true);
+        drawText(cr, "Rand " + std::to_string(panel.randomiseNote), cx, panel.y + panel.h - 9, kCaptionSize, PaleGreen,
+                 Align::Centre, true);
     }
     // Sub-groups under their thin title bars.
     for (const auto& step : controlLayout())
@@ -101,19 +97,15 @@ void drawControllerNumbers(cairo_t* cr, ShufflerPageArt page, const ParameterTab
 {
     std::array<bool, 1000> done{};
     for (const auto& step : controlLayout()) {
-        if (!isBoundControl(step.kind) || step.tag < 0 || step.tag >= 1000 || done[step.tag])
-            continue;
+        if (!isBoundControl(step.kind) || step.tag < 0 || step.tag >= 1000 || done[step.tag]) continue;
         const ParamRecord* record = parameters.find(static_cast<ParamID>(step.tag));
         const int controller = record ? record->midiController : -1;
-        if (controller < 0 || !pageIsShown(step, page))
-            continue;
+        if (controller < 0 || !pageIsShown(step, page)) continue;
         done[step.tag] = true;
         const FrameRect r = frameRectOf(step);
         const double middle = r.y + r.h / 2.0;
         switch (step.kind) {
-        case LayoutKind::Knob:
-            drawControllerStacked(cr, r.x + 49, r.y + 21, controller);
-            break;
+        case LayoutKind::Knob: drawControllerStacked(cr, r.x + 49, r.y + 21, controller); break;
         case LayoutKind::Slider:
             if (r.x + 135 > kShufflerPageRect.x + kShufflerPageRect.w)
                 drawControllerInline(cr, r.x + 57, r.y + r.h + 7, controller, Align::Centre);
@@ -126,9 +118,7 @@ void drawControllerNumbers(cairo_t* cr, ShufflerPageArt page, const ParameterTab
             else
                 drawControllerInline(cr, r.x + r.w + 5, middle, controller, Align::Left);
             break;
-        default:
-            drawControllerInline(cr, r.x + r.w + 5, middle, controller, Align::Left);
-            break;
+        default: drawControllerInline(cr, r.x + r.w + 5, middle, controller, Align::Left); break;
         }
     }
 }
@@ -137,16 +127,22 @@ void drawControllerNumbers(cairo_t* cr, ShufflerPageArt page, const ParameterTab
 void drawNoteRateSymbols(cairo_t* cr)
 {
     constexpr std::array<NoteValue, 10> notes{{
-        {3, false, 0}, {2, false, 0}, {2, false, 1}, {1, false, 0}, {1, false, 1},
-        {1, false, 2}, {0, false, 0}, {0, false, 1}, {0, false, 2}, {0, true, 0},
+        {3, false, 0},
+        {2, false, 0},
+        {2, false, 1},
+        {1, false, 0},
+        {1, false, 1},
+        {1, false, 2},
+        {0, false, 0},
+        {0, false, 1},
+        {0, false, 2},
+        {0, true, 0},
     }};
     for (const auto& step : controlLayout()) {
-        if (step.kind != LayoutKind::Slider || step.parent != LayoutParent::ShufflerPage1)
-            continue;
+        if (step.kind != LayoutKind::Slider || step.parent != LayoutParent::ShufflerPage1) continue;
         const FrameRect r = frameRectOf(step);
         const auto index = static_cast<size_t>(step.tag - 611);
-        if (index < notes.size())
-            drawNoteSymbol(cr, r.x - 20, r.y + r.h / 2.0, notes[index], PaleGreen);
+        if (index < notes.size()) drawNoteSymbol(cr, r.x - 20, r.y + r.h / 2.0, notes[index], PaleGreen);
         // A rule between columns keeps each controller number with its own slider.
         if (step.y == 5 && r.x - 20 > kShufflerPageRect.x) {
             cairo_move_to(cr, r.x - 21.5, kShufflerPageRect.y + 4);
@@ -164,8 +160,7 @@ void drawSimpleModeArt(cairo_t* cr)
     const double x = kShufflerPageRect.x + 100;
     const double y = kShufflerPageRect.y;
     drawText(cr, "SimpleMode on: every replayed slice has the chosen length.", x, y + 12, kCaptionSize, PaleGreen);
-    drawText(cr, "SimpleMode off: ten note-rate sliders weigh the slice lengths.", x, y + 27, kCaptionSize,
-             Green);
+    drawText(cr, "SimpleMode off: ten note-rate sliders weigh the slice lengths.", x, y + 27, kCaptionSize, Green);
     constexpr std::array<int, 8> order{1, 2, 2, 5, 3, 6, 6, 8};
     for (size_t i = 0; i < order.size(); ++i) {
         const FrameRect cell{static_cast<int>(x) + static_cast<int>(i) * 36, static_cast<int>(y) + 45, 32, 22};

@@ -54,8 +54,8 @@ double textWidth(cairo_t* cr, std::string_view text, double size, bool bold)
     return ext.x_advance;
 }
 
-void drawText(cairo_t* cr, std::string_view text, double x, double centreY, double size, Rgba colour,
-              Align align, bool bold)
+void drawText(cairo_t* cr, std::string_view text, double x, double centreY, double size, Rgba colour, Align align,
+              bool bold)
 {
     const std::string s(text);
     const double width = textWidth(cr, text, size, bold);
