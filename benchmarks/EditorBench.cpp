@@ -1,8 +1,8 @@
 // The editor's work on the UI thread: the 100 ms timer tick, building the whole
 // window, and painting it.
 #include "editor/MyVSTGUIEditor.h"
-#include "controller/MyVSTController.h"
-#include "module/ModuleConfig.h"
+#include "product/MyVSTController.h"
+#include "product/ModuleConfig.h"
 
 #include "viewkit/Frame.h"
 #include "viewkit/Offscreen.h"

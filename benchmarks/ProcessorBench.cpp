@@ -3,8 +3,8 @@
 
 #include "common/ParameterIds.h"
 #include "host/ProcessObjects.h"
-#include "module/ModuleConfig.h"
-#include "processor/MyVSTProcessor.h"
+#include "product/ModuleConfig.h"
+#include "product/MyVSTProcessor.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"

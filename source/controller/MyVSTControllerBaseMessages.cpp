@@ -1,7 +1,7 @@
 #include "controller/MyVSTControllerBase.h"
 
 #include "params/MyParameter.h"
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/vst/ivstmessage.h"

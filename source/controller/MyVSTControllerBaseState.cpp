@@ -1,7 +1,7 @@
 #include "controller/MyVSTControllerBase.h"
 
-#include "controller/ProcessorStateImage.h"
-#include "controller/StateStreamReader.h"
+#include "state/ProcessorStateImage.h"
+#include "state/StateStreamReader.h"
 #include "params/MyParameter.h"
 
 #include <cmath>

@@ -4,7 +4,7 @@
 #include "editor/CMouseHookView.h"
 #include "controller/MyVSTControllerBase.h"
 #include "params/MyParameter.h"
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include "viewkit/Frame.h"
 #include "viewkit/OptionMenu.h"

@@ -5,7 +5,7 @@
 #include "editor/StepperTextFunctions.h"
 #include "controller/MyVSTControllerBase.h"
 #include "params/MyParameter.h"
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include "viewkit/AnimKnob.h"
 #include "viewkit/Bitmap.h"

@@ -3,7 +3,7 @@
 #include "editor/MyVSTGUIEditorBase.h"
 #include "controller/MyVSTControllerBase.h"
 #include "params/MyParameter.h"
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include "viewkit/TextEdit.h"
 

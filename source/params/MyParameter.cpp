@@ -1,7 +1,7 @@
 #include "params/MyParameter.h"
 
 #include "params/ParamConversion.h"
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "processor/MyVSTProcessorBase.h"
 
 #include "params/ParamConversion.h"
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include <algorithm>
 #include <cmath>

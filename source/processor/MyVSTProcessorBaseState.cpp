@@ -1,8 +1,6 @@
 #include "processor/MyVSTProcessorBase.h"
 
-#include "controller/ProcessorStateImage.h"
-
-#include "base/source/fstreamer.h"
+#include "state/ProcessorStateImage.h"
 
 #include <cmath>
 #include <string>
@@ -15,15 +13,6 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-// A length-prefixed text: byte count including the terminator, the UTF-8
-// bytes, one zero byte.
-void writeText(IBStreamer& out, const std::string& text)
-{
-    out.writeInt32u(static_cast<uint32>(text.size() + 1));
-    out.writeRaw(text.data(), static_cast<TSize>(text.size()));
-    out.writeInt8u(0);
-}
-
 bool isSaved(const ParamRecord& record)
 {
     return (record.flags & kTransient) == 0;
@@ -31,10 +20,8 @@ bool isSaved(const ParamRecord& record)
 
 } // namespace
 
-// The stream, little-endian and unpadded: header (length, framework version
-// text, zero), bypass byte, list blocks of the saved list-in-state parameters
-// (ID, entry count, entries as texts), value pairs of every saved parameter
-// (ID, plain double) in ascending ID order, then the extra state.
+// Every saved parameter's value in ascending ID order, the lists of those kept
+// in the state, then the product's extra state.
 tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
 {
     if (state == nullptr) return kInvalidArgument;
@@ -43,33 +30,16 @@ tresult PLUGIN_API MyVSTProcessorBase::getState(IBStream* state)
     bool bypass = false;
     const std::vector<double> values = valuesAsHandedOver(bypass);
 
-    IBStreamer out(state, kLittleEndian);
-    writeText(out, formatTag_);
-    out.writeInt8u(bypass ? 1 : 0);
-
-    uint32 listCount = 0;
-    uint32 valueCount = 0;
+    ProcessorStateImage image;
+    image.header = formatTag_;
+    image.bypass = bypass;
     for (std::size_t i = 0; i < parameters_.size(); ++i) {
         const ParamRecord& record = parameters_.recordAt(i);
-        if (isSaved(record)) {
-            ++valueCount;
-            if ((record.flags & kListInState) != 0) ++listCount;
-        }
+        if (!isSaved(record)) continue;
+        if ((record.flags & kListInState) != 0) image.lists.push_back({parameters_.idAt(i), record.list});
+        image.values.push_back({parameters_.idAt(i), values[i]});
     }
-    out.writeInt32u(listCount);
-    for (std::size_t i = 0; i < parameters_.size(); ++i) {
-        const ParamRecord& record = parameters_.recordAt(i);
-        if (!isSaved(record) || (record.flags & kListInState) == 0) continue;
-        out.writeInt32u(parameters_.idAt(i));
-        out.writeInt32u(static_cast<uint32>(record.list.size()));
-        for (const std::string& entry : record.list) writeText(out, entry);
-    }
-    out.writeInt32u(valueCount);
-    for (std::size_t i = 0; i < parameters_.size(); ++i) {
-        if (!isSaved(parameters_.recordAt(i))) continue;
-        out.writeInt32u(parameters_.idAt(i));
-        out.writeDouble(values[i]);
-    }
+    writeProcessorState(*state, image);
     writeExtraState(state);
     return kResultOk;
 }

@@ -8,7 +8,7 @@
 
 #include "editor/layout/EditorGeometry.h"
 #include "resource/artwork/Artwork.h"
-#include "module/PluginParameterTable.h"
+#include "product/PluginParameterTable.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "sdk/TextMessage.h"
 
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include <cstring>
 #include <string>

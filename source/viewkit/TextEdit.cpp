@@ -2,6 +2,8 @@
 #include "viewkit/DrawContext.h"
 #include "viewkit/Frame.h"
 
+#include "common/Utf.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -12,28 +14,6 @@ namespace {
 bool isUtf8Continuation(char c)
 {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-std::string encodeUtf8(int32_t cp)
-{
-    std::string out;
-    if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
 }
 } // namespace
 
@@ -154,7 +134,7 @@ int32_t CTextEdit::onKeyDown(VstKeyCode& key)
     case VKEY_END: caret = editText.size(); break;
     case VKEY_NONE: {
         if (key.character < 0x20 || key.character == 0x7F) return -1;
-        const std::string bytes = encodeUtf8(key.character);
+        const std::string bytes = vexbit::codePointToUtf8(key.character);
         if (bytes.empty() || editText.size() + bytes.size() > 255) return 1;
         editText.insert(caret, bytes);
         caret += bytes.size();

@@ -3,9 +3,9 @@
 #include "controller/ControllerTestKit.h"
 #include "controller/StateBytes.h"
 
-#include "controller/ProcessorStateImage.h"
+#include "state/ProcessorStateImage.h"
 #include "host/PluginInstance.h"
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 #include "public.sdk/source/common/memorystream.h"
 

@@ -1,8 +1,8 @@
 #include "controller/ControllerTestKit.h"
 #include "controller/StateBytes.h"
 
-#include "controller/MyVSTController.h"
-#include "module/ModuleConfig.h"
+#include "product/MyVSTController.h"
+#include "product/ModuleConfig.h"
 #include "params/MyParameter.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"

@@ -1,4 +1,4 @@
-#include "controller/ProcessorStateImage.h"
+#include "state/ProcessorStateImage.h"
 
 #include "controller/StateBytes.h"
 

@@ -4,7 +4,7 @@
 
 #include "vexbit/StateDump.h"
 #include "host/PluginState.h"
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 #include "public.sdk/source/common/memorystream.h"
 

@@ -1,8 +1,8 @@
 #include "e2e/BundleSession.h"
 
-#include "controller/ProcessorStateImage.h"
-#include "module/ModuleConfig.h"
-#include "module/PluginParameterTable.h"
+#include "state/ProcessorStateImage.h"
+#include "product/ModuleConfig.h"
+#include "product/PluginParameterTable.h"
 #include "params/ParamConversion.h"
 
 #include "public.sdk/source/common/memorystream.h"

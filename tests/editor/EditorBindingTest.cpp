@@ -3,7 +3,7 @@
 
 #include "editor/CMyTextButton.h"
 #include "editor/CMouseHookView.h"
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 #include "viewkit/AnimKnob.h"
 #include "viewkit/Offscreen.h"

@@ -1,6 +1,6 @@
 #include "editor/EditorTestKit.h"
 
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 #include "viewkit/ViewContainer.h"
 #include "viewkit/TabView.h"

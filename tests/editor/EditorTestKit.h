@@ -1,7 +1,7 @@
 #pragma once
 // A controller and an editor opened without a window, as the editor tests use them.
 #include "editor/MyVSTGUIEditor.h"
-#include "controller/MyVSTController.h"
+#include "product/MyVSTController.h"
 
 #include "viewkit/Frame.h"
 

@@ -9,7 +9,7 @@
 #include "editor/layout/ControlLayout.h"
 #include "editor/layout/EditorColours.h"
 #include "editor/layout/EditorGeometry.h"
-#include "module/PluginParameterTable.h"
+#include "product/PluginParameterTable.h"
 
 using namespace vexbit;
 

@@ -1,6 +1,6 @@
 // A processor and its controller created from the bundle and connected, as a host does.
 #include "host/PluginInstance.h"
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include "pluginterfaces/vst/ivstunits.h"
 

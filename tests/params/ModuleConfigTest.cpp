@@ -1,4 +1,4 @@
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 #include "params/MyParameter.h"
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include "base/source/fobject.h"
 

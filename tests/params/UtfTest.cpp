@@ -1,4 +1,4 @@
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include <gtest/gtest.h>
 

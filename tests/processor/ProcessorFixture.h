@@ -3,7 +3,7 @@
 #include "processor/ProcessBlock.h"
 #include "processor/RecordingProcessor.h"
 
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 

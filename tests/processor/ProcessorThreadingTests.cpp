@@ -7,7 +7,7 @@
 #include "processor/ProcessBlock.h"
 #include "processor/LoadedBundle.h"
 
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 

@@ -5,8 +5,8 @@
 #include "processor/HostObjects.h"
 #include "processor/ProcessBlock.h"
 
-#include "module/ModuleConfig.h"
-#include "processor/MyVSTProcessor.h"
+#include "product/ModuleConfig.h"
+#include "product/MyVSTProcessor.h"
 
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"

@@ -3,7 +3,7 @@
 // A processor whose hooks only record what the framework asks of them, each
 // call with the sample position in the host block where it happened.
 
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 #include "processor/MyVSTProcessorBase.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "host/Module.h"
 
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include <filesystem>
 #include <system_error>

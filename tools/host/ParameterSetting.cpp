@@ -1,6 +1,6 @@
 #include "host/ParameterSetting.h"
 
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include <algorithm>
 #include <cctype>

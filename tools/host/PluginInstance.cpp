@@ -1,6 +1,6 @@
 #include "host/PluginInstance.h"
 
-#include "params/Utf.h"
+#include "common/Utf.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 

@@ -5,7 +5,7 @@
 #include "host/Module.h"
 #include "host/PluginInstance.h"
 #include "host/PluginState.h"
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 #include <iostream>
 #include <memory>

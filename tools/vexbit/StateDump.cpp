@@ -1,6 +1,6 @@
 #include "vexbit/StateDump.h"
 
-#include "controller/ProcessorStateImage.h"
+#include "state/ProcessorStateImage.h"
 
 #include "public.sdk/source/common/memorystream.h"
 

@@ -1,6 +1,6 @@
-#include "controller/MyVSTController.h"
+#include "product/MyVSTController.h"
 
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 #include "editor/MyVSTGUIEditor.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controller/MyVSTController.h"
-#include "processor/MyVSTProcessor.h"
+#include "product/MyVSTController.h"
+#include "product/MyVSTProcessor.h"
 
 namespace vexbit {
 

@@ -1,6 +1,4 @@
-#include "params/Utf.h"
-
-#include <cstdint>
+#include "common/Utf.h"
 
 namespace vexbit {
 
@@ -146,6 +144,14 @@ std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits)
 } // namespace vexbit
 
 namespace vexbit {
+
+std::string codePointToUtf8(int32_t codePoint)
+{
+    std::string out;
+    if (codePoint < 0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return out;
+    appendUtf8(out, static_cast<char32_t>(codePoint));
+    return out;
+}
 
 bool isWellFormedUtf16(std::u16string_view text)
 {

@@ -1,4 +1,4 @@
-#include "module/PluginParameterTable.h"
+#include "product/PluginParameterTable.h"
 
 #include "common/ParameterIds.h"
 

@@ -1,6 +1,6 @@
-#include "processor/MyVSTProcessor.h"
+#include "product/MyVSTProcessor.h"
 
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
 namespace vexbit {
 

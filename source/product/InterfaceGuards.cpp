@@ -1,4 +1,4 @@
-#include "module/InterfaceGuards.h"
+#include "product/InterfaceGuards.h"
 
 namespace vexbit {
 

@@ -1,5 +1,5 @@
 // The module's start-up and shut-down exports.
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 #include "sdk/ModuleExports.h"
 
 extern "C" {

@@ -1,6 +1,6 @@
 // The class factory a host asks for: the processor class, then the controller class.
-#include "module/InterfaceGuards.h"
-#include "module/ModuleConfig.h"
+#include "product/InterfaceGuards.h"
+#include "product/ModuleConfig.h"
 #include "sdk/PluginFactory.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vexbit {
 
-// UTF-8 <-> UTF-16 for titles, list entries and bus names at the SDK boundary.
+// UTF-8 <-> UTF-16 for titles, list entries and bus names at the SDK boundary,
+// and for typed text in the editor.
 // Characters outside the BMP become surrogate pairs. Malformed input (bad
 // bytes, overlong forms, lone surrogates) becomes U+FFFD rather than failing.
 std::u16string utf8ToUtf16(std::string_view text);
@@ -20,6 +22,10 @@ std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits);
 // never past the end and never splitting a surrogate pair. Returns the number
 // of units written before the terminator. A zero capacity writes nothing.
 std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capacity);
+
+// One code point as UTF-8; "" for what is not a Unicode scalar value
+// (negative, beyond U+10FFFF, or a surrogate).
+std::string codePointToUtf8(int32_t codePoint);
 
 // True when every surrogate in text belongs to a complete pair.
 bool isWellFormedUtf16(std::u16string_view text);

@@ -9,9 +9,12 @@
 
 namespace vexbit {
 
-// The processor's saved state as it was read from a stream. A stream that ends
-// early (or holds an impossible byte count) leaves the image holding every field
-// and every whole entry that came before the damage.
+// The processor's saved state, little-endian and unpadded: header (byte count,
+// format tag, zero), bypass byte, list blocks (ID, entry count, entries as
+// counted texts), value pairs (ID, plain double), then whatever extra state
+// the product appends. A stream that ends early (or holds an impossible byte
+// count) leaves the read image holding every field and every whole entry that
+// came before the damage.
 struct ProcessorStateImage {
     struct StringList {
         uint32_t id = 0;
@@ -25,7 +28,7 @@ struct ProcessorStateImage {
     std::string header;
     std::optional<bool> bypass;
     std::vector<StringList> lists;
-    std::vector<Value> values; // pairs for the Bypass ID are dropped: the bypass byte alone says it
+    std::vector<Value> values; // a read drops pairs for the Bypass ID: the bypass byte alone says it
 };
 
 enum class StateReadResult {
@@ -39,5 +42,9 @@ enum class StateReadResult {
 // understands; any other header ends the reading at once.
 StateReadResult readProcessorState(Steinberg::IBStream& stream, const std::string& expectedHeader,
                                    ProcessorStateImage& image);
+
+// Writes the image in the format above (an unset bypass is written as 0); the
+// caller appends its extra state after it.
+void writeProcessorState(Steinberg::IBStream& stream, const ProcessorStateImage& image);
 
 } // namespace vexbit

@@ -1,6 +1,6 @@
-#include "module/ModuleConfig.h"
+#include "product/ModuleConfig.h"
 
-#include "module/PluginParameterTable.h"
+#include "product/PluginParameterTable.h"
 
 #include "common/ProductInfo.h"
 

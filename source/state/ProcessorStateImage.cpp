@@ -1,15 +1,23 @@
-#include "controller/ProcessorStateImage.h"
+#include "state/ProcessorStateImage.h"
 
-#include "controller/StateStreamReader.h"
+#include "state/StateStreamReader.h"
+
+#include "common/ParameterIds.h"
+
+#include "base/source/fstreamer.h"
 
 namespace vexbit {
 
 namespace {
 
-// Bypass lives in the bypass byte alone; a value pair carrying its ID is read
-// and dropped by every reader, so processor and controller never disagree
-// about whether the plug-in is bypassed.
-constexpr uint32_t kBypassParamId = 0x7FFFFFFF;
+// A length-prefixed text: byte count including the terminator, the UTF-8
+// bytes, one zero byte.
+void writeText(Steinberg::IBStreamer& out, const std::string& text)
+{
+    out.writeInt32u(static_cast<Steinberg::uint32>(text.size() + 1));
+    out.writeRaw(text.data(), static_cast<Steinberg::TSize>(text.size()));
+    out.writeInt8u(0);
+}
 
 bool readStringList(StateStreamReader& reader, ProcessorStateImage::StringList& list)
 {
@@ -54,9 +62,29 @@ StateReadResult readProcessorState(Steinberg::IBStream& stream, const std::strin
     for (uint32_t i = 0; i < valueCount; ++i) {
         ProcessorStateImage::Value value;
         if (!reader.readUInt32(value.id) || !reader.readDouble(value.plain)) return StateReadResult::Damaged;
-        if (value.id != kBypassParamId) image.values.push_back(value);
+        // Bypass lives in the bypass byte alone; a value pair carrying its ID is
+        // dropped, so processor and controller never disagree about it.
+        if (value.id != kBypassId) image.values.push_back(value);
     }
     return StateReadResult::Complete;
+}
+
+void writeProcessorState(Steinberg::IBStream& stream, const ProcessorStateImage& image)
+{
+    Steinberg::IBStreamer out(&stream, kLittleEndian);
+    writeText(out, image.header);
+    out.writeInt8u(image.bypass.value_or(false) ? 1 : 0);
+    out.writeInt32u(static_cast<Steinberg::uint32>(image.lists.size()));
+    for (const auto& list : image.lists) {
+        out.writeInt32u(list.id);
+        out.writeInt32u(static_cast<Steinberg::uint32>(list.entries.size()));
+        for (const std::string& entry : list.entries) writeText(out, entry);
+    }
+    out.writeInt32u(static_cast<Steinberg::uint32>(image.values.size()));
+    for (const auto& value : image.values) {
+        out.writeInt32u(value.id);
+        out.writeDouble(value.plain);
+    }
 }
 
 } // namespace vexbit

@@ -1,4 +1,4 @@
-#include "controller/StateStreamReader.h"
+#include "state/StateStreamReader.h"
 
 #include <algorithm>
 #include <bit>
