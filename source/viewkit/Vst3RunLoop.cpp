@@ -11,17 +11,13 @@ using namespace Steinberg;
 namespace {
 // The host keeps these handler objects until we unregister them; they forward
 // to a callback that the adapter owns. Their lifetime is the registration's.
-class EventHandler final : public Linux::IEventHandler {
+template <class Interface>
+class CallbackHandler : public Interface {
 public:
-    explicit EventHandler(std::function<void()> cb) : callback(std::move(cb)) {}
-    void PLUGIN_API onFDIsSet(Linux::FileDescriptor) override
-    {
-        if (callback) callback();
-    }
+    explicit CallbackHandler(std::function<void()> cb) : callback(std::move(cb)) {}
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
     {
-        if (FUnknownPrivate::iidEqual(iid, Linux::IEventHandler::iid) ||
-            FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
+        if (FUnknownPrivate::iidEqual(iid, Interface::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
             *obj = this;
             addRef();
             return kResultOk;
@@ -31,32 +27,28 @@ public:
     }
     uint32 PLUGIN_API addRef() override { return ++refs; }
     uint32 PLUGIN_API release() override { return --refs; }
+
+protected:
+    void call()
+    {
+        if (callback) callback();
+    }
+
+private:
     std::function<void()> callback;
     uint32 refs = 1;
 };
 
-class TimerHandler final : public Linux::ITimerHandler {
+class EventHandler final : public CallbackHandler<Linux::IEventHandler> {
 public:
-    explicit TimerHandler(std::function<void()> cb) : callback(std::move(cb)) {}
-    void PLUGIN_API onTimer() override
-    {
-        if (callback) callback();
-    }
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
-    {
-        if (FUnknownPrivate::iidEqual(iid, Linux::ITimerHandler::iid) ||
-            FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-            *obj = this;
-            addRef();
-            return kResultOk;
-        }
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return ++refs; }
-    uint32 PLUGIN_API release() override { return --refs; }
-    std::function<void()> callback;
-    uint32 refs = 1;
+    using CallbackHandler::CallbackHandler;
+    void PLUGIN_API onFDIsSet(Linux::FileDescriptor) override { call(); }
+};
+
+class TimerHandler final : public CallbackHandler<Linux::ITimerHandler> {
+public:
+    using CallbackHandler::CallbackHandler;
+    void PLUGIN_API onTimer() override { call(); }
 };
 } // namespace
 
