@@ -11,6 +11,8 @@ cmake --install build/release
 bundle="$HOME/.vst3/Vexbit Glitch.vst3"
 echo "Installed: $bundle"
 build/release/tools/vexbit/vexbit info "$bundle"
+echo "Factory presets, installed where hosts look for them:"
+build/release/tools/vexbit/vexbit presets --plugin "$bundle"
 
 # The main job: a drum loop made on the spot, glitched by AutoPlay.
 demo="$PWD/build/demo"

@@ -120,13 +120,15 @@ bool restoreState(const PluginInstance& instance, const PluginState& state, std:
     return true;
 }
 
-bool writeStateFile(const std::string& path, const FUID& componentClass, const PluginState& state, std::string& error)
+bool writeStateFile(const std::string& path, const FUID& componentClass, const PluginState& state, std::string& error,
+                    const PresetMetaInfo& info)
 {
     auto file = owned(new MemoryStream());
     auto component = streamOver(state.component);
     auto controller = streamOver(state.controller);
-    if (!PresetFile::savePreset(file, componentClass, component,
-                                state.controller.empty() ? nullptr : controller.get())) {
+    const std::string xml = info.empty() ? std::string() : presetMetaInfoXml(info);
+    if (!PresetFile::savePreset(file, componentClass, component, state.controller.empty() ? nullptr : controller.get(),
+                                xml.empty() ? nullptr : xml.c_str(), static_cast<int32>(xml.size()))) {
         error = path + ": the preset could not be composed";
         return false;
     }
@@ -169,6 +171,7 @@ std::optional<StateFile> parseStateFile(std::string bytes, std::string& error)
     result.componentClass = preset->componentClass;
     result.state.component = std::string(*preset->componentState);
     if (preset->controllerState) result.state.controller = std::string(*preset->controllerState);
+    if (preset->metaInfo) result.info = parsePresetMetaInfo(*preset->metaInfo);
     return result;
 }
 

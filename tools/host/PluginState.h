@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/PluginInstance.h"
+#include "host/PresetMetaInfo.h"
 
 #include "pluginterfaces/base/funknown.h"
 
@@ -25,14 +26,16 @@ std::optional<PluginState> saveState(const PluginInstance& instance, std::string
 bool restoreState(const PluginInstance& instance, const PluginState& state, std::string& error);
 
 // A state file is a VST 3 preset (.vstpreset): the component's class ID, the
-// component state and the controller state as chunks.
+// component state and the controller state as chunks, and the meta information
+// when there is any.
 bool writeStateFile(const std::string& path, const Steinberg::FUID& componentClass, const PluginState& state,
-                    std::string& error);
+                    std::string& error, const PresetMetaInfo& info = {});
 
 struct StateFile {
     bool isPreset = false;
     Steinberg::FUID componentClass; // invalid for a bare state
     PluginState state;
+    PresetMetaInfo info; // empty for a bare state or a preset without meta information
 };
 
 // Reads a preset file; a file that is not one is taken whole as a bare

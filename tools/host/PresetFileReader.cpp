@@ -90,6 +90,8 @@ std::optional<PresetChunks> readPresetChunks(std::string_view file, std::string&
             preset.componentState = bytes;
         else if (id == "Cont" && !preset.controllerState)
             preset.controllerState = bytes;
+        else if (id == "Info" && !preset.metaInfo)
+            preset.metaInfo = bytes;
     }
     return preset;
 }

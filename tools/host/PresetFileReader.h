@@ -10,11 +10,13 @@
 namespace vexbit::host {
 
 // The parts of a VST 3 preset file (.vstpreset) a host restores: the class ID
-// of the component it belongs to and the component and controller chunks.
+// of the component it belongs to, the component and controller chunks, and the
+// meta information that preset browsers show.
 struct PresetChunks {
     Steinberg::FUID componentClass;
     std::optional<std::string_view> componentState; // views into the file's bytes
     std::optional<std::string_view> controllerState;
+    std::optional<std::string_view> metaInfo; // the XML of the "Info" chunk
 };
 
 // True when the bytes start like a preset file ("VST3").

@@ -23,6 +23,7 @@ constexpr int kDemoBars = 4;
 struct DemoArguments {
     std::string folder = "vexbit-demo";
     std::string pluginPath;
+    std::string presetName;
 };
 
 void runDemo(const DemoArguments& args)
@@ -42,17 +43,20 @@ void runDemo(const DemoArguments& args)
     request.pluginPath = args.pluginPath;
     request.bpm = kDemoTempo;
     request.tailSeconds = 1.0; // let delays and reversed slices ring out
-    request.settings = {"AutoPlay=On"};
+    // Without a preset, AutoPlay's defaults; a preset plays as it was saved.
+    request.presetName = args.presetName;
+    if (args.presetName.empty()) request.settings = {"AutoPlay=On"};
     request.outputPath = (folder / "demo.wav").string();
     request.preferredFormat = SF_FORMAT_PCM_24;
     request.timelinePath = (folder / "demo.png").string();
     request.timelineWidth = host::kDefaultTimelineWidth;
-    request.title = "Demo loop with AutoPlay";
+    request.title = args.presetName.empty() ? "Demo loop with AutoPlay" : "Demo loop with " + args.presetName;
     runRenderJob(loop, request);
 
     std::cout << "demo files in " << fs::absolute(folder).lexically_normal().string() << ":\n"
               << "  demo-dry.wav  the loop as synthesised\n"
-              << "  demo.wav      the loop through the plug-in, AutoPlay on\n"
+              << "  demo.wav      the loop through the plug-in, "
+              << (args.presetName.empty() ? "AutoPlay on" : "preset " + args.presetName) << "\n"
               << "  demo.png      input, output and when each effect was engaged\n";
 }
 
@@ -65,6 +69,7 @@ void addDemoCommand(CLI::App& app)
     command->add_option("-o,--output", args->folder, "Folder for demo-dry.wav, demo.wav and demo.png")
         ->default_val("vexbit-demo");
     command->add_option("--plugin", args->pluginPath, "VST 3 bundle to use (default: Vexbit Glitch)");
+    command->add_option("--preset", args->presetName, "Preset to play the loop through instead of AutoPlay's defaults");
     command->callback([args] { runDemo(*args); });
 }
 

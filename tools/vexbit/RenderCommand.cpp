@@ -71,7 +71,9 @@ void addRenderCommand(CLI::App& app)
     command
         ->add_option("--set", r.settings, "Parameter NAME=VALUE (title or ID; display text or plain value); repeatable")
         ->allow_extra_args(false);
-    command->add_option("--state", r.statePath, "State file to start from");
+    auto* state = command->add_option("--state", r.statePath, "State file to start from");
+    command->add_option("--preset", r.presetName, "Preset to start from: a name from `vexbit presets` or a file")
+        ->excludes(state);
     command->add_option("--save-state", r.saveStatePath, "Preset file to save the final state to");
     command->add_option("--tail", r.tailSeconds, "Seconds of silence rendered after the input")
         ->default_val(0.0)

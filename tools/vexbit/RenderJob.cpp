@@ -1,6 +1,7 @@
 #include "vexbit/RenderJob.h"
 
 #include "vexbit/CommandError.h"
+#include "vexbit/PresetBank.h"
 #include "vexbit/PluginSetup.h"
 #include "vexbit/ProgressBar.h"
 #include "host/AtomicFile.h"
@@ -81,6 +82,7 @@ void renderAndWrite(const host::AudioBuffer& input, const RenderRequest& request
     checkRenderOutputs(request);
     LoadedPlugin plugin = loadPlugin(pluginPathOrDefault(request.pluginPath));
     if (!request.statePath.empty()) loadStateFile(plugin, request.statePath);
+    if (!request.presetName.empty()) loadStateFile(plugin, findPreset(request.presetName, plugin));
 
     host::RenderOptions options;
     options.blockSize = request.blockSize;

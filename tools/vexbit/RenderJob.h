@@ -18,6 +18,7 @@ struct RenderRequest {
     std::vector<host::TimedNote> notes;
     std::vector<std::string> settings; // "NAME=VALUE"
     std::string statePath;             // restored before rendering
+    std::string presetName;            // a preset by name (from the preset folders) or path, restored likewise
     std::string saveStatePath;         // written after rendering
     std::string outputPath;
     int preferredFormat = 0; // libsndfile sample format to keep, if the type allows

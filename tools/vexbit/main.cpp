@@ -5,6 +5,7 @@
 #include "vexbit/DemoCommand.h"
 #include "vexbit/EditorCommand.h"
 #include "vexbit/InfoCommand.h"
+#include "vexbit/PresetCommand.h"
 #include "vexbit/RenderCommand.h"
 #include "vexbit/SnapshotCommand.h"
 #include "vexbit/StateCommand.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     vexbit::cli::addBenchCommand(app);
     vexbit::cli::addEditorCommand(app);
     vexbit::cli::addSnapshotCommand(app);
+    vexbit::cli::addPresetCommand(app);
 
     try {
         app.parse(argc, argv);
