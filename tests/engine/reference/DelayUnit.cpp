@@ -1,0 +1,68 @@
+#include "engine/reference/DelayUnit.h"
+
+#include "engine/reference/NumericConversions.h"
+
+#include <algorithm>
+
+namespace vexbit::reference {
+
+namespace {
+constexpr float kFadeStep = 0.0001f;
+// With lead 10 an offset of +9 is the newest sample; nothing nearer exists.
+constexpr float kMinTime = -static_cast<float>(DelayUnit::kLead - 1);
+} // namespace
+
+DelayUnit::DelayUnit()
+{
+    setTimeMs(50.0);
+}
+
+void DelayUnit::setTimeMs(double ms)
+{
+    const double t = static_cast<double>(sampleRate_) * ms / 1000.0;
+    if (std::isfinite(t)) targetTime_ = static_cast<float>(t);
+}
+
+void DelayUnit::setSampleRate(double fs)
+{
+    if (!isUsableRate(fs)) return;
+    targetTime_ = static_cast<float>(static_cast<double>(targetTime_) * (fs / static_cast<double>(sampleRate_)));
+    sampleRate_ = static_cast<float>(fs);
+}
+
+void DelayUnit::process(float& l, float& r)
+{
+    const float time = std::clamp(currentTime_, kMinTime, kMaxTime);
+    const float dL = ringL_.read(-time);
+    const float dR = ringR_.read(-time);
+    const float a = fade_ * level_;
+    const float b = fade_ * feedback_;
+    const float inL = l;
+    const float inR = r;
+    l = a * dL + inL;
+    r = a * dR + inR;
+    ringL_.push(b * dL + inL);
+    ringR_.push(b * dR + inR);
+
+    // The target is looked at once every trunc(sampleRate) + 1 samples. Counting
+    // up to the limit rather than past it keeps the counter from overflowing.
+    if (counter_ >= truncToInt32(sampleRate_)) {
+        heldTime_ = targetTime_;
+        counter_ = 0;
+    } else {
+        ++counter_;
+    }
+    if (heldTime_ == currentTime_) {
+        fade_ = std::min(fade_ + kFadeStep, 1.0f);
+    } else {
+        fade_ -= kFadeStep;
+        if (fade_ < 0.0f) {
+            currentTime_ = heldTime_;
+            fade_ = 0.0f;
+            ringL_.clear();
+            ringR_.clear();
+        }
+    }
+}
+
+} // namespace vexbit::reference

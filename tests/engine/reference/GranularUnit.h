@@ -1,0 +1,65 @@
+#pragma once
+
+#include "engine/reference/RingBuffer.h"
+#include "engine/reference/WeightedPicker.h"
+
+#include <array>
+#include <cstdint>
+
+namespace vexbit::reference {
+
+// Nine grain voices that replay short pieces of the recent signal at randomly
+// drawn speeds and distances. Each grain fades in, plays, fades out and is
+// replaced at once by a fresh one; new settings reach a grain when it restarts.
+class GranularUnit {
+public:
+    static constexpr int32_t kRingSize = 88200;
+    static constexpr int32_t kLead = 10;
+    static constexpr int kGrainCount = 9;
+    static constexpr int kSpeedCount = 9;
+    // Speed offset per speed index: a grain plays at 1 + rate times normal speed.
+    static constexpr std::array<float, kSpeedCount> kRates{-0.75f, -0.5f, 0.0f, 0.25f, 0.5f, 0.75f, 1.0f, 2.0f, 3.0f};
+    static constexpr std::array<int32_t, kSpeedCount> kRateWeights{0, 25, 100, 5, 25, 5, 80, 5, 25};
+
+    struct Grain {
+        int32_t counter = 0;
+        int32_t length = 0;
+        float posL = 0.0f;
+        float posR = 0.0f;
+        float rate = 0.0f;
+        float env = 0.0f;
+        float amp = 0.0f;
+    };
+
+    // Starts every grain once, drawing from the constructing thread's generator.
+    GranularUnit();
+
+    void process(float& l, float& r);
+    // Draws a new speed, length, amplitude and distance for one grain.
+    void restartGrain(Grain& grain);
+
+    void setDurationMs(double ms);
+    void setGrainSizeMs(double ms);
+    void setSampleRate(double sampleRate);
+    // Share of the grains in the output, taken as given.
+    void setMix(float mix) { mix_ = mix; }
+
+    float mix() const { return mix_; }
+    // How far back grains start and how long they last, in samples.
+    float duration() const { return duration_; }
+    int32_t grainSize() const { return grainSize_; }
+    // One voice as it plays now.
+    const Grain& grain(int index) const { return grains_[static_cast<size_t>(index)]; }
+
+private:
+    float mix_ = 0.3f;
+    float duration_ = 11050.0f;
+    int32_t grainSize_ = 44100;
+    std::array<Grain, kGrainCount> grains_{};
+    WeightedPicker ratePicker_;
+    float sampleRate_ = 44100.0f;
+    RingBuffer ringL_{kRingSize, kLead};
+    RingBuffer ringR_{kRingSize, kLead};
+};
+
+} // namespace vexbit::reference

@@ -1,0 +1,164 @@
+#include "engine/reference/RetriggerUnit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vexbit::reference {
+
+namespace {
+// Slice buffer index of a play position; any position maps inside the buffer.
+int32_t bufferIndex(float pos)
+{
+    constexpr int32_t n = RetriggerUnit::kBufferSize;
+    if (pos >= 0.0f && pos < 1073741824.0f) return static_cast<int32_t>(pos) % n;
+    double m = std::fmod(std::trunc(static_cast<double>(pos)), static_cast<double>(n));
+    if (std::isnan(m)) return 0;
+    if (m < 0.0) m += n;
+    return std::clamp(static_cast<int32_t>(m), 0, n - 1);
+}
+} // namespace
+
+RetriggerUnit::RetriggerUnit()
+{
+    for (auto& set : buffers_)
+        for (auto& channel : set) channel.assign(static_cast<size_t>(kBufferSize), 0.0f);
+}
+
+void RetriggerUnit::readSlice(float& wL, float& wR) const
+{
+    wL = 0.0f;
+    wR = 0.0f;
+    if (!(sliceLength_ > playPos_)) return;
+    const float f = playPos_ - std::floor(playPos_);
+    const int32_t i0 = bufferIndex(playPos_);
+    const int32_t i1 = i0 + 1 == kBufferSize ? 0 : i0 + 1;
+    const auto& set = buffers_[playSet_ & 1];
+    const float l0 = set[0][static_cast<size_t>(i0)];
+    const float r0 = set[1][static_cast<size_t>(i0)];
+    wL = l0 + (set[0][static_cast<size_t>(i1)] - l0) * f;
+    wR = r0 + (set[1][static_cast<size_t>(i1)] - r0) * f;
+}
+
+void RetriggerUnit::advanceRepeat(double step)
+{
+    playPos_ = static_cast<float>(static_cast<double>(playPos_) + step);
+    if (++playCount_ >= truncToInt32(sliceLength_)) {
+        playPos_ = 0.0f;
+        playCount_ = 0;
+    }
+}
+
+void RetriggerUnit::processFree(float& l, float& r)
+{
+    const float inL = l;
+    const float inR = r;
+    float wL, wR;
+    readSlice(wL, wR);
+    l = (1.0f - mix_) * inL + mix_ * wL;
+    r = (1.0f - mix_) * inR + mix_ * wR;
+
+    if (active_ || mix_ > 0.0f) {
+        recordSlice(inL, inR);
+        if (active_) {
+            // A raised pitch reads faster than the recording grows, so it waits
+            // for the whole slice (or a full buffer, for slices longer than it).
+            const bool ready = pitch_ > 1.0f ? recordIndex_ > truncToInt32(sliceLength_) || recordIndex_ >= kBufferSize
+                                             : recordIndex_ > 1;
+            if (ready) {
+                fadeIn();
+                advanceRepeat(pitch_);
+            }
+        } else {
+            fadeOut();
+        }
+    } else {
+        fadeOut();
+    }
+    if (liveIndex_ < 0 || liveIndex_ >= kBufferSize) liveIndex_ = 0;
+    recordLive(inL, inR);
+}
+
+void RetriggerUnit::processBeatSynced(float& l, float& r)
+{
+    const float inL = l;
+    const float inR = r;
+    float wL, wR;
+    readSlice(wL, wR);
+    l = (1.0f - mix_) * inL + mix_ * wL;
+    r = (1.0f - mix_) * inR + mix_ * wR;
+
+    if (liveIndex_ < 0 || liveIndex_ >= kBufferSize) liveIndex_ = 0;
+    if (active_ || mix_ > 0.0f) {
+        recordSlice(inL, inR);
+    } else {
+        // Idle: the set that has recorded since the last beat becomes the play
+        // set, so a switch-on finds the beat's material at its start.
+        if (swapPending_) {
+            playSet_ = (playSet_ + 1) & 1;
+            liveSet_ = (liveSet_ + 1) & 1;
+            swapPending_ = false;
+        }
+        record(playSet_, liveIndex_, inL, inR);
+    }
+    recordLive(inL, inR);
+
+    if (active_) {
+        fadeIn();
+        const float threshold = pitch_ < 1.0f && sliceLength_ != 0.0f ? 1.0f : pitch_;
+        advanceRepeat(static_cast<float>(recordIndex_) > threshold ? pitch_ : 1.0);
+    } else {
+        fadeOut();
+    }
+}
+
+void RetriggerUnit::setEngaged(bool engaged)
+{
+    active_ = engaged;
+    if (!engaged) return;
+    playPos_ = 0.0f;
+    playCount_ = 0;
+    recordIndex_ = beatSync_ ? liveIndex_ : 0;
+}
+
+void RetriggerUnit::setSliceLength(double thirtySecondNotes, double tempo)
+{
+    if (!std::isfinite(thirtySecondNotes)) return;
+    if (isUsableRate(tempo)) lastTempo_ = tempo;
+    const double msPerBeat = 1000.0 / (lastTempo_ / 60.0);
+    const double ms = std::max(1.0, msPerBeat * thirtySecondNotes * 0.125);
+    sliceLength_ = static_cast<float>(
+        std::min(static_cast<double>(sampleRate_) * ms / 1000.0, static_cast<double>(kMaxSliceLength)));
+}
+
+void RetriggerUnit::setPitchSemitones(double semitones)
+{
+    if (!std::isfinite(semitones)) return;
+    const int32_t whole = std::clamp(truncToInt32(semitones), -48, 48);
+    pitch_ = std::exp2(static_cast<float>(whole) / 12.0f);
+}
+
+void RetriggerUnit::setBeatSync(bool on)
+{
+    if (on != beatSync_) {
+        if (on) {
+            playSet_ = 1;
+            liveSet_ = 0;
+            swapPending_ = false;
+        } else {
+            playSet_ = 0;
+            liveSet_ = 1;
+        }
+    }
+    beatSync_ = on;
+}
+
+void RetriggerUnit::setSampleRate(double newRate)
+{
+    const float rate = static_cast<float>(newRate);
+    if (!isUsableRate(newRate) || !std::isfinite(rate)) return;
+    const double scaled = static_cast<double>(sliceLength_) * (newRate / static_cast<double>(sampleRate_));
+    sliceLength_ = static_cast<float>(std::min(scaled, static_cast<double>(kMaxSliceLength)));
+    sampleRate_ = rate;
+}
+
+} // namespace vexbit::reference

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace vexbit::reference {
+
+// A fixed-size circular store of one channel's recent samples, read back at a
+// fractional offset with linear interpolation. The write position runs `lead`
+// samples ahead of the read position; offsets are relative to the read position.
+// The memory is allocated once, at construction; read, push and clear never allocate.
+class RingBuffer {
+public:
+    // size >= 1; a smaller size is raised to 1. lead is reduced modulo size.
+    RingBuffer(int32_t size, int32_t lead);
+
+    // With lead 1, offset 0 is the newest sample and -d the one pushed d samples
+    // earlier; with lead L, offset o is the sample pushed (L - 1 - o) samples before
+    // the newest. Offsets beyond the ring wrap; a non-finite offset reads as 0.
+    float read(float offset) const
+    {
+        int32_t whole;
+        float frac;
+        if (offset > -static_cast<float>(size_) && offset < static_cast<float>(size_)) {
+            // The usual case, kept free of library calls and divisions.
+            whole = static_cast<int32_t>(offset);
+            if (static_cast<float>(whole) > offset) --whole; // floor
+            frac = offset - static_cast<float>(whole);       // exact, 0 <= frac < 1
+        } else {
+            wrapFarOffset(offset, whole, frac);
+        }
+        int32_t i0 = readIndex_ + whole;
+        if (i0 < 0)
+            i0 += size_;
+        else if (i0 >= size_)
+            i0 -= size_;
+        const int32_t i1 = i0 + 1 == size_ ? 0 : i0 + 1;
+        const float s0 = samples_[static_cast<size_t>(i0)];
+        const float s1 = samples_[static_cast<size_t>(i1)];
+        return s0 + (s1 - s0) * frac;
+    }
+
+    // Stores x (or 0 when x is zero, subnormal, infinite or NaN, so feedback
+    // paths decay to exact zeros and never carry NaN) and advances both indices.
+    void push(float x)
+    {
+        samples_[static_cast<size_t>(writeIndex_)] = std::isnormal(x) ? x : 0.0f;
+        if (++readIndex_ == size_) readIndex_ = 0;
+        if (++writeIndex_ == size_) writeIndex_ = 0;
+    }
+
+    // Silences the stored samples; the indices stay.
+    void clear();
+
+    int32_t size() const { return size_; }
+    int32_t lead() const { return lead_; }
+    int32_t readIndex() const { return readIndex_; }
+    int32_t writeIndex() const { return writeIndex_; }
+
+private:
+    // Reduces an offset of a ring's length or more (or a non-finite one, read as
+    // 0) to whole in (-size, size) and its fraction.
+    void wrapFarOffset(float offset, int32_t& whole, float& frac) const;
+
+    int32_t size_;
+    int32_t lead_;
+    int32_t readIndex_ = 0;
+    int32_t writeIndex_;
+    std::vector<float> samples_;
+};
+
+} // namespace vexbit::reference

@@ -1,0 +1,111 @@
+#include "engine/reference/TapeStopUnit.h"
+
+#include "engine/reference/NumericConversions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace vexbit::reference {
+
+namespace {
+constexpr float kGainStep = 0.01f;
+constexpr float kSlowestSpeedOffset = -0.9f;
+// The fastest a stop may end, as the single-precision value it has always been.
+constexpr double kFastestEnd = static_cast<double>(0.65f);
+
+float clampUnit(double value, float fallback)
+{
+    return std::isfinite(value) ? static_cast<float>(std::clamp(value, 0.0, 1.0)) : fallback;
+}
+} // namespace
+
+TapeStopUnit::TapeStopUnit() = default;
+
+void TapeStopUnit::setEngaged(bool engaged)
+{
+    active_ = engaged;
+    const int32_t lag = std::abs(truncToInt32(static_cast<double>(position_)));
+    jumpCounter_ = lag % kJumpPeriod + 1;
+}
+
+void TapeStopUnit::setStartSpeed(double value)
+{
+    startSpeed_ = clampUnit(value, startSpeed_);
+}
+void TapeStopUnit::setStopSpeed(double value)
+{
+    stopSpeed_ = clampUnit(value, stopSpeed_);
+}
+
+void TapeStopUnit::setSampleRate(double fs)
+{
+    if (isUsableRate(fs)) sampleRate_ = static_cast<float>(fs);
+}
+
+void TapeStopUnit::process(float& l, float& r)
+{
+    float p = position_;
+    float v = velocity_;
+    int32_t& c = jumpCounter_;
+    const int32_t M = kJumpPeriod;
+    const int32_t K = kFadeStart;
+
+    float a = ringL_.read(p);
+    float b = ringR_.read(p);
+
+    // Near the end of each period, crossfade towards where the jump will land.
+    if (c > K) {
+        const float x = static_cast<float>(c - K) / static_cast<float>(M - K);
+        if (p > static_cast<float>(-M) && jump_ == M) jump_ = K - truncToInt32(static_cast<double>(p)) - M;
+        const float q = static_cast<float>(jump_) + p;
+        a = ringL_.read(q) * x + (1.0f - x) * a;
+        b = ringR_.read(q) * x + (1.0f - x) * b;
+    }
+
+    const float inL = l;
+    const float inR = r;
+    l = gain_ * a;
+    r = gain_ * b;
+
+    const float h = static_cast<float>(static_cast<double>(sampleRate_) * 0.5);
+    const float s = active_ ? stopSpeed_ : startSpeed_;
+    const float k = (s * 4.8f * s + 0.2f) / h;
+    const float vmin =
+        std::max(kSlowestSpeedOffset, static_cast<float>(-(static_cast<double>(0.25f / h / k) + kFastestEnd)));
+
+    if (active_) {
+        if (static_cast<double>(v) / static_cast<double>(vmin) > 0.9)
+            gain_ = std::max(static_cast<float>(static_cast<double>(gain_) - 0.01), 0.0f);
+        v -= k;
+        if (v < vmin) {
+            v = vmin;
+            gain_ = 0.0f;
+        }
+    } else {
+        if (gain_ < 1.0f) gain_ = std::min(gain_ + kGainStep, 1.0f);
+        v += k;
+        if (v > 0.0f) v = 0.0f;
+        if (p < 0.0f) {
+            ++c;
+            // ">=" rather than "==": a switch can leave the counter at a full period.
+            if (c >= M) {
+                c = 0;
+                p = static_cast<float>(jump_) + p;
+                jump_ = M;
+            }
+        }
+    }
+
+    p += v;
+    p = std::max(p, vmin / k);
+    p = std::max(p, -kMaxLag);
+    if (p > 0.0f) p = 0.0f;
+
+    position_ = p;
+    velocity_ = v;
+    ringL_.push(inL);
+    ringR_.push(inR);
+}
+
+} // namespace vexbit::reference
