@@ -13,7 +13,11 @@
 #include "engine/ShufflerUnit.h"
 #include "engine/TapeStopUnit.h"
 
+#include "common/ParameterIds.h"
+#include "product/PluginParameterTable.h"
+
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -77,6 +81,51 @@ void BM_Chain(benchmark::State& state, bool engaged)
             benchmark::DoNotOptimize(outL.data());
             benchmark::ClobberMemory();
         }
+    }
+    reportFrames(state);
+}
+
+// AutoPlay at its defaults (the parameter table's values) at 120 BPM, with the
+// eighth-note ticks splitting the blocks as the processor does.
+void BM_ChainAutoPlay(benchmark::State& state, bool engaged)
+{
+    BenchHost host;
+    auto engine = std::make_unique<GlitchEngine>(host);
+    ParameterTable table;
+    buildPluginParameterTable(table);
+    for (const auto& [id, record] : table.records()) host.values[id] = record.defaultValue;
+    host.values[kAutoPlayId] = engaged ? 1.0 : 0.0;
+    for (const auto& [id, record] : table.records()) engine->applyParameter(id, 0.0);
+    engine->onTempoChanged(120.0);
+
+    const int32_t block = static_cast<int32_t>(state.range(0));
+    std::vector<float> outL(static_cast<size_t>(block)), outR(static_cast<size_t>(block));
+    const StereoNoise& in = noise();
+    // An eighth of a beat at 120 BPM and 44.1 kHz.
+    constexpr double kTickFrames = 44100.0 * 60.0 / 120.0 / 8.0;
+    double nextTick = 0.0;
+    int64_t tickIndex = 0;
+    for (auto _ : state) {
+        for (int32_t start = 0; start < kFrames; start += block) {
+            const int32_t frames = std::min(block, kFrames - start);
+            int32_t done = 0;
+            while (done < frames) {
+                const double untilTick = nextTick - static_cast<double>(start + done);
+                if (untilTick <= 0.0) {
+                    engine->onTick(0.125 * static_cast<double>(tickIndex++));
+                    nextTick += kTickFrames;
+                    continue;
+                }
+                const int32_t n = std::min(frames - done, static_cast<int32_t>(std::ceil(untilTick)));
+                const size_t at = static_cast<size_t>(start + done);
+                engine->processAudio(&in.left[at], &in.right[at], &outL[static_cast<size_t>(done)],
+                                     &outR[static_cast<size_t>(done)], n);
+                done += n;
+            }
+            benchmark::DoNotOptimize(outL.data());
+            benchmark::ClobberMemory();
+        }
+        nextTick -= static_cast<double>(kFrames);
     }
     reportFrames(state);
 }
@@ -165,6 +214,7 @@ void BM_Gator(benchmark::State& state, bool engaged)
     BENCHMARK_CAPTURE(fn, off, false)->Arg(32)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond)
 
 VEXBIT_AUDIO_BENCH(BM_Chain);
+VEXBIT_AUDIO_BENCH(BM_ChainAutoPlay);
 VEXBIT_AUDIO_BENCH(BM_Delay);
 VEXBIT_AUDIO_BENCH(BM_Granular);
 VEXBIT_AUDIO_BENCH(BM_TapeStop);
