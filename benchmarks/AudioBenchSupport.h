@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -41,7 +42,7 @@ inline void reportFrames(benchmark::State& state)
         benchmark::Counter(static_cast<double>(kFrames) / kSampleRate, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// Runs a per-sample stage over the ten seconds in blocks of state.range(0) frames.
+// Runs a stage over the ten seconds in blocks of state.range(0) frames.
 template <typename Stage>
 void runStage(benchmark::State& state, Stage& stage)
 {
@@ -51,12 +52,19 @@ void runStage(benchmark::State& state, Stage& stage)
     for (auto _ : state) {
         for (int32_t start = 0; start < kFrames; start += block) {
             const int32_t frames = std::min(block, kFrames - start);
-            for (int32_t n = 0; n < frames; ++n) {
-                float l = in.left[static_cast<size_t>(start + n)];
-                float r = in.right[static_cast<size_t>(start + n)];
-                stage.process(l, r);
-                outL[static_cast<size_t>(n)] = l;
-                outR[static_cast<size_t>(n)] = r;
+            if constexpr (requires { stage.processBlock(outL.data(), outR.data(), frames); }) {
+                // Stages that work on whole blocks get them, as the engine hands them out.
+                std::copy_n(&in.left[static_cast<size_t>(start)], frames, outL.begin());
+                std::copy_n(&in.right[static_cast<size_t>(start)], frames, outR.begin());
+                stage.processBlock(outL.data(), outR.data(), frames);
+            } else {
+                for (int32_t n = 0; n < frames; ++n) {
+                    float l = in.left[static_cast<size_t>(start + n)];
+                    float r = in.right[static_cast<size_t>(start + n)];
+                    stage.process(l, r);
+                    outL[static_cast<size_t>(n)] = l;
+                    outR[static_cast<size_t>(n)] = r;
+                }
             }
             benchmark::DoNotOptimize(outL.data());
             benchmark::DoNotOptimize(outR.data());

@@ -10,7 +10,13 @@ struct BiquadSection {
     float y1 = 0.0f, y2 = 0.0f;
     float x1 = 0.0f, x2 = 0.0f;
 
-    float process(float x);
+    float process(float x)
+    {
+        processBlock(&x, 1);
+        return x;
+    }
+    // n samples in place; the same as n calls of process.
+    void processBlock(float* x, int n);
     void clearHistory() { y1 = y2 = x1 = x2 = 0.0f; }
 
     // Audio EQ Cookbook low-pass and high-pass sections, in single precision.

@@ -30,37 +30,43 @@ void DelayUnit::setSampleRate(double fs)
     sampleRate_ = static_cast<float>(fs);
 }
 
-void DelayUnit::process(float& l, float& r)
+void DelayUnit::processBlock(float* l, float* r, int32_t n)
 {
-    const float time = std::clamp(currentTime_, kMinTime, kMaxTime);
-    const float dL = ringL_.read(-time);
-    const float dR = ringR_.read(-time);
-    const float a = fade_ * level_;
-    const float b = fade_ * feedback_;
-    const float inL = l;
-    const float inR = r;
-    l = a * dL + inL;
-    r = a * dR + inR;
-    ringL_.push(b * dL + inL);
-    ringR_.push(b * dR + inR);
+    // The read distance only changes when a fade-out ends, so it is split once
+    // and again after each change.
+    RingBuffer::Tap tap = ringL_.tap(-std::clamp(currentTime_, kMinTime, kMaxTime));
+    const int32_t checkPeriod = truncToInt32(sampleRate_);
+    for (int32_t i = 0; i < n; ++i) {
+        const float dL = ringL_.readTap(tap);
+        const float dR = ringR_.readTap(tap);
+        const float a = fade_ * level_;
+        const float b = fade_ * feedback_;
+        const float inL = l[i];
+        const float inR = r[i];
+        l[i] = a * dL + inL;
+        r[i] = a * dR + inR;
+        ringL_.push(b * dL + inL);
+        ringR_.push(b * dR + inR);
 
-    // The target is looked at once every trunc(sampleRate) + 1 samples. Counting
-    // up to the limit rather than past it keeps the counter from overflowing.
-    if (counter_ >= truncToInt32(sampleRate_)) {
-        heldTime_ = targetTime_;
-        counter_ = 0;
-    } else {
-        ++counter_;
-    }
-    if (heldTime_ == currentTime_) {
-        fade_ = std::min(fade_ + kFadeStep, 1.0f);
-    } else {
-        fade_ -= kFadeStep;
-        if (fade_ < 0.0f) {
-            currentTime_ = heldTime_;
-            fade_ = 0.0f;
-            ringL_.clear();
-            ringR_.clear();
+        // The target is looked at once every trunc(sampleRate) + 1 samples. Counting
+        // up to the limit rather than past it keeps the counter from overflowing.
+        if (counter_ >= checkPeriod) {
+            heldTime_ = targetTime_;
+            counter_ = 0;
+        } else {
+            ++counter_;
+        }
+        if (heldTime_ == currentTime_) {
+            fade_ = std::min(fade_ + kFadeStep, 1.0f);
+        } else {
+            fade_ -= kFadeStep;
+            if (fade_ < 0.0f) {
+                currentTime_ = heldTime_;
+                fade_ = 0.0f;
+                ringL_.clear();
+                ringR_.clear();
+                tap = ringL_.tap(-std::clamp(currentTime_, kMinTime, kMaxTime));
+            }
         }
     }
 }

@@ -19,7 +19,9 @@ public:
 
     DelayUnit();
 
-    void process(float& l, float& r);
+    void process(float& l, float& r) { processBlock(&l, &r, 1); }
+    // n frames in place; the same as n calls of process.
+    void processBlock(float* l, float* r, int32_t n);
 
     // Delay time in milliseconds at the current sample rate.
     void setTimeMs(double ms);

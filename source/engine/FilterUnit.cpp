@@ -8,13 +8,14 @@ FilterUnit::FilterUnit()
     setHighPass(1000.0, 0.7, 44100.0);
 }
 
-void FilterUnit::process(float& l, float& r)
+void FilterUnit::processBlock(float* l, float* r, int32_t n)
 {
     if (!engaged_) return;
-    l = lowPass_[0].process(l);
-    r = lowPass_[1].process(r);
-    l = highPass_[0].process(l);
-    r = highPass_[1].process(r);
+    // The channels never meet, so each runs through both its sections in turn.
+    lowPass_[0].processBlock(l, n);
+    highPass_[0].processBlock(l, n);
+    lowPass_[1].processBlock(r, n);
+    highPass_[1].processBlock(r, n);
 }
 
 void FilterUnit::setLowPass(double frequency, double q, double sampleRate)

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace vexbit {
 
@@ -14,7 +15,9 @@ class FilterUnit {
 public:
     FilterUnit();
 
-    void process(float& l, float& r);
+    void process(float& l, float& r) { processBlock(&l, &r, 1); }
+    // n frames in place; the same as n calls of process.
+    void processBlock(float* l, float* r, int32_t n);
 
     // Both channels' sections; the histories stay. Unusable arguments are ignored.
     void setLowPass(double frequency, double q, double sampleRate);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace vexbit {
 
 // Square-wave gate: open for half of each cycle, closed for the other half,
@@ -22,6 +24,11 @@ public:
         r *= gain_;
         phase_ += phaseIncrement_;
         if (phase_ > kTwoPi) phase_ -= kTwoPi;
+    }
+
+    void processBlock(float* l, float* r, int32_t n)
+    {
+        for (int32_t i = 0; i < n; ++i) process(l[i], r[i]);
     }
 
     // Engaged: full gating from the current phase. Disengaged (or muted): the gate

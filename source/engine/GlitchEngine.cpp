@@ -4,6 +4,7 @@
 
 #include "common/ParameterIds.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vexbit {
@@ -36,28 +37,38 @@ GlitchEngine::GlitchEngine(EngineHost& host) : host_(host)
     granular.setGrainSizeMs(250.0);
 }
 
-void GlitchEngine::processFrame(float& l, float& r)
+void GlitchEngine::processRun(float* l, float* r, int32_t n)
 {
-    retrigger.process(l, r);
-    gator.process(l, r);
-    lofi.process(l, r);
-    filter.process(l, r);
-    shuffler.process(l, r);
-    tapeStop.process(l, r);
-    reverser.process(l, r);
-    delay.process(l, r);
-    granular.process(l, r);
+    retrigger.processBlock(l, r, n);
+    gator.processBlock(l, r, n);
+    lofi.processBlock(l, r, n);
+    filter.processBlock(l, r, n);
+    shuffler.processBlock(l, r, n);
+    tapeStop.processBlock(l, r, n);
+    reverser.processBlock(l, r, n);
+    delay.processBlock(l, r, n);
+    granular.processBlock(l, r, n);
 }
 
 void GlitchEngine::processAudio(const float* inL, const float* inR, float* outL, float* outR, int32_t frames)
 {
-    for (int32_t n = 0; n < frames; ++n) {
-        // Both inputs are read before either output is written, so the arrays may alias.
-        float l = finiteOrSilence(inL, n);
-        float r = finiteOrSilence(inR, n);
-        processFrame(l, r);
-        if (outL != nullptr) outL[n] = l;
-        if (outR != nullptr) outR[n] = r;
+    int32_t start = 0;
+    while (start < frames) {
+        // The Shuffler and the Granular draw from one generator. A run stops
+        // short of the Shuffler's draw, and the frame with the draw runs alone,
+        // so the draws come in the order a sample-by-sample chain makes them.
+        const int32_t toDraw = shuffler.framesToNextDraw();
+        int32_t n = std::min(kRunFrames, frames - start);
+        n = toDraw > 1 ? std::min(n, toDraw - 1) : 1;
+        // The whole run is read before any of it is written, so the arrays may alias.
+        for (int32_t i = 0; i < n; ++i) {
+            runL_[static_cast<size_t>(i)] = finiteOrSilence(inL, start + i);
+            runR_[static_cast<size_t>(i)] = finiteOrSilence(inR, start + i);
+        }
+        processRun(runL_.data(), runR_.data(), n);
+        if (outL != nullptr) std::copy_n(runL_.begin(), n, outL + start);
+        if (outR != nullptr) std::copy_n(runR_.begin(), n, outR + start);
+        start += n;
     }
 }
 

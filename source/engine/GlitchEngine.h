@@ -20,7 +20,9 @@
 namespace vexbit {
 
 // The glitch engine: the eight effect units run as one fixed chain over a
-// stereo signal, sample by sample, plus the scheduler's pickers and counters.
+// stereo signal, plus the scheduler's pickers and counters. The chain runs unit
+// by unit over runs of frames; the result is the same as running it sample by
+// sample, because no unit feeds an earlier one.
 // It reads parameters and reports its own changes through the EngineHost that
 // owns it. Everything is allocated at construction; processing never allocates.
 class GlitchEngine {
@@ -98,7 +100,12 @@ public:
     GranularUnit granular;
 
 private:
-    void processFrame(float& l, float& r);
+    // Frames the units run through one after another, each over the whole run.
+    static constexpr int32_t kRunFrames = 256;
+    std::array<float, kRunFrames> runL_{};
+    std::array<float, kRunFrames> runR_{};
+
+    void processRun(float* l, float* r, int32_t n);
 };
 
 } // namespace vexbit

@@ -68,7 +68,108 @@ void GranularUnit::setSampleRate(double fs)
     sampleRate_ = static_cast<float>(fs);
 }
 
-void GranularUnit::process(float& l, float& r)
+void GranularUnit::processBlock(float* l, float* r, int32_t n)
+{
+    int32_t done = 0;
+    while (done < n) {
+        const int32_t run = planRun(std::min(kMaxRun, n - done));
+        if (run == 0) {
+            // A restart or a read of the newest samples: this frame as it always ran.
+            step(l[done], r[done]);
+            ++done;
+            continue;
+        }
+        playRun(l + done, r + done, run);
+        done += run;
+    }
+}
+
+int32_t GranularUnit::planRun(int32_t frames)
+{
+    int32_t limit = frames;
+    for (size_t g = 0; g < grains_.size(); ++g) {
+        const Grain& grain = grains_[g];
+        Track& t = tracks_[g];
+        float posL = grain.posL;
+        float posR = grain.posR;
+        float env = grain.env;
+        int32_t counter = grain.counter;
+        int32_t i = 0;
+        while (true) {
+            t.posL[static_cast<size_t>(i)] = posL;
+            t.posR[static_cast<size_t>(i)] = posR;
+            t.env[static_cast<size_t>(i)] = env;
+            if (i == limit) break;
+            // Frame i reads `lead - 1 - floor(-pos)` samples before the newest, and the
+            // one after it; at a distance of i or more both were recorded before the run.
+            const float frame = static_cast<float>(i);
+            if (!(posL >= frame && posR >= frame)) break;
+            // The same steps as in step().
+            ++counter;
+            const int32_t d = grain.length - counter;
+            posL -= grain.rate;
+            posR -= grain.rate;
+            if (std::abs(d) < kEndMargin || posL < kNearest || posR < kNearest) {
+                env -= kEnvStep;
+                if (env <= 0.0f) break;
+            } else {
+                env = std::min(env + kEnvStep, 1.0f);
+            }
+            ++i;
+        }
+        limit = i;
+    }
+    return limit;
+}
+
+void GranularUnit::playRun(float* l, float* r, int32_t frames)
+{
+    const auto n = static_cast<size_t>(frames);
+    std::fill_n(wetL_.begin(), n, 0.0f);
+    std::fill_n(wetR_.begin(), n, 0.0f);
+    // Grain by grain, so each frame's sum keeps the order of the grains.
+    for (size_t g = 0; g < grains_.size(); ++g) {
+        const Grain& grain = grains_[g];
+        const Track& t = tracks_[g];
+        const float level = grain.amp * kGrainGain;
+        if (grain.rate == 0.0f) {
+            // A still grain reads at one distance all run long.
+            const RingBuffer::Tap tapL = ringL_.tap(std::clamp(-t.posL[0], kOldestOffset, kNewestOffset));
+            const RingBuffer::Tap tapR = ringR_.tap(std::clamp(-t.posR[0], kOldestOffset, kNewestOffset));
+            for (size_t i = 0; i < n; ++i) {
+                const float gain = level * t.env[i];
+                wetL_[i] += ringL_.readTapAhead(tapL, static_cast<int32_t>(i)) * gain;
+                wetR_[i] += ringR_.readTapAhead(tapR, static_cast<int32_t>(i)) * gain;
+            }
+            continue;
+        }
+        for (size_t i = 0; i < n; ++i) {
+            const float gain = level * t.env[i];
+            const RingBuffer::Tap tapL = ringL_.tap(std::clamp(-t.posL[i], kOldestOffset, kNewestOffset));
+            const RingBuffer::Tap tapR = ringR_.tap(std::clamp(-t.posR[i], kOldestOffset, kNewestOffset));
+            wetL_[i] += ringL_.readTapAhead(tapL, static_cast<int32_t>(i)) * gain;
+            wetR_[i] += ringR_.readTapAhead(tapR, static_cast<int32_t>(i)) * gain;
+        }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const float inL = l[i];
+        const float inR = r[i];
+        l[i] = (1.0f - mix_) * inL + mix_ * wetL_[i];
+        r[i] = (1.0f - mix_) * inR + mix_ * wetR_[i];
+        ringL_.push(inL + kFeedback * wetL_[i]);
+        ringR_.push(inR + kFeedback * wetR_[i]);
+    }
+    for (size_t g = 0; g < grains_.size(); ++g) {
+        Grain& grain = grains_[g];
+        const Track& t = tracks_[g];
+        grain.counter += frames;
+        grain.posL = t.posL[n];
+        grain.posR = t.posR[n];
+        grain.env = t.env[n];
+    }
+}
+
+inline void GranularUnit::step(float& l, float& r)
 {
     float wetL = 0.0f;
     float wetR = 0.0f;

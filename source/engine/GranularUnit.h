@@ -34,7 +34,9 @@ public:
     // Starts every grain once, drawing from the constructing thread's generator.
     GranularUnit();
 
-    void process(float& l, float& r);
+    void process(float& l, float& r) { processBlock(&l, &r, 1); }
+    // n frames in place; the same as n calls of process.
+    void processBlock(float* l, float* r, int32_t n);
     // Draws a new speed, length, amplitude and distance for one grain.
     void restartGrain(Grain& grain);
 
@@ -52,6 +54,23 @@ public:
     const Grain& grain(int index) const { return grains_[static_cast<size_t>(index)]; }
 
 private:
+    // Frames planned and played grain by grain at most at once.
+    static constexpr int32_t kMaxRun = 256;
+    // One grain's read positions and envelope before each frame of a run, and after its last.
+    struct Track {
+        std::array<float, kMaxRun + 1> posL;
+        std::array<float, kMaxRun + 1> posR;
+        std::array<float, kMaxRun + 1> env;
+    };
+
+    void step(float& l, float& r);
+    // How many of the next frames (at most `frames`) can be played grain by
+    // grain: no grain restarts (its draw would come out of order) and no read
+    // reaches a sample the run itself records. Fills the tracks for them.
+    int32_t planRun(int32_t frames);
+    // Plays a planned run: each grain's reads over the run, then the mix and the recording.
+    void playRun(float* l, float* r, int32_t frames);
+
     float mix_ = 0.3f;
     float duration_ = 11050.0f;
     int32_t grainSize_ = 44100;
@@ -60,6 +79,9 @@ private:
     float sampleRate_ = 44100.0f;
     RingBuffer ringL_{kRingSize, kLead};
     RingBuffer ringR_{kRingSize, kLead};
+    std::array<Track, kGrainCount> tracks_{};
+    std::array<float, kMaxRun> wetL_{};
+    std::array<float, kMaxRun> wetR_{};
 };
 
 } // namespace vexbit

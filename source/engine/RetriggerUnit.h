@@ -30,6 +30,11 @@ public:
             processFree(l, r);
     }
 
+    void processBlock(float* l, float* r, int32_t n)
+    {
+        for (int32_t i = 0; i < n; ++i) process(l[i], r[i]);
+    }
+
     // Called at every beat: the live set restarts and a swap is due.
     void beatTick()
     {

@@ -44,6 +44,11 @@ public:
         ringR_.push(inR);
     }
 
+    void processBlock(float* l, float* r, int32_t n)
+    {
+        for (int32_t i = 0; i < n; ++i) process(l[i], r[i]);
+    }
+
     // Switching on starts a new segment at once; switching off only fades out.
     void setEngaged(bool engaged);
     // Segment length from a count of thirty-second notes at the given tempo (BPM),

@@ -18,19 +18,31 @@ public:
     // With lead 1, offset 0 is the newest sample and -d the one pushed d samples
     // earlier; with lead L, offset o is the sample pushed (L - 1 - o) samples before
     // the newest. Offsets beyond the ring wrap; a non-finite offset reads as 0.
-    float read(float offset) const
-    {
+    float read(float offset) const { return readTap(tap(offset)); }
+
+    // An offset split into whole samples and fraction. A unit that reads at one
+    // offset for many frames splits it once and reads with readTap.
+    struct Tap {
         int32_t whole;
         float frac;
+    };
+    Tap tap(float offset) const
+    {
+        Tap t;
         if (offset > -static_cast<float>(size_) && offset < static_cast<float>(size_)) {
             // The usual case, kept free of library calls and divisions.
-            whole = static_cast<int32_t>(offset);
-            if (static_cast<float>(whole) > offset) --whole; // floor
-            frac = offset - static_cast<float>(whole);       // exact, 0 <= frac < 1
+            t.whole = static_cast<int32_t>(offset);
+            if (static_cast<float>(t.whole) > offset) --t.whole; // floor
+            t.frac = offset - static_cast<float>(t.whole);       // exact, 0 <= frac < 1
         } else {
-            wrapFarOffset(offset, whole, frac);
+            wrapFarOffset(offset, t.whole, t.frac);
         }
-        int32_t i0 = readIndex_ + whole;
+        return t;
+    }
+    // whole must lie in (-size, size).
+    float readTap(Tap t) const
+    {
+        int32_t i0 = readIndex_ + t.whole;
         if (i0 < 0)
             i0 += size_;
         else if (i0 >= size_)
@@ -38,17 +50,36 @@ public:
         const int32_t i1 = i0 + 1 == size_ ? 0 : i0 + 1;
         const float s0 = samples_[static_cast<size_t>(i0)];
         const float s1 = samples_[static_cast<size_t>(i1)];
-        return s0 + (s1 - s0) * frac;
+        return s0 + (s1 - s0) * t.frac;
+    }
+
+    // readTap as it will read after `frames` more pushes (0 <= frames < size),
+    // for a caller that knows the read cannot reach the samples those pushes store.
+    float readTapAhead(Tap t, int32_t frames) const
+    {
+        int32_t i0 = readIndex_ + t.whole;
+        if (i0 < 0)
+            i0 += size_;
+        else if (i0 >= size_)
+            i0 -= size_;
+        i0 += frames;
+        if (i0 >= size_) i0 -= size_;
+        const int32_t i1 = i0 + 1 == size_ ? 0 : i0 + 1;
+        const float s0 = samples_[static_cast<size_t>(i0)];
+        const float s1 = samples_[static_cast<size_t>(i1)];
+        return s0 + (s1 - s0) * t.frac;
     }
 
     // Stores x (or 0 when x is zero, subnormal, infinite or NaN, so feedback
     // paths decay to exact zeros and never carry NaN) and advances both indices.
     void push(float x)
     {
-        samples_[static_cast<size_t>(writeIndex_)] = std::isnormal(x) ? x : 0.0f;
+        samples_[static_cast<size_t>(writeIndex_)] = storable(x);
         if (++readIndex_ == size_) readIndex_ = 0;
         if (++writeIndex_ == size_) writeIndex_ = 0;
     }
+
+    static float storable(float x) { return std::isnormal(x) ? x : 0.0f; }
 
     // Silences the stored samples; the indices stay.
     void clear();

@@ -25,6 +25,53 @@ void ShufflerUnit::setTempo(double tempo)
     }
 }
 
+void ShufflerUnit::processBlock(float* l, float* r, int32_t n)
+{
+    // The read distance changes only with a jump.
+    RingBuffer::Tap tap = ringL_.tap(-offset_);
+    // Frames the grid counters have been moved on by; they catch up before a jump reads them.
+    int32_t counted = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const float inL = l[i];
+        const float inR = r[i];
+        const float rL = ringL_.readTap(tap);
+        const float rR = ringR_.readTap(tap);
+        l[i] = rL * mix_ + (1.0f - mix_) * inL;
+        r[i] = (1.0f - mix_) * inR + mix_ * rR;
+        if (playing()) {
+            mix_ += kFadeStep;
+            if (mix_ > 1.0f) mix_ = 1.0f;
+            if (++sliceCounter_ >= sliceLength_) {
+                advanceGrid(i - counted);
+                counted = i;
+                jump(RandomSource::nextBelow(4));
+                tap = ringL_.tap(-offset_);
+            }
+        } else {
+            mix_ -= kFadeStep;
+            if (mix_ < 0.0f) mix_ = 0.0f;
+        }
+        ringL_.push(inL);
+        ringR_.push(inR);
+    }
+    advanceGrid(n - counted);
+}
+
+void ShufflerUnit::advanceGrid(int32_t frames)
+{
+    // Per frame a counter counts up and steps back once it reaches the limit;
+    // the same in runs up to each step back.
+    for (int32_t& c : gridCounters_) {
+        int32_t left = frames;
+        while (left > 0) {
+            const int32_t run = std::min(left, kGridCounterLimit - c);
+            c += run;
+            left -= run;
+            if (c >= kGridCounterLimit) c -= kGridCounterLimit - kRingSize;
+        }
+    }
+}
+
 void ShufflerUnit::gridTick(int k)
 {
     if (k >= 0 && k < 4) gridCounters_[k] = 0;

@@ -29,28 +29,18 @@ public:
 
     ShufflerUnit();
 
-    void process(float& l, float& r)
+    void process(float& l, float& r) { processBlock(&l, &r, 1); }
+    // n frames in place; the same as n calls of process.
+    void processBlock(float* l, float* r, int32_t n);
+    // Frames from now to the one that draws the next slice (that frame
+    // included), or kNoDraw while no slice plays. The engine cuts its blocks
+    // there so that every unit's random draws keep their order.
+    int32_t framesToNextDraw() const
     {
-        const float inL = l;
-        const float inR = r;
-        const float rL = ringL_.read(-offset_);
-        const float rR = ringR_.read(-offset_);
-        l = rL * mix_ + (1.0f - mix_) * inL;
-        r = (1.0f - mix_) * inR + mix_ * rR;
-        // An empty weight table has no slice to play: the unit then acts as off.
-        if (active_ && lengthPicker_.total() >= 1) {
-            mix_ += kFadeStep;
-            if (mix_ > 1.0f) mix_ = 1.0f;
-            if (++sliceCounter_ >= sliceLength_) jump(RandomSource::nextBelow(4));
-        } else {
-            mix_ -= kFadeStep;
-            if (mix_ < 0.0f) mix_ = 0.0f;
-        }
-        ringL_.push(inL);
-        ringR_.push(inR);
-        for (int32_t& c : gridCounters_)
-            if (++c >= kGridCounterLimit) c -= kGridCounterLimit - kRingSize;
+        if (!playing()) return kNoDraw;
+        return sliceCounter_ + 1 >= sliceLength_ ? 1 : sliceLength_ - sliceCounter_;
     }
+    static constexpr int32_t kNoDraw = 0x7FFFFFFF;
 
     // Recomputes the ten slice lengths at the current sample rate; the running
     // slice keeps its length. A tempo that is not finite and positive is
@@ -93,6 +83,12 @@ private:
     RingBuffer ringL_{kRingSize, 1};
     RingBuffer ringR_{kRingSize, 1};
     double lastTempo_ = 120.0;
+
+    // An empty weight table has no slice to play: the unit then acts as off.
+    bool playing() const { return active_ && lengthPicker_.total() >= 1; }
+
+    // The grid counters as after frames more samples.
+    void advanceGrid(int32_t frames);
 
     // When active, starts a new slice read from grid point k (0 to 3) with a
     // freshly drawn length; an empty table keeps the previous length.

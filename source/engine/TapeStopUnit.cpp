@@ -3,6 +3,7 @@
 #include "engine/NumericConversions.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 
@@ -43,7 +44,44 @@ void TapeStopUnit::setSampleRate(double fs)
     if (isUsableRate(fs)) sampleRate_ = static_cast<float>(fs);
 }
 
-void TapeStopUnit::process(float& l, float& r)
+TapeStopUnit::Motion TapeStopUnit::motion() const
+{
+    const float h = static_cast<float>(static_cast<double>(sampleRate_) * 0.5);
+    const float s = active_ ? stopSpeed_ : startSpeed_;
+    const float k = (s * 4.8f * s + 0.2f) / h;
+    const float vmin =
+        std::max(kSlowestSpeedOffset, static_cast<float>(-(static_cast<double>(0.25f / h / k) + kFastestEnd)));
+    return {k, vmin, vmin / k};
+}
+
+bool TapeStopUnit::settled(const Motion& m) const
+{
+    return !active_ && gain_ == 1.0f && std::bit_cast<uint32_t>(velocity_) == 0 &&
+           std::bit_cast<uint32_t>(position_) == 0 && jumpCounter_ <= kFadeStart && m.k > 0.0f;
+}
+
+void TapeStopUnit::processBlock(float* l, float* r, int32_t n)
+{
+    const Motion m = motion();
+    if (settled(m)) {
+        // What step does in this state, without the motion that cannot move.
+        const RingBuffer::Tap now = ringL_.tap(0.0f);
+        for (int32_t i = 0; i < n; ++i) {
+            const float a = ringL_.readTap(now);
+            const float b = ringR_.readTap(now);
+            const float inL = l[i];
+            const float inR = r[i];
+            l[i] = gain_ * a;
+            r[i] = gain_ * b;
+            ringL_.push(inL);
+            ringR_.push(inR);
+        }
+        return;
+    }
+    for (int32_t i = 0; i < n; ++i) step(l[i], r[i], m);
+}
+
+void TapeStopUnit::step(float& l, float& r, const Motion& m)
 {
     float p = position_;
     float v = velocity_;
@@ -68,12 +106,8 @@ void TapeStopUnit::process(float& l, float& r)
     l = gain_ * a;
     r = gain_ * b;
 
-    const float h = static_cast<float>(static_cast<double>(sampleRate_) * 0.5);
-    const float s = active_ ? stopSpeed_ : startSpeed_;
-    const float k = (s * 4.8f * s + 0.2f) / h;
-    const float vmin =
-        std::max(kSlowestSpeedOffset, static_cast<float>(-(static_cast<double>(0.25f / h / k) + kFastestEnd)));
-
+    const float k = m.k;
+    const float vmin = m.vmin;
     if (active_) {
         if (static_cast<double>(v) / static_cast<double>(vmin) > 0.9)
             gain_ = std::max(static_cast<float>(static_cast<double>(gain_) - 0.01), 0.0f);
@@ -98,7 +132,7 @@ void TapeStopUnit::process(float& l, float& r)
     }
 
     p += v;
-    p = std::max(p, vmin / k);
+    p = std::max(p, m.floor);
     p = std::max(p, -kMaxLag);
     if (p > 0.0f) p = 0.0f;
 

@@ -24,7 +24,9 @@ public:
 
     TapeStopUnit();
 
-    void process(float& l, float& r);
+    void process(float& l, float& r) { processBlock(&l, &r, 1); }
+    // n frames in place; the same as n calls of process.
+    void processBlock(float* l, float* r, int32_t n);
 
     // Start or release the stop. The jump clock restarts from the current lag,
     // so a catch-up jump may come sooner than a whole period later.
@@ -45,6 +47,18 @@ public:
     float position() const { return position_; }
 
 private:
+    // Values that follow from the settings alone, worked out once per block.
+    struct Motion {
+        float k;      // velocity change per sample
+        float vmin;   // slowest velocity
+        float floor;  // deepest position the motion allows
+    };
+    Motion motion() const;
+    void step(float& l, float& r, const Motion& m);
+    // Released, at full speed and level, caught up and outside a crossfade:
+    // each sample is the previous input, and only the recording moves.
+    bool settled(const Motion& m) const;
+
     float startSpeed_ = 1.0f;
     float stopSpeed_ = 1.0f;
     bool active_ = false;
