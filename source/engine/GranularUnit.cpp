@@ -26,6 +26,24 @@ float readAt(const RingBuffer& ring, float distance)
 {
     return ring.read(std::clamp(-distance, kOldestOffset, kNewestOffset));
 }
+
+// Whether pos - k * rate for k = 0..frames are all floats, so that subtracting
+// rate k times gives exactly pos - k * rate. Rates are multiples of 0.25; below
+// 2^22 so is pos, and every multiple of pos's spacing is a float while it stays
+// below the top of pos's binade in magnitude.
+bool exactSteps(float pos, float rate, int32_t frames)
+{
+    if (!(std::fabs(pos) < 4194304.0f) || pos == 0.0f || std::floor(rate * 4.0f) != rate * 4.0f) return false;
+    int exponent = 0;
+    std::frexp(pos, &exponent);
+    const double end = static_cast<double>(pos) - static_cast<double>(frames) * static_cast<double>(rate);
+    return std::fabs(end) < std::ldexp(1.0, exponent);
+}
+
+float stepped(float pos, float rate, int32_t k)
+{
+    return pos - static_cast<float>(k) * rate;
+}
 } // namespace
 
 GranularUnit::GranularUnit()
@@ -90,6 +108,15 @@ int32_t GranularUnit::planRun(int32_t frames)
     for (size_t g = 0; g < grains_.size(); ++g) {
         const Grain& grain = grains_[g];
         Track& t = tracks_[g];
+        if (steadyRun(grain, limit)) {
+            // Full level all run long, positions in closed form.
+            for (int32_t i = 0; i <= limit; ++i) {
+                t.posL[static_cast<size_t>(i)] = stepped(grain.posL, grain.rate, i);
+                t.posR[static_cast<size_t>(i)] = stepped(grain.posR, grain.rate, i);
+                t.env[static_cast<size_t>(i)] = 1.0f;
+            }
+            continue;
+        }
         float posL = grain.posL;
         float posR = grain.posR;
         float env = grain.env;
@@ -122,6 +149,53 @@ int32_t GranularUnit::planRun(int32_t frames)
     return limit;
 }
 
+bool GranularUnit::steadyRun(const Grain& g, int32_t frames)
+{
+    if (g.env != 1.0f || frames < 1) return false;
+    if (!exactSteps(g.posL, g.rate, frames) || !exactSteps(g.posR, g.rate, frames)) return false;
+    // No fade starts: the counter stays clear of the end margin...
+    const int64_t first = static_cast<int64_t>(g.counter) + 1;
+    const int64_t last = static_cast<int64_t>(g.counter) + frames;
+    if (last > static_cast<int64_t>(g.length) - kEndMargin && first < static_cast<int64_t>(g.length) + kEndMargin)
+        return false;
+    // ...and, positions moving in one direction, so do both ends of the run.
+    for (const float pos : {g.posL, g.posR}) {
+        if (!(stepped(pos, g.rate, 1) >= kNearest && stepped(pos, g.rate, frames) >= kNearest)) return false;
+        // Every read lies before the run's own recording (see planRun).
+        if (!(pos >= 0.0f && stepped(pos, g.rate, frames - 1) >= static_cast<float>(frames - 1))) return false;
+    }
+    return true;
+}
+
+void GranularUnit::addGrain(const RingBuffer& ring, const float* __restrict pos, const float* __restrict env,
+                            float level, float* __restrict wet, int32_t frames)
+{
+    // First the read positions, in a loop without branches that the compiler
+    // vectorises: the same clamp, floor and wrap as readAt (no position in a
+    // planned run is NaN), for a read index i frames on.
+    alignas(32) int32_t indices[kMaxRun];
+    alignas(32) float fracs[kMaxRun];
+    const int32_t size = ring.size();
+    const int32_t first = ring.readIndex();
+    for (int32_t i = 0; i < frames; ++i) {
+        const float o = std::min(std::max(-pos[i], kOldestOffset), kNewestOffset);
+        const int32_t truncated = static_cast<int32_t>(o);
+        const int32_t whole = truncated - (static_cast<float>(truncated) > o ? 1 : 0);
+        fracs[i] = o - static_cast<float>(whole);
+        int32_t index = first + i + whole;
+        index += index < 0 ? size : 0;
+        index -= index >= size ? size : 0;
+        indices[i] = index;
+    }
+    const float* __restrict s = ring.data();
+    for (int32_t i = 0; i < frames; ++i) {
+        const int32_t i0 = indices[i];
+        const int32_t i1 = i0 + 1 == size ? 0 : i0 + 1;
+        const float s0 = s[i0];
+        wet[i] += (s0 + (s[i1] - s0) * fracs[i]) * (level * env[i]);
+    }
+}
+
 void GranularUnit::playRun(float* l, float* r, int32_t frames)
 {
     const auto n = static_cast<size_t>(frames);
@@ -132,24 +206,8 @@ void GranularUnit::playRun(float* l, float* r, int32_t frames)
         const Grain& grain = grains_[g];
         const Track& t = tracks_[g];
         const float level = grain.amp * kGrainGain;
-        if (grain.rate == 0.0f) {
-            // A still grain reads at one distance all run long.
-            const RingBuffer::Tap tapL = ringL_.tap(std::clamp(-t.posL[0], kOldestOffset, kNewestOffset));
-            const RingBuffer::Tap tapR = ringR_.tap(std::clamp(-t.posR[0], kOldestOffset, kNewestOffset));
-            for (size_t i = 0; i < n; ++i) {
-                const float gain = level * t.env[i];
-                wetL_[i] += ringL_.readTapAhead(tapL, static_cast<int32_t>(i)) * gain;
-                wetR_[i] += ringR_.readTapAhead(tapR, static_cast<int32_t>(i)) * gain;
-            }
-            continue;
-        }
-        for (size_t i = 0; i < n; ++i) {
-            const float gain = level * t.env[i];
-            const RingBuffer::Tap tapL = ringL_.tap(std::clamp(-t.posL[i], kOldestOffset, kNewestOffset));
-            const RingBuffer::Tap tapR = ringR_.tap(std::clamp(-t.posR[i], kOldestOffset, kNewestOffset));
-            wetL_[i] += ringL_.readTapAhead(tapL, static_cast<int32_t>(i)) * gain;
-            wetR_[i] += ringR_.readTapAhead(tapR, static_cast<int32_t>(i)) * gain;
-        }
+        addGrain(ringL_, t.posL.data(), t.env.data(), level, wetL_.data(), frames);
+        addGrain(ringR_, t.posR.data(), t.env.data(), level, wetR_.data(), frames);
     }
     for (size_t i = 0; i < n; ++i) {
         const float inL = l[i];

@@ -70,6 +70,12 @@ private:
     int32_t planRun(int32_t frames);
     // Plays a planned run: each grain's reads over the run, then the mix and the recording.
     void playRun(float* l, float* r, int32_t frames);
+    // Whether the grain plays the next frames at full level with no fade
+    // starting, its positions stepping exactly (planned in closed form).
+    static bool steadyRun(const Grain& grain, int32_t frames);
+    // One grain's reads over a planned run, added to wet.
+    static void addGrain(const RingBuffer& ring, const float* pos, const float* env, float level, float* wet,
+                  int32_t frames);
 
     float mix_ = 0.3f;
     float duration_ = 11050.0f;

@@ -88,6 +88,7 @@ public:
     int32_t lead() const { return lead_; }
     int32_t readIndex() const { return readIndex_; }
     int32_t writeIndex() const { return writeIndex_; }
+    const float* data() const { return samples_.data(); }
 
 private:
     // Reduces an offset of a ring's length or more (or a non-finite one, read as
