@@ -24,19 +24,35 @@ RetriggerUnit::RetriggerUnit()
         for (auto& channel : set) channel.assign(static_cast<size_t>(kBufferSize), 0.0f);
 }
 
-void RetriggerUnit::readSlice(float& wL, float& wR) const
+void RetriggerUnit::processBlock(float* l, float* r, int32_t n)
+{
+    SliceTap tap = sliceTap();
+    for (int32_t i = 0; i < n; ++i) {
+        if (active_) tap = sliceTap();
+        if (beatSync_)
+            processBeatSynced(l[i], r[i], tap);
+        else
+            processFree(l[i], r[i], tap);
+    }
+}
+
+RetriggerUnit::SliceTap RetriggerUnit::sliceTap() const
+{
+    if (!(sliceLength_ > playPos_)) return {false, 0, 0, 0.0f};
+    const int32_t i0 = bufferIndex(playPos_);
+    return {true, i0, i0 + 1 == kBufferSize ? 0 : i0 + 1, playPos_ - std::floor(playPos_)};
+}
+
+void RetriggerUnit::readSlice(const SliceTap& tap, float& wL, float& wR) const
 {
     wL = 0.0f;
     wR = 0.0f;
-    if (!(sliceLength_ > playPos_)) return;
-    const float f = playPos_ - std::floor(playPos_);
-    const int32_t i0 = bufferIndex(playPos_);
-    const int32_t i1 = i0 + 1 == kBufferSize ? 0 : i0 + 1;
+    if (!tap.inside) return;
     const auto& set = buffers_[playSet_ & 1];
-    const float l0 = set[0][static_cast<size_t>(i0)];
-    const float r0 = set[1][static_cast<size_t>(i0)];
-    wL = l0 + (set[0][static_cast<size_t>(i1)] - l0) * f;
-    wR = r0 + (set[1][static_cast<size_t>(i1)] - r0) * f;
+    const float l0 = set[0][static_cast<size_t>(tap.i0)];
+    const float r0 = set[1][static_cast<size_t>(tap.i0)];
+    wL = l0 + (set[0][static_cast<size_t>(tap.i1)] - l0) * tap.f;
+    wR = r0 + (set[1][static_cast<size_t>(tap.i1)] - r0) * tap.f;
 }
 
 void RetriggerUnit::advanceRepeat(double step)
@@ -48,12 +64,12 @@ void RetriggerUnit::advanceRepeat(double step)
     }
 }
 
-void RetriggerUnit::processFree(float& l, float& r)
+void RetriggerUnit::processFree(float& l, float& r, const SliceTap& tap)
 {
     const float inL = l;
     const float inR = r;
     float wL, wR;
-    readSlice(wL, wR);
+    readSlice(tap, wL, wR);
     l = (1.0f - mix_) * inL + mix_ * wL;
     r = (1.0f - mix_) * inR + mix_ * wR;
 
@@ -78,12 +94,12 @@ void RetriggerUnit::processFree(float& l, float& r)
     recordLive(inL, inR);
 }
 
-void RetriggerUnit::processBeatSynced(float& l, float& r)
+void RetriggerUnit::processBeatSynced(float& l, float& r, const SliceTap& tap)
 {
     const float inL = l;
     const float inR = r;
     float wL, wR;
-    readSlice(wL, wR);
+    readSlice(tap, wL, wR);
     l = (1.0f - mix_) * inL + mix_ * wL;
     r = (1.0f - mix_) * inR + mix_ * wR;
 

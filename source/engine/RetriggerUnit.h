@@ -22,18 +22,10 @@ public:
     RetriggerUnit();
 
     // Free or beat-synchronised processing, as beatSync says.
-    void process(float& l, float& r)
-    {
-        if (beatSync_)
-            processBeatSynced(l, r);
-        else
-            processFree(l, r);
-    }
+    void process(float& l, float& r) { processBlock(&l, &r, 1); }
 
-    void processBlock(float* l, float* r, int32_t n)
-    {
-        for (int32_t i = 0; i < n; ++i) process(l[i], r[i]);
-    }
+    // n frames in place; the same as n calls of process.
+    void processBlock(float* l, float* r, int32_t n);
 
     // Called at every beat: the live set restarts and a swap is due.
     void beatTick()
@@ -79,10 +71,20 @@ private:
     std::array<std::array<std::vector<float>, 2>, 2> buffers_;
     double lastTempo_ = 120.0;
 
-    void processFree(float& l, float& r);
-    void processBeatSynced(float& l, float& r);
-    // The slice sample at playPos, interpolated, or silence past the slice's end.
-    void readSlice(float& wL, float& wR) const;
+    // Where the play position reads: the two buffer indices and the fraction,
+    // or nothing past the slice's end. It only moves while the unit is active.
+    struct SliceTap {
+        bool inside;
+        int32_t i0;
+        int32_t i1;
+        float f;
+    };
+    SliceTap sliceTap() const;
+
+    void processFree(float& l, float& r, const SliceTap& tap);
+    void processBeatSynced(float& l, float& r, const SliceTap& tap);
+    // The slice sample at the tap, interpolated, or silence past the slice's end.
+    void readSlice(const SliceTap& tap, float& wL, float& wR) const;
     void record(int32_t set, int32_t index, float l, float r)
     {
         buffers_[set & 1][0][static_cast<size_t>(index)] = l;
