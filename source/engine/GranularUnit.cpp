@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace vexbit {
 
 namespace {
@@ -31,6 +35,60 @@ float readAt(const RingBuffer& ring, float distance)
 // rate k times gives exactly pos - k * rate. Rates are multiples of 0.25; below
 // 2^22 so is pos, and every multiple of pos's spacing is a float while it stays
 // below the top of pos's binade in magnitude.
+// wet[i] += interpolated sample * level * env[i], reading s at first[i] and second[i].
+void gatherScalar(const float* __restrict s, const int32_t* first, const int32_t* second, const float* fracs,
+                  const float* env, float level, float* __restrict wet, int32_t frames, int32_t from)
+{
+    for (int32_t i = from; i < frames; ++i) {
+        const float s0 = s[first[i]];
+        wet[i] += (s0 + (s[second[i]] - s0) * fracs[i]) * (level * env[i]);
+    }
+}
+
+#if defined(__x86_64__)
+// Eight frames at a time with AVX2 gathers; the same operations as gatherScalar.
+__attribute__((target("avx2"))) void gatherAvx2(const float* s, const int32_t* first, const int32_t* second,
+                                                const float* fracs, const float* env, float level, float* wet,
+                                                int32_t frames)
+{
+    const __m256 levels = _mm256_set1_ps(level);
+    int32_t i = 0;
+    for (; i + 8 <= frames; i += 8) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(first + i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(second + i));
+        const __m256 s0 = _mm256_i32gather_ps(s, a, 4);
+        const __m256 s1 = _mm256_i32gather_ps(s, b, 4);
+        const __m256 value = _mm256_add_ps(s0, _mm256_mul_ps(_mm256_sub_ps(s1, s0), _mm256_loadu_ps(fracs + i)));
+        const __m256 gain = _mm256_mul_ps(levels, _mm256_loadu_ps(env + i));
+        _mm256_storeu_ps(wet + i, _mm256_add_ps(_mm256_loadu_ps(wet + i), _mm256_mul_ps(value, gain)));
+    }
+    gatherScalar(s, first, second, fracs, env, level, wet, frames, i);
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+void gatherGrain(const float* s, const int32_t* first, const int32_t* second, const float* fracs, const float* env,
+                 float level, float* wet, int32_t frames, bool consecutive)
+{
+    if (consecutive) {
+        // Plain loads the compiler vectorises.
+        const float* __restrict p = s + first[0];
+        for (int32_t i = 0; i < frames; ++i) {
+            const float s0 = p[i];
+            wet[i] += (s0 + (p[i + 1] - s0) * fracs[i]) * (level * env[i]);
+        }
+        return;
+    }
+#if defined(__x86_64__)
+    if (kHasAvx2) {
+        gatherAvx2(s, first, second, fracs, env, level, wet, frames);
+        return;
+    }
+#endif
+    gatherScalar(s, first, second, fracs, env, level, wet, frames, 0);
+}
+
 bool exactSteps(float pos, float rate, int32_t frames)
 {
     if (!(std::fabs(pos) < 4194304.0f) || pos == 0.0f || std::floor(rate * 4.0f) != rate * 4.0f) return false;
@@ -167,33 +225,35 @@ bool GranularUnit::steadyRun(const Grain& g, int32_t frames)
     return true;
 }
 
-void GranularUnit::addGrain(const RingBuffer& ring, const float* __restrict pos, const float* __restrict env,
-                            float level, float* __restrict wet, int32_t frames)
+// Built twice, for plain x86-64 and for AVX2, and picked by the processor at
+// load time; both do the same IEEE operations in the same order.
+__attribute__((target_clones("avx2", "default"))) void GranularUnit::addGrain(
+    const RingBuffer& ring, const float* __restrict pos, const float* __restrict env, float level,
+    float* __restrict wet, int32_t frames, bool still)
 {
     // First the read positions, in a loop without branches that the compiler
     // vectorises: the same clamp, floor and wrap as readAt (no position in a
     // planned run is NaN), for a read index i frames on.
-    alignas(32) int32_t indices[kMaxRun];
+    alignas(32) int32_t first[kMaxRun];
+    alignas(32) int32_t second[kMaxRun];
     alignas(32) float fracs[kMaxRun];
     const int32_t size = ring.size();
-    const int32_t first = ring.readIndex();
+    const int32_t start = ring.readIndex();
     for (int32_t i = 0; i < frames; ++i) {
         const float o = std::min(std::max(-pos[i], kOldestOffset), kNewestOffset);
         const int32_t truncated = static_cast<int32_t>(o);
         const int32_t whole = truncated - (static_cast<float>(truncated) > o ? 1 : 0);
         fracs[i] = o - static_cast<float>(whole);
-        int32_t index = first + i + whole;
+        int32_t index = start + i + whole;
         index += index < 0 ? size : 0;
         index -= index >= size ? size : 0;
-        indices[i] = index;
+        first[i] = index;
+        second[i] = index + 1 == size ? 0 : index + 1;
     }
-    const float* __restrict s = ring.data();
-    for (int32_t i = 0; i < frames; ++i) {
-        const int32_t i0 = indices[i];
-        const int32_t i1 = i0 + 1 == size ? 0 : i0 + 1;
-        const float s0 = s[i0];
-        wet[i] += (s0 + (s[i1] - s0) * fracs[i]) * (level * env[i]);
-    }
+    // A grain at normal speed (offset rate 0) keeps its distance, so its reads
+    // follow the recording one sample per frame.
+    const bool consecutive = still && first[0] + frames < size;
+    gatherGrain(ring.data(), first, second, fracs, env, level, wet, frames, consecutive);
 }
 
 void GranularUnit::playRun(float* l, float* r, int32_t frames)
@@ -206,8 +266,9 @@ void GranularUnit::playRun(float* l, float* r, int32_t frames)
         const Grain& grain = grains_[g];
         const Track& t = tracks_[g];
         const float level = grain.amp * kGrainGain;
-        addGrain(ringL_, t.posL.data(), t.env.data(), level, wetL_.data(), frames);
-        addGrain(ringR_, t.posR.data(), t.env.data(), level, wetR_.data(), frames);
+        const bool still = grain.rate == 0.0f;
+        addGrain(ringL_, t.posL.data(), t.env.data(), level, wetL_.data(), frames, still);
+        addGrain(ringR_, t.posR.data(), t.env.data(), level, wetR_.data(), frames, still);
     }
     for (size_t i = 0; i < n; ++i) {
         const float inL = l[i];

@@ -73,9 +73,10 @@ private:
     // Whether the grain plays the next frames at full level with no fade
     // starting, its positions stepping exactly (planned in closed form).
     static bool steadyRun(const Grain& grain, int32_t frames);
-    // One grain's reads over a planned run, added to wet.
+    // One grain's reads over a planned run, added to wet; still when its
+    // positions stay the same all run.
     static void addGrain(const RingBuffer& ring, const float* pos, const float* env, float level, float* wet,
-                  int32_t frames);
+                         int32_t frames, bool still);
 
     float mix_ = 0.3f;
     float duration_ = 11050.0f;
