@@ -22,8 +22,10 @@ public:
     {
         const float inL = l;
         const float inR = r;
-        const float wL = ringL_.read(-position_);
-        const float wR = ringR_.read(-position_);
+        // Both rings have one size, so one split offset serves both.
+        const RingBuffer::Tap tap = ringL_.tap(-position_);
+        const float wL = ringL_.readTap(tap);
+        const float wR = ringR_.readTap(tap);
         l = wL * mix_ + (1.0f - mix_) * inL;
         r = wR * mix_ + (1.0f - mix_) * inR;
         // The read index moves forward by one while the offset grows by two, so

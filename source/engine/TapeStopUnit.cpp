@@ -89,16 +89,19 @@ void TapeStopUnit::step(float& l, float& r, const Motion& m)
     const int32_t M = kJumpPeriod;
     const int32_t K = kFadeStart;
 
-    float a = ringL_.read(p);
-    float b = ringR_.read(p);
+    // Both rings have one size, so one split offset serves both.
+    const RingBuffer::Tap now = ringL_.tap(p);
+    float a = ringL_.readTap(now);
+    float b = ringR_.readTap(now);
 
     // Near the end of each period, crossfade towards where the jump will land.
     if (c > K) {
         const float x = static_cast<float>(c - K) / static_cast<float>(M - K);
         if (p > static_cast<float>(-M) && jump_ == M) jump_ = K - truncToInt32(static_cast<double>(p)) - M;
         const float q = static_cast<float>(jump_) + p;
-        a = ringL_.read(q) * x + (1.0f - x) * a;
-        b = ringR_.read(q) * x + (1.0f - x) * b;
+        const RingBuffer::Tap landing = ringL_.tap(q);
+        a = ringL_.readTap(landing) * x + (1.0f - x) * a;
+        b = ringR_.readTap(landing) * x + (1.0f - x) * b;
     }
 
     const float inL = l;
