@@ -32,10 +32,6 @@ float readAt(const RingBuffer& ring, float distance)
     return ring.read(std::clamp(-distance, kOldestOffset, kNewestOffset));
 }
 
-// Whether pos - k * rate for k = 0..frames are all floats, so that subtracting
-// rate k times gives exactly pos - k * rate. Rates are multiples of 0.25; below
-// 2^22 so is pos, and every multiple of pos's spacing is a float while it stays
-// below the top of pos's binade in magnitude.
 // wet[i] += interpolated sample * level * env[i], reading s at first[i] and second[i].
 void gatherScalar(const float* __restrict s, const int32_t* first, const int32_t* second, const float* fracs,
                   const float* env, float level, float* __restrict wet, int32_t frames, int32_t from)
@@ -91,6 +87,10 @@ void gatherGrain(const float* s, const int32_t* first, const int32_t* second, co
     gatherScalar(s, first, second, fracs, env, level, wet, frames, 0);
 }
 
+// Whether pos - k * rate for k = 0..frames are all floats, so that subtracting
+// rate k times gives exactly pos - k * rate. Rates are multiples of 0.25; below
+// 2^22 so is pos, and every multiple of pos's spacing is a float while it stays
+// below the top of pos's binade in magnitude.
 bool exactSteps(float pos, float rate, int32_t frames)
 {
     if (!(std::fabs(pos) < 4194304.0f) || pos == 0.0f || std::floor(rate * 4.0f) != rate * 4.0f) return false;

@@ -53,33 +53,14 @@ public:
         return s0 + (s1 - s0) * t.frac;
     }
 
-    // readTap as it will read after `frames` more pushes (0 <= frames < size),
-    // for a caller that knows the read cannot reach the samples those pushes store.
-    float readTapAhead(Tap t, int32_t frames) const
-    {
-        int32_t i0 = readIndex_ + t.whole;
-        if (i0 < 0)
-            i0 += size_;
-        else if (i0 >= size_)
-            i0 -= size_;
-        i0 += frames;
-        if (i0 >= size_) i0 -= size_;
-        const int32_t i1 = i0 + 1 == size_ ? 0 : i0 + 1;
-        const float s0 = samples_[static_cast<size_t>(i0)];
-        const float s1 = samples_[static_cast<size_t>(i1)];
-        return s0 + (s1 - s0) * t.frac;
-    }
-
     // Stores x (or 0 when x is zero, subnormal, infinite or NaN, so feedback
     // paths decay to exact zeros and never carry NaN) and advances both indices.
     void push(float x)
     {
-        samples_[static_cast<size_t>(writeIndex_)] = storable(x);
+        samples_[static_cast<size_t>(writeIndex_)] = std::isnormal(x) ? x : 0.0f;
         if (++readIndex_ == size_) readIndex_ = 0;
         if (++writeIndex_ == size_) writeIndex_ = 0;
     }
-
-    static float storable(float x) { return std::isnormal(x) ? x : 0.0f; }
 
     // Silences the stored samples; the indices stay.
     void clear();
