@@ -27,7 +27,7 @@ ViewRect editorRect()
 
 MyVSTGUIEditor::MyVSTGUIEditor(void* controller) : MyVSTGUIEditorBase(controller, nullptr)
 {
-    rect = editorRect();
+    setEditorSize(editorRect());
     // Bitmaps come from the PNGs built into the module.
     setResourceLookup([](std::string_view name) { return findEmbeddedResource(name); });
 }

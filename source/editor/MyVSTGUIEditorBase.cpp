@@ -3,6 +3,7 @@
 #include "editor/MyVSTGUIEditorBase.h"
 
 #include "editor/CMouseHookView.h"
+#include "editor/CMyTextButton.h"
 #include "controller/MyVSTControllerBase.h"
 #include "params/MyParameter.h"
 
@@ -44,8 +45,11 @@ double MyVSTGUIEditorBase::currentValue(int32_t tag) const
 bool PLUGIN_API MyVSTGUIEditorBase::open(void* parent, const PlatformType& /*type*/)
 {
     if (frame != nullptr) return false;
-    const CRect frameSize(0, 0, rect.right - rect.left, rect.bottom - rect.top);
+    // The view tree keeps the editor's own size; the scale factor enlarges the window.
+    const ViewRect unscaled = getUnscaledSize();
+    const CRect frameSize(0, 0, unscaled.getWidth(), unscaled.getHeight());
     frame = new CFrame(frameSize, this);
+    frame->setScaleFactor(getScaleFactor());
     frame->setBackgroundColor(toColor(Black));
     if (parent != nullptr) {
         const X11FrameConfig* config = getFrameConfig();
@@ -143,10 +147,19 @@ void MyVSTGUIEditorBase::applyValueToControls(int32_t tag, double value)
     const auto [first, last] = controlsByTag.equal_range(tag);
     for (auto it = first; it != last; ++it) {
         CControl* control = it->second;
-        control->setValueNormalized(static_cast<float>(value));
+        control->setValueNormalized(static_cast<float>(shownValue(control, tag, value)));
         if (auto* label = dynamic_cast<CTextLabel*>(control)) updateControlText(label);
         control->setDirty();
     }
+}
+
+double MyVSTGUIEditorBase::shownValue(const CControl* control, int32_t tag, double value) const
+{
+    const auto id = static_cast<Vst::ParamID>(tag);
+    if (controller == nullptr || dynamic_cast<const CMyTextButton*>(control) == nullptr ||
+        controller->getParameterObject(id) == nullptr)
+        return value;
+    return controller->plainParamToNormalized(id, controller->normalizedParamToPlain(id, value));
 }
 
 } // namespace vexbit

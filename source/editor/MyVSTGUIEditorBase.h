@@ -100,6 +100,9 @@ private:
     void rememberParameterValues();
     void registerWithController();
     void applyValueToControls(int32_t tag, double value);
+    // The value a control shows for a parameter value: a two-state button shows
+    // the state the parameter's own rounding gives it, as its text does.
+    double shownValue(const viewkit::CControl* control, int32_t tag, double value) const;
 };
 
 // The palette as the view kit's colours.

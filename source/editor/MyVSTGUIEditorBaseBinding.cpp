@@ -152,7 +152,7 @@ void MyVSTGUIEditorBase::updateControl(CControl* control)
             for (const std::string& entry : parameter->getList()) menu->addEntry(entry);
         }
     }
-    control->setValueNormalized(static_cast<float>(currentValue(tag)));
+    control->setValueNormalized(static_cast<float>(shownValue(control, tag, currentValue(tag))));
     control->setDirty();
 }
 

@@ -2,6 +2,10 @@
 
 #include "pluginterfaces/gui/iplugview.h"
 
+#include "viewkit/DesktopScale.h"
+
+#include <cmath>
+
 #include <cstring>
 
 namespace vexbit {
@@ -48,7 +52,7 @@ viewkit::VstKeyCode toKeyCode(char16 key, int16 keyCode, int16 modifiers)
 } // namespace
 
 VSTGUIEditor::VSTGUIEditor(void* controller, ViewRect* size)
-    : EditorView(static_cast<Vst::EditController*>(controller), size),
+    : EditorView(static_cast<Vst::EditController*>(controller), size), unscaledSize(rect),
       timer(new viewkit::CVSTGUITimer(this, 100, false))
 {}
 
@@ -63,6 +67,75 @@ void VSTGUIEditor::setIdleRate(int32 milliseconds)
     if (milliseconds > 0) timer->setFireTime(static_cast<uint32_t>(milliseconds));
 }
 
+tresult PLUGIN_API VSTGUIEditor::queryInterface(const TUID iid, void** obj)
+{
+    if (FUnknownPrivate::iidEqual(iid, IPlugViewContentScaleSupport::iid)) {
+        addRef();
+        *obj = static_cast<IPlugViewContentScaleSupport*>(this);
+        return kResultOk;
+    }
+    return EditorView::queryInterface(iid, obj);
+}
+
+void VSTGUIEditor::setEditorSize(const ViewRect& size)
+{
+    unscaledSize = size;
+    rect = scaledSize();
+}
+
+ViewRect VSTGUIEditor::scaledSize() const
+{
+    // Rounded up, so that no row or column of the drawing is cut off.
+    return ViewRect(0, 0, static_cast<int32>(std::ceil(unscaledSize.getWidth() * scaleFactor)),
+                    static_cast<int32>(std::ceil(unscaledSize.getHeight() * scaleFactor)));
+}
+
+void VSTGUIEditor::applyScaleFactor(double factor)
+{
+    scaleFactor = factor;
+    if (frame != nullptr) frame->setScaleFactor(factor);
+    ViewRect r = scaledSize();
+    if (r.getWidth() == rect.getWidth() && r.getHeight() == rect.getHeight()) return;
+    rect = r;
+    // An open window asks the host for its new size; a closed one reports it in getSize.
+    if (frame != nullptr && plugFrame != nullptr) plugFrame->resizeView(this, &r);
+}
+
+void VSTGUIEditor::followDesktopScale()
+{
+    if (scaleSettled) return;
+    scaleSettled = true;
+    applyScaleFactor(viewkit::desktopScaleFactor());
+}
+
+tresult PLUGIN_API VSTGUIEditor::setContentScaleFactor(ScaleFactor factor)
+{
+    if (!(factor >= viewkit::kMinScaleFactor && factor <= viewkit::kMaxScaleFactor)) return kInvalidArgument;
+    // The host's word counts over the desktop's.
+    scaleSettled = true;
+    applyScaleFactor(factor);
+    return kResultTrue;
+}
+
+tresult PLUGIN_API VSTGUIEditor::getSize(ViewRect* size)
+{
+    if (size == nullptr) return kInvalidArgument;
+    followDesktopScale();
+    *size = rect;
+    return kResultTrue;
+}
+
+tresult PLUGIN_API VSTGUIEditor::checkSizeConstraint(ViewRect* size)
+{
+    if (size == nullptr) return kInvalidArgument;
+    // The editor has one size at a given scale: any proposal becomes that size.
+    followDesktopScale();
+    const ViewRect fixed = scaledSize();
+    size->right = size->left + fixed.getWidth();
+    size->bottom = size->top + fixed.getHeight();
+    return kResultTrue;
+}
+
 tresult PLUGIN_API VSTGUIEditor::isPlatformTypeSupported(FIDString type)
 {
     if (type != nullptr && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0) return kResultTrue;
@@ -74,10 +147,10 @@ tresult PLUGIN_API VSTGUIEditor::attached(void* parent, FIDString type)
     // Hosts need not ask isPlatformTypeSupported first, so the type is checked here too.
     if (parent == nullptr || isPlatformTypeSupported(type) != kResultTrue) return kResultFalse;
     // A window that cannot be opened (no display, no run loop) is reported, not shown dead.
+    followDesktopScale();
     if (!open(parent, PlatformType::kDefaultNative)) return kResultFalse;
     if (frame != nullptr) {
-        const viewkit::CRect& size = frame->getViewSize();
-        ViewRect r(0, 0, static_cast<int32>(size.getWidth()), static_cast<int32>(size.getHeight()));
+        ViewRect r = scaledSize();
         rect = r;
         if (plugFrame != nullptr) plugFrame->resizeView(this, &r);
     }
@@ -98,7 +171,14 @@ tresult PLUGIN_API VSTGUIEditor::removed()
 tresult PLUGIN_API VSTGUIEditor::onSize(ViewRect* newSize)
 {
     if (newSize == nullptr) return kInvalidArgument;
-    if (frame != nullptr) frame->setSize(newSize->getWidth(), newSize->getHeight());
+    // The host's size is in pixels; the frame's is in its own units.
+    const ViewRect fitting = scaledSize();
+    if (frame != nullptr) {
+        if (newSize->getWidth() == fitting.getWidth() && newSize->getHeight() == fitting.getHeight())
+            frame->setSize(unscaledSize.getWidth(), unscaledSize.getHeight());
+        else
+            frame->setSize(newSize->getWidth() / scaleFactor, newSize->getHeight() / scaleFactor);
+    }
     rect = *newSize;
     return kResultTrue;
 }

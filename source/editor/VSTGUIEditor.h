@@ -5,6 +5,7 @@
 #include "viewkit/Vst3RunLoop.h"
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <memory>
 
@@ -17,7 +18,12 @@ namespace vexbit {
 //
 // On Linux the window and the timer live on the host's run loop, which the
 // host lends through the IPlugFrame it sets on the view.
+//
+// On high-resolution screens the view is larger by the screen's scale factor
+// (told by the host, else taken from the desktop's GDK_SCALE or Xft.dpi) and
+// drawn at that resolution; the view tree keeps the editor's own size.
 class VSTGUIEditor : public Steinberg::Vst::EditorView,
+                     public Steinberg::IPlugViewContentScaleSupport,
                      public viewkit::VSTGUIEditorInterface,
                      public viewkit::CBaseObject {
 public:
@@ -36,7 +42,13 @@ public:
     viewkit::CFrame* getFrame() const { return frame; }
     viewkit::CVSTGUITimer* getTimer() const { return timer; }
 
+    // The size the concrete editor was made with, before scaling.
+    Steinberg::ViewRect getUnscaledSize() const { return unscaledSize; }
+    double getScaleFactor() const { return scaleFactor; }
+
     // IPlugView
+    tresult PLUGIN_API getSize(Steinberg::ViewRect* size) override;
+    tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
     tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
     tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
     tresult PLUGIN_API removed() override;
@@ -45,6 +57,13 @@ public:
     tresult PLUGIN_API onKeyDown(Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers) override;
     tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers) override;
     tresult PLUGIN_API onWheel(float distance) override;
+
+    // IPlugViewContentScaleSupport: factors from 1 to 4 are taken.
+    tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
+
+    tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+    Steinberg::uint32 PLUGIN_API addRef() override { return EditorView::addRef(); }
+    Steinberg::uint32 PLUGIN_API release() override { return EditorView::release(); }
 
     // VSTGUIEditorInterface: the frame's edit gestures go to the controller.
     void beginEdit(int32_t tag) override;
@@ -55,6 +74,9 @@ public:
     viewkit::CMessageResult notify(viewkit::CBaseObject* sender, viewkit::IdStringPtr message) override;
 
 protected:
+    // The editor's size before scaling, for editors that know it only after construction.
+    void setEditorSize(const Steinberg::ViewRect& size);
+
     // What CFrame::open needs to reach the host's run loop; null when the host lent none.
     const viewkit::X11FrameConfig* getFrameConfig();
 
@@ -62,6 +84,14 @@ protected:
 
 private:
     Steinberg::Linux::IRunLoop* findHostRunLoop() const;
+    // Takes the desktop's scale once, unless the host has told one.
+    void followDesktopScale();
+    void applyScaleFactor(double factor);
+    Steinberg::ViewRect scaledSize() const;
+
+    Steinberg::ViewRect unscaledSize;
+    double scaleFactor = 1.0;
+    bool scaleSettled = false;
 
     viewkit::CVSTGUITimer* timer = nullptr;
     std::unique_ptr<viewkit::Vst3RunLoop> runLoop;

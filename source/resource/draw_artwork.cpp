@@ -2,11 +2,13 @@
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string>
 
 #include "editor/layout/EditorGeometry.h"
+#include "viewkit/Bitmap.h"
 #include "resource/artwork/Artwork.h"
 #include "product/PluginParameterTable.h"
 
@@ -14,10 +16,14 @@ namespace {
 
 using vexbit::FrameRect;
 
-bool writeImage(const std::string& path, int width, int height, const std::function<void(cairo_t*)>& paint)
+// At `scale` pixels per unit (the high-resolution versions), from the same drawing.
+bool writeImage(const std::string& path, double scale, int width, int height,
+                const std::function<void(cairo_t*)>& paint)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_surface_t* surface = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, static_cast<int>(std::ceil(width * scale)), static_cast<int>(std::ceil(height * scale)));
     cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, scale, scale);
     paint(cr);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
@@ -54,31 +60,32 @@ int main(int argc, char** argv)
     ParameterTable parameters;
     buildPluginParameterTable(parameters);
 
-    bool ok = writeImage(dir + std::string(kBackgroundResource), kBackgroundWidth, kBackgroundHeight,
-                         [&](cairo_t* cr) { art::drawBackground(cr, art::ShufflerPageArt::NoteRates, parameters); });
+    // Every bitmap at one pixel per unit and at each higher resolution the editor may need.
+    bool ok = true;
+    const auto writeAllResolutions = [&](std::string_view name, int width, int height,
+                                         const std::function<void(cairo_t*)>& paint) {
+        ok = writeImage(dir + std::string(name), 1.0, width, height, paint) && ok;
+        for (const double scale : viewkit::kBitmapResolutions)
+            ok = writeImage(dir + viewkit::scaledResourceName(name, scale), scale, width, height, paint) && ok;
+    };
+
+    writeAllResolutions(kBackgroundResource, kBackgroundWidth, kBackgroundHeight,
+                        [&](cairo_t* cr) { art::drawBackground(cr, art::ShufflerPageArt::NoteRates, parameters); });
 
     // The simple page is cut from a window drawn with that page's art, so panel lines continue.
     const FrameRect page = kShufflerPageRect;
-    ok = writeImage(dir + std::string(kShufflerPageResource), page.w, page.h,
-                    [&](cairo_t* cr) {
-                        cairo_translate(cr, -page.x, -page.y);
-                        art::drawBackground(cr, art::ShufflerPageArt::SimpleMode, parameters);
-                    }) &&
-         ok;
+    writeAllResolutions(kShufflerPageResource, page.w, page.h, [&](cairo_t* cr) {
+        cairo_translate(cr, -page.x, -page.y);
+        art::drawBackground(cr, art::ShufflerPageArt::SimpleMode, parameters);
+    });
 
-    ok = writeImage(dir + std::string(kKnobResource), kKnobSize, kKnobSize * kKnobFrames,
-                    [](cairo_t* cr) {
-                        paintStrip(cr, kKnobFrames, kKnobSize,
-                                   [](cairo_t* c, int i) { art::drawKnobFrame(c, i, kKnobFrames); });
-                    }) &&
-         ok;
+    writeAllResolutions(kKnobResource, kKnobSize, kKnobSize * kKnobFrames, [](cairo_t* cr) {
+        paintStrip(cr, kKnobFrames, kKnobSize, [](cairo_t* c, int i) { art::drawKnobFrame(c, i, kKnobFrames); });
+    });
 
-    ok = writeImage(dir + std::string(kRockerResource), kRockerSize, kRockerSize * kRockerFrames,
-                    [](cairo_t* cr) {
-                        paintStrip(cr, kRockerFrames, kRockerSize,
-                                   [](cairo_t* c, int i) { art::drawRockerFrame(c, i); });
-                    }) &&
-         ok;
+    writeAllResolutions(kRockerResource, kRockerSize, kRockerSize * kRockerFrames, [](cairo_t* cr) {
+        paintStrip(cr, kRockerFrames, kRockerSize, [](cairo_t* c, int i) { art::drawRockerFrame(c, i); });
+    });
 
     // Lets leak checkers see only what this program itself failed to free.
     cairo_debug_reset_static_data();

@@ -2,6 +2,7 @@
 #include "viewkit/DrawContext.h"
 
 #include <cairo.h>
+#include <cmath>
 #include <cstring>
 
 namespace viewkit {
@@ -35,31 +36,61 @@ void setResourceLookup(ResourceLookup lookup)
 
 CBitmap::CBitmap(const CResourceDescription& desc) : resourceName(desc.name)
 {
-    if (resourceLookup()) decode(resourceLookup()(resourceName));
+    if (!resourceLookup()) return;
+    adopt(decode(resourceLookup()(resourceName)));
+    if (!surface) return;
+    for (const double scale : kBitmapResolutions) {
+        cairo_surface_t* s = decode(resourceLookup()(scaledResourceName(resourceName, scale)));
+        if (!s) continue;
+        // Only a version of the plain one's size times its scale can stand in for it.
+        if (cairo_image_surface_get_width(s) != static_cast<int>(std::ceil(width * scale)) ||
+            cairo_image_surface_get_height(s) != static_cast<int>(std::ceil(height * scale))) {
+            cairo_surface_destroy(s);
+            continue;
+        }
+        cairo_surface_set_device_scale(s, scale, scale);
+        resolutions.push_back({scale, s});
+    }
 }
 
 CBitmap::CBitmap(const uint8_t* pngData, size_t size)
 {
-    if (pngData) decode({pngData, size});
+    if (pngData) adopt(decode({pngData, size}));
 }
 
 CBitmap::~CBitmap()
 {
     if (surface) cairo_surface_destroy(surface);
+    for (const Resolution& r : resolutions) cairo_surface_destroy(r.surface);
 }
 
-void CBitmap::decode(std::span<const uint8_t> bytes)
+cairo_surface_t* CBitmap::decode(std::span<const uint8_t> bytes)
 {
-    if (bytes.empty()) return;
+    if (bytes.empty()) return nullptr;
     PngReader reader{bytes};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(readPng, &reader);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
-        return;
+        return nullptr;
     }
-    surface = s;
-    width = cairo_image_surface_get_width(s);
-    height = cairo_image_surface_get_height(s);
+    return s;
+}
+
+void CBitmap::adopt(cairo_surface_t* plain)
+{
+    if (!plain) return;
+    surface = plain;
+    width = cairo_image_surface_get_width(plain);
+    height = cairo_image_surface_get_height(plain);
+}
+
+cairo_surface_t* CBitmap::surfaceFor(double scale) const
+{
+    // The smallest version that is not coarser than the screen; scaled down by cairo when finer.
+    if (scale <= 1.0) return surface;
+    for (const Resolution& r : resolutions)
+        if (r.scale >= scale) return r.surface;
+    return resolutions.empty() ? surface : resolutions.back().surface;
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offset, float alpha)
@@ -69,7 +100,7 @@ void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offse
     cairo_save(cr);
     cairo_rectangle(cr, dest.left, dest.top, dest.getWidth(), dest.getHeight());
     cairo_clip(cr);
-    cairo_set_source_surface(cr, surface, dest.left - offset.x, dest.top - offset.y);
+    cairo_set_source_surface(cr, surfaceFor(context->getScaleFactor()), dest.left - offset.x, dest.top - offset.y);
     cairo_paint_with_alpha(cr, alpha * context->getGlobalAlpha());
     cairo_restore(cr);
 }

@@ -7,7 +7,8 @@
 
 namespace viewkit {
 
-CDrawContext::CDrawContext(cairo_t* c, const CRect& surfaceRect) : cr(c)
+CDrawContext::CDrawContext(cairo_t* c, const CRect& surfaceRect, double scale)
+    : cr(c), scaleFactor(scale > 0 ? scale : 1.0)
 {
     cairo_save(cr);
     state.clip = surfaceRect;

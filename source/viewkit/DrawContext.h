@@ -20,7 +20,9 @@ public:
     enum PathDrawMode { kPathFilled, kPathFilledEvenOdd, kPathStroked };
 
     // `cr` stays owned by the caller. `surfaceRect` is the whole drawable area.
-    CDrawContext(cairo_t* cr, const CRect& surfaceRect);
+    // `scaleFactor` is how many device pixels one unit covers (the surface's
+    // device scale, which maps our units to its pixels).
+    CDrawContext(cairo_t* cr, const CRect& surfaceRect, double scaleFactor = 1.0);
     ~CDrawContext();
     CDrawContext(const CDrawContext&) = delete;
     CDrawContext& operator=(const CDrawContext&) = delete;
@@ -37,7 +39,9 @@ public:
     void setLineStyle(CLineStyle s) { state.lineStyle = s; }
     void setDrawMode(CDrawMode m) { state.drawMode = m; }
     float getGlobalAlpha() const { return state.alpha; }
-    CCoord getHairlineSize() const { return 1.0; }
+    double getScaleFactor() const { return scaleFactor; }
+    // One device pixel.
+    CCoord getHairlineSize() const { return 1.0 / scaleFactor; }
 
     // Clip rectangles are in the current (translated) coordinates; a new clip is
     // intersected with the current one.
@@ -78,6 +82,7 @@ private:
     void selectFont();
 
     cairo_t* cr;
+    double scaleFactor;
     State state;
     std::vector<State> stack;
 };

@@ -65,6 +65,20 @@ bool CFrame::setSize(CCoord width, CCoord height)
     return true;
 }
 
+bool CFrame::setScaleFactor(double scale)
+{
+    if (!(scale >= kMinScaleFactor && scale <= kMaxScaleFactor)) return false;
+    if (scale == scaleFactor) return true;
+    const double old = scaleFactor;
+    scaleFactor = scale;
+    if (platform && !platform->setSize(size)) {
+        scaleFactor = old;
+        return false;
+    }
+    invalid();
+    return true;
+}
+
 void CFrame::setFocusView(CView* view)
 {
     if (view == focusView) return;
@@ -82,6 +96,22 @@ void CFrame::setModalView(CView* view)
 {
     modalView = view;
     modalHasMouse = false;
+}
+
+void CFrame::interruptGestures()
+{
+    ScopedRef<CFrame> keep(this);
+    if (modalView) {
+        ScopedRef<CView> keepModal(modalView);
+        modalView->onMouseCancel();
+    }
+    if (mouseDownView) {
+        // Released, not cancelled: the value the user dragged to stays, with its endEdit.
+        CPoint p = lastMousePoint;
+        CViewContainer::onMouseUp(p, lastMouseButtons);
+    }
+    if (dynamic_cast<CTextEdit*>(focusView)) setFocusView(nullptr);
+    interruptGesture();
 }
 
 void CFrame::onViewRemoved(CView* view)
@@ -115,7 +145,7 @@ void CFrame::paint(cairo_t* cr, const CRect& updateRect)
     update.bound(size);
     if (!cr || update.isEmpty()) return;
     ScopedRef<CFrame> keep(this);
-    CDrawContext context(cr, size);
+    CDrawContext context(cr, size, scaleFactor);
     context.setClipRect(update);
     drawRect(&context, update);
 }
@@ -133,6 +163,8 @@ void CFrame::drawBackgroundRect(CDrawContext* context, const CRect& updateRect)
 CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons)
 {
     ScopedRef<CFrame> keep(this);
+    lastMousePoint = where;
+    lastMouseButtons = buttons;
     if (modalView) {
         ScopedRef<CView> keepModal(modalView);
         CPoint p = where;
@@ -161,6 +193,7 @@ CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons)
 CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons)
 {
     ScopedRef<CFrame> keep(this);
+    lastMousePoint = where;
     if (modalView) {
         ScopedRef<CView> keepModal(modalView);
         CPoint p = where;

@@ -25,6 +25,7 @@ public:
     virtual ~IPlatformFrame() = default;
     // `rect` in frame coordinates.
     virtual void invalidRect(const CRect& rect) = 0;
+    // `rect` in frame coordinates; the window takes it times the frame's scale factor.
     virtual bool setSize(const CRect& rect) = 0;
     // The frame is going away: free everything now, or right after the event
     // being dispatched when called from inside one. Takes ownership of itself.
@@ -37,6 +38,10 @@ struct PlatformDeleter {
         if (p) p->detach();
     }
 };
+
+// The scale factors a frame accepts (high-resolution screens use 1.25 to 3).
+inline constexpr double kMinScaleFactor = 1.0;
+inline constexpr double kMaxScaleFactor = 4.0;
 
 enum class PlatformType { kDefaultNative, kX11EmbedWindowID };
 
@@ -73,12 +78,23 @@ public:
     // Invalidates every dirty view; the editor's timer calls it.
     void idle();
     bool setSize(CCoord width, CCoord height);
+    // How many device pixels one unit of the view tree covers: the window
+    // becomes that much larger and everything is drawn at that resolution,
+    // while views keep their sizes and positions. Values outside 1..4 are refused.
+    bool setScaleFactor(double scale);
+    double getScaleFactor() const { return scaleFactor; }
 
     void setFocusView(CView* view);
     CView* getFocusView() const { return focusView; }
     // An overlay that takes all input until it closes (e.g. an open menu).
     void setModalView(CView* view);
     CView* getModalView() const { return modalView; }
+
+    // The window lost the pointer or the keyboard: an open menu closes, the
+    // control under a held button is released where the pointer was last
+    // seen, an open text field commits, and held keys or wheel steps end.
+    void interruptGestures();
+    bool hasMouseGesture() const { return mouseDownView != nullptr || modalHasMouse; }
 
     // Called by views as they leave the tree, so no stale pointer is kept.
     void onViewRemoved(CView* view);
@@ -111,6 +127,9 @@ private:
     CView* focusView = nullptr;
     CView* modalView = nullptr;
     bool modalHasMouse = false;
+    double scaleFactor = 1.0;
+    CPoint lastMousePoint;
+    CButtonState lastMouseButtons;
     CRect pendingInvalid;
 };
 

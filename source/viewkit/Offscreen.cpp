@@ -14,8 +14,10 @@ OffscreenImage OffscreenImage::render(CFrame* frame)
     OffscreenImage image;
     if (!frame) return image;
     const CRect r = frame->getViewSize();
-    const int w = std::max(0, static_cast<int>(std::ceil(r.getWidth())));
-    const int h = std::max(0, static_cast<int>(std::ceil(r.getHeight())));
+    // At the frame's scale factor: the image has that many pixels per unit.
+    const double scale = frame->getScaleFactor();
+    const int w = std::max(0, static_cast<int>(std::ceil(r.getWidth() * scale)));
+    const int h = std::max(0, static_cast<int>(std::ceil(r.getHeight() * scale)));
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
@@ -23,8 +25,9 @@ OffscreenImage OffscreenImage::render(CFrame* frame)
     }
     image.surface = s;
     if (w == 0 || h == 0) return image;
+    cairo_surface_set_device_scale(s, scale, scale);
     cairo_t* cr = cairo_create(s);
-    frame->paint(cr, CRect(0, 0, w, h));
+    frame->paint(cr, r);
     cairo_destroy(cr);
     cairo_surface_flush(s);
     return image;

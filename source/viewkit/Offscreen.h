@@ -11,7 +11,8 @@ class CFrame;
 // A frame rendered into memory, no display needed: read pixels or save a PNG.
 class OffscreenImage {
 public:
-    // Paints the whole frame (background, then every visible view).
+    // Paints the whole frame (background, then every visible view) at the
+    // frame's scale factor: a frame scaled by 2 gives twice the pixels each way.
     static OffscreenImage render(CFrame* frame);
 
     OffscreenImage() = default;

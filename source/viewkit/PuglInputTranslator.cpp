@@ -63,7 +63,7 @@ VstKeyCode translateKey(const PuglKeyEvent& e)
 
 } // namespace
 
-void PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event)
+void PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event, double scale)
 {
     switch (event.type) {
     case PUGL_BUTTON_PRESS: {
@@ -78,7 +78,7 @@ void PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event)
         lastPressButton = bit;
         lastPressTime = e.time;
         lastPressPoint = CPoint(e.x, e.y);
-        CPoint p(e.x, e.y);
+        CPoint p(e.x / scale, e.y / scale);
         frame.onMouseDown(p, CButtonState(state));
         return;
     }
@@ -86,19 +86,19 @@ void PuglInputTranslator::dispatch(CFrame& frame, const PuglEvent& event)
         const auto& e = event.button;
         const int32_t state = heldButtons | mouseModifiers(e.state);
         heldButtons &= ~buttonBit(e.button);
-        CPoint p(e.x, e.y);
+        CPoint p(e.x / scale, e.y / scale);
         frame.onMouseUp(p, CButtonState(state));
         return;
     }
     case PUGL_MOTION: {
-        CPoint p(event.motion.x, event.motion.y);
+        CPoint p(event.motion.x / scale, event.motion.y / scale);
         frame.onMouseMoved(p, CButtonState(heldButtons | mouseModifiers(event.motion.state)));
         return;
     }
     case PUGL_SCROLL: {
         const auto& e = event.scroll;
         if (e.direction == PUGL_SCROLL_UP || e.direction == PUGL_SCROLL_DOWN) {
-            frame.onWheel(CPoint(e.x, e.y), e.direction == PUGL_SCROLL_UP ? 1.f : -1.f,
+            frame.onWheel(CPoint(e.x / scale, e.y / scale), e.direction == PUGL_SCROLL_UP ? 1.f : -1.f,
                           CButtonState(heldButtons | mouseModifiers(e.state)));
         }
         return;

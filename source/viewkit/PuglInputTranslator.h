@@ -12,8 +12,12 @@ namespace viewkit {
 // held buttons and the last press between events, to tell double clicks.
 class PuglInputTranslator {
 public:
-    // Events that are not input are left alone.
-    void dispatch(CFrame& frame, const PuglEvent& event);
+    // Events that are not input are left alone. Pointer positions are window
+    // pixels; `scale` (pixels per frame unit) maps them to frame coordinates.
+    void dispatch(CFrame& frame, const PuglEvent& event, double scale = 1.0);
+    bool holdsButtons() const { return heldButtons != 0; }
+    // The releases of the held buttons will not come (the gesture was interrupted).
+    void forgetHeldButtons() { heldButtons = 0; }
 
 private:
     int32_t heldButtons = 0;

@@ -125,6 +125,20 @@ int32_t CRockerSwitch::onKeyUp(VstKeyCode& key)
     return 1;
 }
 
+void CRockerSwitch::interruptGesture()
+{
+    // A wheel step springs back now, and a held arrow key whose release will
+    // not reach us is taken as released.
+    if (wheelTimer && wheelTimer->isRunning()) {
+        returnToMiddle();
+    } else if (keyHeld) {
+        ScopedRef<CRockerSwitch> keep(this);
+        keyHeld = false;
+        setAndReport(middle());
+        endEdit();
+    }
+}
+
 bool CRockerSwitch::removed(CView* parent)
 {
     // The spring-back timer must not fire for a switch that left the window.

@@ -26,6 +26,7 @@ public:
     int32_t onKeyDown(VstKeyCode& key) override;
     int32_t onKeyUp(VstKeyCode& key) override;
     bool removed(CView* parent) override;
+    void interruptGesture() override;
 
 protected:
     void restoreEntryValue() override;

@@ -29,6 +29,10 @@ public:
     // Keys return 1 when consumed, -1 otherwise.
     virtual int32_t onKeyDown(VstKeyCode& key);
     virtual int32_t onKeyUp(VstKeyCode& key);
+    // The window lost the pointer or the keyboard (hidden, focus gone, grab
+    // taken): a gesture still running ends now, as if its button or key were
+    // released, so that nothing changes a value without a new press.
+    virtual void interruptGesture() {}
 
     virtual bool attached(CView* parent);
     virtual bool removed(CView* parent);

@@ -193,6 +193,16 @@ CMouseEventResult CViewContainer::onMouseCancel()
     return target->onMouseCancel();
 }
 
+void CViewContainer::interruptGesture()
+{
+    ScopedRef<CViewContainer> keepSelf(this);
+    std::vector<CView*> snapshot(children.begin(), children.end());
+    for (CView* v : snapshot) v->remember();
+    for (CView* child : snapshot)
+        if (isChild(child)) child->interruptGesture();
+    for (CView* v : snapshot) v->forget();
+}
+
 bool CViewContainer::onWheel(const CPoint& where, float distance, const CButtonState& buttons)
 {
     ScopedRef<CViewContainer> keepSelf(this);

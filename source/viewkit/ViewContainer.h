@@ -38,6 +38,7 @@ public:
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseCancel() override;
     bool onWheel(const CPoint& where, float distance, const CButtonState& buttons) override;
+    void interruptGesture() override;
 
     bool attached(CView* parent) override;
     bool removed(CView* parent) override;

@@ -3,6 +3,7 @@
 #include "viewkit/RunLoop.h"
 #include "viewkit/Timer.h"
 #include "viewkit/X11DisplayRegistry.h"
+#include "viewkit/X11EventWatch.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -43,9 +44,14 @@ public:
         puglSetBackend(view, puglStubBackend());
         puglSetEventFunc(view, onPuglEvent);
         puglSetViewHint(view, PUGL_RESIZABLE, PUGL_FALSE);
-        puglSetSizeHint(view, PUGL_DEFAULT_SIZE, span(r.getWidth()), span(r.getHeight()));
+        const double scale = frame->getScaleFactor();
+        puglSetSizeHint(view, PUGL_DEFAULT_SIZE, span(r.getWidth() * scale), span(r.getHeight() * scale));
         puglSetParentWindow(view, reinterpret_cast<PuglNativeView>(parentWindow));
         if (puglRealize(view) != PUGL_SUCCESS) return false;
+        const auto window = static_cast<Window>(puglGetNativeView(view));
+        declareXEmbedClient(window);
+        watch = std::make_unique<X11EventWatch>(display, window,
+                                                static_cast<Window>(reinterpret_cast<uintptr_t>(parentWindow)));
         if (puglShow(view) != PUGL_SUCCESS) return false;
         XFlush(display);
 
@@ -71,16 +77,19 @@ public:
     void invalidRect(const CRect& rect) override
     {
         if (!view || connectionLost) return;
-        const double left = std::floor(rect.left), top = std::floor(rect.top);
+        const double scale = frame ? frame->getScaleFactor() : 1.0;
+        const double left = std::floor(rect.left * scale), top = std::floor(rect.top * scale);
         puglPostRedisplayRect(view, PuglRect{static_cast<PuglCoord>(left), static_cast<PuglCoord>(top),
-                                             span(std::ceil(rect.right) - left), span(std::ceil(rect.bottom) - top)});
+                                             span(std::ceil(rect.right * scale) - left),
+                                             span(std::ceil(rect.bottom * scale) - top)});
     }
 
     bool setSize(const CRect& rect) override
     {
         if (!view || connectionLost) return false;
-        return puglSetSize(view, static_cast<unsigned>(span(rect.getWidth())),
-                           static_cast<unsigned>(span(rect.getHeight()))) == PUGL_SUCCESS;
+        const double scale = frame ? frame->getScaleFactor() : 1.0;
+        return puglSetSize(view, static_cast<unsigned>(span(std::ceil(rect.getWidth() * scale))),
+                           static_cast<unsigned>(span(std::ceil(rect.getHeight() * scale)))) == PUGL_SUCCESS;
     }
 
     void detach() override
@@ -99,6 +108,16 @@ public:
     bool isConnectionLost() const { return connectionLost; }
 
 private:
+    // Hosts that embed by XEmbed (the SDK's editorhost among them) want the
+    // client's protocol version and its wish to be mapped on the window.
+    void declareXEmbedClient(Window window)
+    {
+        const Atom info = XInternAtom(display, "_XEMBED_INFO", False);
+        const long versionAndFlags[2] = {0, 1}; // version 0, XEMBED_MAPPED
+        XChangeProperty(display, window, info, info, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(versionAndFlags), 2);
+    }
+
     static PuglSpan span(double v) { return static_cast<PuglSpan>(std::clamp(v, 1.0, 32767.0)); }
 
     static void onConnectionLost(Display*, void* self)
@@ -122,7 +141,9 @@ private:
             return;
         }
         dispatching = true;
+        watch->scan();
         puglUpdate(world, 0);
+        if (watch->takeTrailingInterruption() && !deleteAfterDispatch && frame) interruptGestures();
         dispatching = false;
         if (connectionLost && !deleteAfterDispatch) {
             // Nothing more will come from the server; stop being called.
@@ -145,24 +166,56 @@ private:
     {
         if (event.type == PUGL_EXPOSE) {
             const auto& e = event.expose;
-            paint(CRect(e.x, e.y, e.x + e.width, e.y + e.height));
+            paint(e.x, e.y, e.x + e.width, e.y + e.height);
             return;
         }
+        switch (event.type) {
+        case PUGL_BUTTON_PRESS:
+        case PUGL_BUTTON_RELEASE: checkPointerEvent(event.button.time, event.button.x, event.button.y, false); break;
+        case PUGL_MOTION: checkPointerEvent(event.motion.time, event.motion.x, event.motion.y, true); break;
+        case PUGL_SCROLL: checkPointerEvent(event.scroll.time, event.scroll.x, event.scroll.y, false); break;
+        case PUGL_UNMAP: interruptGestures(); return;
+        case PUGL_POINTER_IN:
+        case PUGL_POINTER_OUT:
+            // Someone else grabbed the pointer, or our grab ended without a release reaching us.
+            if (event.crossing.mode != PUGL_CROSSING_NORMAL && input.holdsButtons()) interruptGestures();
+            return;
+        default: break;
+        }
+        if (!frame) return;
         // A click gives the window the keyboard focus.
         if (event.type == PUGL_BUTTON_PRESS)
             XSetInputFocus(display, static_cast<Window>(puglGetNativeView(view)), RevertToParent, CurrentTime);
-        input.dispatch(*frame, event);
+        input.dispatch(*frame, event, frame->getScaleFactor());
+    }
+
+    void checkPointerEvent(double time, double x, double y, bool motion)
+    {
+        const auto facts = watch->takePointerEvent(static_cast<uint32_t>(std::llround(time * 1000.0)),
+                                                   static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+        if (facts.interruptedBefore) interruptGestures();
+        // A motion with no button down while we think one is: its release went elsewhere.
+        if (motion && facts.stateKnown && !facts.buttonHeld && input.holdsButtons()) interruptGestures();
+    }
+
+    void interruptGestures()
+    {
+        input.forgetHeldButtons();
+        if (!frame) return;
+        ScopedRef<CFrame> keep(frame);
+        frame->interruptGestures();
     }
 
     // Views draw into an image buffer (exactly what an offscreen rendering
     // shows), then the exposed part is put into the window with XPutImage.
     // Nothing goes through cairo's X backend, whose per-connection caches
     // outlive a closed connection.
-    void paint(const CRect& rect)
+    void paint(int pixelLeft, int pixelTop, int pixelRight, int pixelBottom)
     {
         const CRect frameRect = frame->getViewSize();
-        const int w = static_cast<int>(std::ceil(frameRect.getWidth()));
-        const int h = static_cast<int>(std::ceil(frameRect.getHeight()));
+        const double scale = frame->getScaleFactor();
+        const int w = static_cast<int>(std::ceil(frameRect.getWidth() * scale));
+        const int h = static_cast<int>(std::ceil(frameRect.getHeight() * scale));
         if (w <= 0 || h <= 0) return;
         if (!backBuffer || cairo_image_surface_get_width(backBuffer) != w ||
             cairo_image_surface_get_height(backBuffer) != h) {
@@ -170,16 +223,15 @@ private:
             backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
         }
         if (cairo_surface_status(backBuffer) != CAIRO_STATUS_SUCCESS) return;
+        // Views draw in their own units; the buffer's device scale turns them into pixels.
+        cairo_surface_set_device_scale(backBuffer, scale, scale);
+        const int x0 = std::clamp(pixelLeft, 0, w), y0 = std::clamp(pixelTop, 0, h);
+        const int x1 = std::clamp(pixelRight, 0, w), y1 = std::clamp(pixelBottom, 0, h);
+        if (x1 <= x0 || y1 <= y0) return;
         cairo_t* cr = cairo_create(backBuffer);
-        frame->paint(cr, rect);
+        frame->paint(cr, CRect(x0 / scale, y0 / scale, x1 / scale, y1 / scale));
         cairo_destroy(cr);
         cairo_surface_flush(backBuffer);
-
-        const int x0 = std::clamp(static_cast<int>(std::floor(rect.left)), 0, w);
-        const int y0 = std::clamp(static_cast<int>(std::floor(rect.top)), 0, h);
-        const int x1 = std::clamp(static_cast<int>(std::ceil(rect.right)), 0, w);
-        const int y1 = std::clamp(static_cast<int>(std::ceil(rect.bottom)), 0, h);
-        if (x1 <= x0 || y1 <= y0) return;
         putImage(x0, y0, x1 - x0, y1 - y0);
     }
 
@@ -254,6 +306,7 @@ private:
     bool deleteAfterDispatch = false;
     bool connectionLost = false;
     PuglInputTranslator input;
+    std::unique_ptr<X11EventWatch> watch;
 };
 
 } // namespace
