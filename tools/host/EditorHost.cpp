@@ -1,5 +1,7 @@
 #include "host/EditorHost.h"
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
 #include <X11/Xlib.h>
 
 #include <X11/Xutil.h>
@@ -38,7 +40,7 @@ uint32_t channel(unsigned long pixel, unsigned long mask)
 } // namespace
 
 std::unique_ptr<EditorHost> EditorHost::open(Vst::IEditController* controller, const std::string& title,
-                                             std::string& error)
+                                             std::string& error, double scale)
 {
     if (controller == nullptr) {
         error = "the plug-in has no edit controller";
@@ -55,6 +57,13 @@ std::unique_ptr<EditorHost> EditorHost::open(Vst::IEditController* controller, c
     if (host->view_ == nullptr) {
         error = "the plug-in has no editor view";
         return nullptr;
+    }
+    if (scale > 0.0) {
+        FUnknownPtr<IPlugViewContentScaleSupport> scaling(host->view_);
+        if (!scaling || scaling->setContentScaleFactor(static_cast<float>(scale)) != kResultTrue) {
+            error = "the editor cannot be scaled";
+            return nullptr;
+        }
     }
     ViewRect size;
     if (host->view_->getSize(&size) != kResultOk || size.getWidth() <= 0 || size.getHeight() <= 0)
@@ -209,6 +218,69 @@ void EditorHost::sendClick(int x, int y, unsigned button)
         event.xbutton.time = (eventTime_ += 1000);
         XSendEvent(display_, target, True, press ? ButtonPressMask : ButtonReleaseMask, &event);
     }
+    XFlush(display_);
+}
+
+void EditorHost::sendButton(bool press, int x, int y, unsigned button)
+{
+    const Window target = pluginWindow();
+    if (target == 0) return;
+    XEvent event{};
+    event.xbutton.type = press ? ButtonPress : ButtonRelease;
+    event.xbutton.display = display_;
+    event.xbutton.window = target;
+    event.xbutton.root = DefaultRootWindow(display_);
+    event.xbutton.x = x;
+    event.xbutton.y = y;
+    event.xbutton.button = button;
+    event.xbutton.state = press ? 0 : (Button1Mask << (button - 1));
+    event.xbutton.same_screen = True;
+    event.xbutton.time = (eventTime_ += 1000);
+    XSendEvent(display_, target, True, press ? ButtonPressMask : ButtonReleaseMask, &event);
+    XFlush(display_);
+}
+
+void EditorHost::sendMotion(int x, int y, bool buttonHeld)
+{
+    const Window target = pluginWindow();
+    if (target == 0) return;
+    XEvent event{};
+    event.xmotion.type = MotionNotify;
+    event.xmotion.display = display_;
+    event.xmotion.window = target;
+    event.xmotion.root = DefaultRootWindow(display_);
+    event.xmotion.x = x;
+    event.xmotion.y = y;
+    event.xmotion.state = buttonHeld ? Button1Mask : 0;
+    event.xmotion.same_screen = True;
+    event.xmotion.time = (eventTime_ += 10);
+    XSendEvent(display_, target, True, PointerMotionMask, &event);
+    XFlush(display_);
+}
+
+void EditorHost::sendFocusOut()
+{
+    const Window target = pluginWindow();
+    if (target == 0) return;
+    XEvent event{};
+    event.xfocus.type = FocusOut;
+    event.xfocus.display = display_;
+    event.xfocus.window = target;
+    event.xfocus.mode = NotifyNormal;
+    event.xfocus.detail = NotifyNonlinear;
+    XSendEvent(display_, target, False, FocusChangeMask, &event);
+    XFlush(display_);
+}
+
+void EditorHost::hideWindow()
+{
+    XUnmapWindow(display_, window_);
+    XFlush(display_);
+}
+
+void EditorHost::showWindow()
+{
+    XMapWindow(display_, window_);
     XFlush(display_);
 }
 

@@ -24,8 +24,9 @@ class EditorHost : public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLo
 public:
     // Null with one line in error when there is no display, no view "editor",
     // or the view refuses the window.
+    // A scale above 0 is told to the view (as the screen's scale factor) before its size is asked.
     static std::unique_ptr<EditorHost> open(Steinberg::Vst::IEditController* controller, const std::string& title,
-                                            std::string& error);
+                                            std::string& error, double scale = 0.0);
     // Removes and releases the view, then closes the window.
     ~EditorHost();
     EditorHost(const EditorHost&) = delete;
@@ -55,6 +56,16 @@ public:
 
     // A mouse click delivered to the plug-in's window at view coordinates.
     void sendClick(int x, int y, unsigned button = 1);
+    // Single pointer events, as the X server sends them to the window under
+    // the pointer (or holding its grab); `buttonHeld` is whether the left
+    // button is down during the motion.
+    void sendButton(bool press, int x, int y, unsigned button = 1);
+    void sendMotion(int x, int y, bool buttonHeld);
+    // The keyboard focus leaving the plug-in's window for another client's.
+    void sendFocusOut();
+    // Hides and shows our window, as a DAW hides a plug-in window it keeps.
+    void hideWindow();
+    void showWindow();
     // What the window shows now, as a PNG file.
     bool writePng(const std::string& path) const;
 

@@ -77,7 +77,8 @@ bool VirtualDisplay::startOn(int number, std::string& error)
             dup2(quiet, STDERR_FILENO);
         }
         // -noreset: the server stays up between clients, so a connection is never refused mid-reset.
-        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp", "-noreset",
+        // The screen holds the editor at a scale of 4: a window's picture can be read only where it is on screen.
+        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "4880x2688x24", "-nolisten", "tcp", "-noreset",
                static_cast<char*>(nullptr));
         _exit(127);
     }

@@ -13,11 +13,12 @@ struct EditorOptions {
     std::string bundle;
     double seconds = 0.0;
     bool printEdits = false;
+    double scale = 0.0;
 };
 
 void runEditor(const EditorOptions& options)
 {
-    EditorSession session = EditorSession::open(options.bundle, options.printEdits);
+    EditorSession session = EditorSession::open(options.bundle, options.printEdits, options.scale);
     const auto start = std::chrono::steady_clock::now();
     const auto limit = std::chrono::duration<double>(options.seconds);
     while (!session.window->closeRequested()) {
@@ -36,6 +37,7 @@ void addEditorCommand(CLI::App& app)
     command->add_option("--seconds", options->seconds, "Close the window after this many seconds")
         ->check(CLI::NonNegativeNumber);
     command->add_flag("--print-edits", options->printEdits, "Print every parameter edit as \"edit ID VALUE\"");
+    addScaleOption(*command, options->scale);
     command->callback([options] { runEditor(*options); });
 }
 

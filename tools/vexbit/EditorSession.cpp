@@ -50,6 +50,13 @@ void syncControllerWithProcessor(host::PluginInstance& instance)
 
 } // namespace
 
+void addScaleOption(CLI::App& command, double& scale)
+{
+    command
+        .add_option("--scale", scale, "Screen scale factor told to the editor, e.g. 1.5 or 2 (default: the desktop's)")
+        ->check(CLI::Range(1.0, 4.0));
+}
+
 std::string defaultBundlePath()
 {
     const std::string name = "Vexbit Glitch.vst3";
@@ -59,7 +66,7 @@ std::string defaultBundlePath()
     return found;
 }
 
-EditorSession EditorSession::open(const std::string& bundlePath, bool printEdits)
+EditorSession EditorSession::open(const std::string& bundlePath, bool printEdits, double scale)
 {
     const std::string path = bundlePath.empty() ? defaultBundlePath() : bundlePath;
     EditorSession session;
@@ -75,7 +82,7 @@ EditorSession EditorSession::open(const std::string& bundlePath, bool printEdits
 
     const auto classInfo = session.module->firstClassOfCategory(kVstAudioEffectClass);
     const std::string title = classInfo ? classInfo->name : path;
-    session.window = host::EditorHost::open(session.instance->controller(), title, error);
+    session.window = host::EditorHost::open(session.instance->controller(), title, error, scale);
     if (!session.window) throw CommandError(path + ": " + error);
     return session;
 }

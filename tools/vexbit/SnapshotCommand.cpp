@@ -18,16 +18,18 @@ struct SnapshotOptions {
     std::string bundle;
     std::string output;
     int settleMs = 500;
+    double scale = 0.0;
 };
 
 void runSnapshot(const SnapshotOptions& options)
 {
     host::VirtualDisplay virtualDisplay;
-    if (!host::displayReachable()) {
+    // A scaled editor may not fit on the desktop's screen, and only what is on screen can be read back.
+    if (!host::displayReachable() || options.scale > 1.0) {
         std::string error;
         if (!virtualDisplay.start(error)) throw CommandError(error);
     }
-    EditorSession session = EditorSession::open(options.bundle, false);
+    EditorSession session = EditorSession::open(options.bundle, false, options.scale);
     // Let the plug-in draw and run its first timer ticks.
     session.window->runFor(std::chrono::milliseconds(options.settleMs));
     if (!session.window->writePng(options.output)) throw CommandError("cannot write " + options.output);
@@ -45,6 +47,7 @@ void addSnapshotCommand(CLI::App& app)
     command->add_option("-o,--output", options->output, "PNG file to write")->required();
     command->add_option("--settle-ms", options->settleMs, "How long the editor runs before the picture")
         ->check(CLI::Range(0, 60000));
+    addScaleOption(*command, options->scale);
     command->callback([options] { runSnapshot(*options); });
 }
 

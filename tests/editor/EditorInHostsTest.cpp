@@ -1,0 +1,411 @@
+// The bundle's editor in an X11 window the way DAWs treat it: hidden in the
+// middle of a drag, losing the focus, embedded by XEmbed, told a screen scale.
+// Needs an X server (Xvfb); skips without one.
+#include <gtest/gtest.h>
+
+#include "host/EditorHost.h"
+#include "host/Module.h"
+#include "host/PluginInstance.h"
+#include "host/VirtualDisplay.h"
+
+#include "editor/layout/ControlLayout.h"
+#include "common/ParameterIds.h"
+
+#include "base/source/fobject.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace vexbit::test {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace Steinberg;
+
+// The host's side of edits, in order.
+class EditLog : public FObject, public Vst::IComponentHandler {
+public:
+    struct Entry {
+        char what; // 'b'egin, 'p'erform, 'e'nd
+        Vst::ParamID id;
+        double value;
+    };
+    tresult PLUGIN_API beginEdit(Vst::ParamID id) override { return note('b', id, 0); }
+    tresult PLUGIN_API performEdit(Vst::ParamID id, Vst::ParamValue v) override { return note('p', id, v); }
+    tresult PLUGIN_API endEdit(Vst::ParamID id) override { return note('e', id, 0); }
+    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
+
+    size_t count(char what, Vst::ParamID id) const
+    {
+        size_t n = 0;
+        for (const Entry& e : entries) n += e.what == what && e.id == id;
+        return n;
+    }
+
+    std::vector<Entry> entries;
+
+    OBJ_METHODS(EditLog, FObject)
+    DEFINE_INTERFACES
+    DEF_INTERFACE(Vst::IComponentHandler)
+    END_DEFINE_INTERFACES(FObject)
+    REFCOUNT_METHODS(FObject)
+
+private:
+    tresult note(char what, Vst::ParamID id, double v)
+    {
+        entries.push_back({what, id, v});
+        return kResultOk;
+    }
+};
+
+// A private X server when Xvfb is installed (a shared one resets whenever its
+// last client leaves).
+bool haveDisplay()
+{
+    static host::VirtualDisplay own;
+    static const bool started = [] {
+        std::string error;
+        return own.start(error);
+    }();
+    return started || host::displayReachable();
+}
+
+// The centre of the bound control of `tag` and `kind`, in editor units.
+struct Point {
+    int x, y;
+};
+Point centreOf(int32_t tag, LayoutKind kind)
+{
+    for (const LayoutStep& step : controlLayout()) {
+        if (step.tag != tag || step.kind != kind) continue;
+        const FrameRect r = frameRectOf(step);
+        return {r.x + r.w / 2, r.y + r.h / 2};
+    }
+    ADD_FAILURE() << "no control for tag " << tag;
+    return {0, 0};
+}
+
+struct Rgb {
+    int red, green, blue;
+    bool operator==(const Rgb&) const = default;
+};
+
+// What the plug-in's window shows, pixel by pixel.
+class WindowImage {
+public:
+    WindowImage(Display* display, Window window, int width, int height)
+        : image(XGetImage(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
+                          ZPixmap))
+    {}
+    ~WindowImage()
+    {
+        if (image) XDestroyImage(image);
+    }
+    WindowImage(const WindowImage&) = delete;
+    WindowImage& operator=(const WindowImage&) = delete;
+
+    bool valid() const { return image != nullptr; }
+    int width() const { return image ? image->width : 0; }
+    int height() const { return image ? image->height : 0; }
+    Rgb at(int x, int y) const
+    {
+        const unsigned long p = XGetPixel(image, x, y);
+        return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
+    }
+
+private:
+    XImage* image;
+};
+
+class EditorInHosts : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!haveDisplay()) GTEST_SKIP() << "no X display";
+        std::string error;
+        module = host::Module::load(VEXBIT_BUNDLE_PATH, error);
+        ASSERT_TRUE(module) << error;
+        instance = host::PluginInstance::createFirstEffect(module, error);
+        ASSERT_TRUE(instance && instance->controller()) << error;
+        log = owned(new EditLog());
+        controller()->setComponentHandler(log);
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        if (instance && instance->controller()) controller()->setComponentHandler(nullptr);
+    }
+
+    Vst::IEditController* controller() const { return instance->controller(); }
+
+    void openWindow(double scale = 0.0)
+    {
+        std::string error;
+        window = host::EditorHost::open(controller(), "Vexbit Glitch", error, scale);
+        ASSERT_TRUE(window) << error;
+        ASSERT_NE(window->pluginWindow(), 0u);
+        // Painted once: the upper title bar shows its green.
+        ASSERT_TRUE(window->runUntil([&] { return pixelAt(20, 17).green == 208; }, 5s));
+    }
+
+    Rgb pixelAt(int x, int y) const
+    {
+        const double scale = window->width() / 1211.0;
+        const int px = static_cast<int>(x * scale), py = static_cast<int>(y * scale);
+        XImage* image = XGetImage(window->display(), window->pluginWindow(), px, py, 1, 1, AllPlanes, ZPixmap);
+        if (image == nullptr) return {0, 0, 0};
+        const unsigned long p = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
+    }
+
+    // Presses on the Delay Time knob and turns it by dragging; some edits reach the host.
+    void startDraggingDelayTime()
+    {
+        const Point knob = centreOf(kDelayTimeId, LayoutKind::Knob);
+        window->sendButton(true, knob.x, knob.y - 10);
+        for (int i = 1; i <= 4; ++i) window->sendMotion(knob.x + 6 * i, knob.y - 10 + 3 * i, true);
+        ASSERT_TRUE(window->runUntil([&] { return log->count('p', kDelayTimeId) >= 2; }, 3s));
+        window->runFor(150ms); // the rest of the motions
+        ASSERT_EQ(log->count('b', kDelayTimeId), 1u);
+        ASSERT_EQ(log->count('e', kDelayTimeId), 0u);
+    }
+
+    // Moves all over the knob with or without the button: nothing may change any more.
+    void moveAroundAfterwards(bool buttonHeld)
+    {
+        const Point knob = centreOf(kDelayTimeId, LayoutKind::Knob);
+        const size_t performed = log->count('p', kDelayTimeId);
+        const double value = controller()->getParamNormalized(kDelayTimeId);
+        for (int i = 1; i <= 6; ++i) window->sendMotion(knob.x - 8 * i, knob.y + 5 * i, buttonHeld);
+        window->runFor(200ms);
+        EXPECT_EQ(log->count('p', kDelayTimeId), performed);
+        EXPECT_EQ(controller()->getParamNormalized(kDelayTimeId), value);
+        EXPECT_EQ(log->count('e', kDelayTimeId), 1u);
+        EXPECT_EQ(log->count('b', kDelayTimeId), 1u);
+    }
+
+    std::shared_ptr<host::Module> module;
+    std::unique_ptr<host::PluginInstance> instance;
+    IPtr<EditLog> log;
+    std::unique_ptr<host::EditorHost> window;
+};
+
+TEST_F(EditorInHosts, HidingTheWindowEndsADragAndNothingMovesAfterwards)
+{
+    openWindow();
+    startDraggingDelayTime();
+    window->hideWindow();
+    // The edit is closed while the window is hidden, before any further input.
+    EXPECT_TRUE(window->runUntil([&] { return log->count('e', kDelayTimeId) == 1; }, 3s));
+    window->showWindow();
+    window->runFor(100ms);
+    moveAroundAfterwards(false);
+    // The release the server sends at last finds nothing to end.
+    window->sendButton(false, 10, 10);
+    window->runFor(100ms);
+    EXPECT_EQ(log->count('e', kDelayTimeId), 1u);
+}
+
+TEST_F(EditorInHosts, LosingTheFocusEndsADragEvenWithTheButtonStillDown)
+{
+    openWindow();
+    startDraggingDelayTime();
+    window->sendFocusOut();
+    EXPECT_TRUE(window->runUntil([&] { return log->count('e', kDelayTimeId) == 1; }, 3s));
+    moveAroundAfterwards(true);
+}
+
+TEST_F(EditorInHosts, AMotionWithoutTheButtonEndsADragWhoseReleaseWentElsewhere)
+{
+    openWindow();
+    startDraggingDelayTime();
+    const size_t performed = log->count('p', kDelayTimeId);
+    const Point knob = centreOf(kDelayTimeId, LayoutKind::Knob);
+    window->sendMotion(knob.x + 30, knob.y + 30, false);
+    EXPECT_TRUE(window->runUntil([&] { return log->count('e', kDelayTimeId) == 1; }, 3s));
+    EXPECT_EQ(log->count('p', kDelayTimeId), performed);
+    moveAroundAfterwards(false);
+}
+
+TEST_F(EditorInHosts, AnOrdinaryDragStillWorksAfterAnInterruptedOne)
+{
+    openWindow();
+    startDraggingDelayTime();
+    window->sendFocusOut();
+    ASSERT_TRUE(window->runUntil([&] { return log->count('e', kDelayTimeId) == 1; }, 3s));
+    // A new press starts a new gesture, which the release ends as usual.
+    const Point knob = centreOf(kDelayTimeId, LayoutKind::Knob);
+    window->sendButton(true, knob.x, knob.y - 10);
+    window->sendMotion(knob.x + 12, knob.y - 4, true);
+    window->sendButton(false, knob.x + 12, knob.y - 4);
+    EXPECT_TRUE(window->runUntil([&] { return log->count('e', kDelayTimeId) == 2; }, 3s));
+    EXPECT_EQ(log->count('b', kDelayTimeId), 2u);
+}
+
+TEST_F(EditorInHosts, OnOffButtonsLightAsTheParameterTextSays)
+{
+    openWindow();
+    const Point button = centreOf(kDelayOnOffId, LayoutKind::OnOffButton);
+    // A point inside the button's fill, away from its title and its outline.
+    const int x = button.x - 20, y = button.y - 10;
+    const auto shownFor = [&](double value) {
+        controller()->setParamNormalized(kDelayOnOffId, value);
+        window->runFor(300ms);
+        return pixelAt(x, y);
+    };
+    const Rgb off = shownFor(0.0);
+    const Rgb on = shownFor(1.0);
+    ASSERT_NE(off, on);
+    for (const double value : {0.49, 0.5, 0.99, 1.0, 0.2}) {
+        const std::string text = instance->parameterText(kDelayOnOffId, value);
+        ASSERT_TRUE(text == "On" || text == "Off") << text;
+        EXPECT_EQ(shownFor(value), text == "On" ? on : off) << "host value " << value << " reads " << text;
+    }
+}
+
+TEST_F(EditorInHosts, ClickingOnOffSendsTheOldValueThenTheNew)
+{
+    openWindow();
+    const Point button = centreOf(kDelayOnOffId, LayoutKind::OnOffButton);
+    // A host value that means "on" is toggled off by a click, as the button shows it on.
+    controller()->setParamNormalized(kDelayOnOffId, 0.7);
+    window->runFor(300ms);
+    window->sendClick(button.x, button.y);
+    ASSERT_TRUE(window->runUntil([&] { return log->count('e', kDelayOnOffId) == 1; }, 3s));
+    std::vector<double> performed;
+    for (const auto& e : log->entries)
+        if (e.what == 'p' && e.id == kDelayOnOffId) performed.push_back(e.value);
+    EXPECT_EQ(performed, (std::vector<double>{1.0, 0.0}));
+    EXPECT_EQ(controller()->getParamNormalized(kDelayOnOffId), 0.0);
+}
+
+TEST_F(EditorInHosts, TheWindowDeclaresItselfAnXEmbedClient)
+{
+    openWindow();
+    Display* display = window->display();
+    const Atom info = XInternAtom(display, "_XEMBED_INFO", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    ASSERT_EQ(XGetWindowProperty(display, window->pluginWindow(), info, 0, 2, False, AnyPropertyType, &type, &format,
+                                 &count, &remaining, &data),
+              Success);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(type, info);
+    EXPECT_EQ(format, 32);
+    ASSERT_EQ(count, 2u);
+    const auto* values = reinterpret_cast<const long*>(data);
+    EXPECT_EQ(values[0], 0);     // protocol version
+    EXPECT_EQ(values[1] & 1, 1); // mapped
+    XFree(data);
+
+    // An embedder's notice and its focus messages are taken without harm.
+    XEvent message{};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = window->pluginWindow();
+    message.xclient.message_type = XInternAtom(display, "_XEMBED", False);
+    message.xclient.format = 32;
+    for (const long what : {0L /* embedded */, 4L /* focus in */, 5L /* focus out */}) {
+        message.xclient.data.l[1] = what;
+        XSendEvent(display, window->pluginWindow(), False, NoEventMask, &message);
+    }
+    XFlush(display);
+    window->runFor(200ms);
+    XWindowAttributes attributes;
+    ASSERT_TRUE(XGetWindowAttributes(display, window->pluginWindow(), &attributes));
+    EXPECT_EQ(attributes.map_state, IsViewable);
+}
+
+TEST_F(EditorInHosts, TheHostsScaleSizesTheViewConsistently)
+{
+    IPlugView* view = controller()->createView("editor");
+    ASSERT_NE(view, nullptr);
+    FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+    ASSERT_TRUE(scaling);
+    for (const auto& [scale, width, height] :
+         {std::tuple{1.5f, 1817, 998}, std::tuple{2.0f, 2422, 1330}, std::tuple{1.0f, 1211, 665}}) {
+        ASSERT_EQ(scaling->setContentScaleFactor(scale), kResultTrue);
+        ViewRect size;
+        ASSERT_EQ(view->getSize(&size), kResultTrue);
+        EXPECT_EQ(size.getWidth(), width);
+        EXPECT_EQ(size.getHeight(), height);
+        ViewRect proposal(10, 20, 800, 600);
+        EXPECT_EQ(view->checkSizeConstraint(&proposal), kResultTrue);
+        EXPECT_EQ(proposal.getWidth(), width);
+        EXPECT_EQ(proposal.getHeight(), height);
+        EXPECT_EQ(proposal.left, 10);
+    }
+    EXPECT_NE(scaling->setContentScaleFactor(0.0f), kResultTrue);
+    EXPECT_NE(scaling->setContentScaleFactor(std::nanf("")), kResultTrue);
+    view->release();
+}
+
+TEST_F(EditorInHosts, AtScaleTwoTheWindowIsSharpAndClicksHitWhatIsDrawnThere)
+{
+    openWindow(1.0);
+    const WindowImage plain(window->display(), window->pluginWindow(), window->width(), window->height());
+    ASSERT_TRUE(plain.valid());
+    window.reset();
+
+    openWindow(2.0);
+    ASSERT_EQ(window->width(), 2422);
+    ASSERT_EQ(window->height(), 1330);
+    const WindowImage doubled(window->display(), window->pluginWindow(), window->width(), window->height());
+    ASSERT_TRUE(doubled.valid());
+    ASSERT_EQ(doubled.width(), 2422);
+
+    // Averaged over each 2 x 2 block it is the plain picture, up to text and edge
+    // antialiasing (glyphs are hinted for their pixel size, so text differs most).
+    long long totalDifference = 0;
+    int farOff = 0;
+    for (int y = 0; y < 665; ++y) {
+        for (int x = 0; x < 1211; ++x) {
+            const Rgb a = doubled.at(2 * x, 2 * y), b = doubled.at(2 * x + 1, 2 * y);
+            const Rgb c = doubled.at(2 * x, 2 * y + 1), d = doubled.at(2 * x + 1, 2 * y + 1);
+            const Rgb p = plain.at(x, y);
+            const int diff = std::abs((a.red + b.red + c.red + d.red) / 4 - p.red) +
+                             std::abs((a.green + b.green + c.green + d.green) / 4 - p.green) +
+                             std::abs((a.blue + b.blue + c.blue + d.blue) / 4 - p.blue);
+            totalDifference += diff;
+            farOff += diff > 96;
+        }
+    }
+    const double meanDifference = static_cast<double>(totalDifference) / (1211.0 * 665.0);
+    EXPECT_LT(meanDifference, 10.0);
+    EXPECT_LT(farOff, 1211 * 665 / 25);
+
+    // Sharp, not stretched: somewhere a 2 x 2 block is not four equal pixels.
+    int blocksWithDetail = 0;
+    for (int y = 0; y < 665; ++y)
+        for (int x = 0; x < 1211; ++x)
+            blocksWithDetail += !(doubled.at(2 * x, 2 * y) == doubled.at(2 * x + 1, 2 * y + 1));
+    EXPECT_GT(blocksWithDetail, 2000);
+
+    // A click where the Delay On/Off button is drawn switches it.
+    const Point button = centreOf(kDelayOnOffId, LayoutKind::OnOffButton);
+    window->sendClick(2 * button.x, 2 * button.y);
+    EXPECT_TRUE(window->runUntil([&] { return controller()->getParamNormalized(kDelayOnOffId) == 1.0; }, 3s));
+}
+
+TEST_F(EditorInHosts, WithoutAHostScaleTheDesktopsGdkScaleIsTaken)
+{
+    ::setenv("GDK_SCALE", "2", 1);
+    openWindow();
+    ::unsetenv("GDK_SCALE");
+    EXPECT_EQ(window->width(), 2422);
+    EXPECT_EQ(window->height(), 1330);
+}
+
+} // namespace
+} // namespace vexbit::test
