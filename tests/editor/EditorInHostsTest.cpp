@@ -155,6 +155,8 @@ protected:
         ASSERT_NE(window->pluginWindow(), 0u);
         // Painted once: the upper title bar shows its green.
         ASSERT_TRUE(window->runUntil([&] { return pixelAt(20, 17).green == 208; }, 5s));
+        // And the first timer ticks, which bring every control up to date.
+        window->runFor(300ms);
     }
 
     Rgb pixelAt(int x, int y) const
@@ -396,6 +398,25 @@ TEST_F(EditorInHosts, AtScaleTwoTheWindowIsSharpAndClicksHitWhatIsDrawnThere)
     const Point button = centreOf(kDelayOnOffId, LayoutKind::OnOffButton);
     window->sendClick(2 * button.x, 2 * button.y);
     EXPECT_TRUE(window->runUntil([&] { return controller()->getParamNormalized(kDelayOnOffId) == 1.0; }, 3s));
+}
+
+TEST_F(EditorInHosts, AScaleChangedWhileOpenResizesAndRepaintsTheWindow)
+{
+    openWindow();
+    FUnknownPtr<IPlugViewContentScaleSupport> scaling(window->view());
+    ASSERT_TRUE(scaling);
+    ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultTrue);
+    // The view asked the host for its new size, and its own window followed.
+    EXPECT_EQ(window->width(), 1817);
+    EXPECT_EQ(window->height(), 998);
+    window->runFor(300ms);
+    XWindowAttributes attributes;
+    ASSERT_TRUE(XGetWindowAttributes(window->display(), window->pluginWindow(), &attributes));
+    EXPECT_EQ(attributes.width, 1817);
+    EXPECT_EQ(attributes.height, 998);
+    // Painted at the new size: the title bar's green also in the new lower right part.
+    EXPECT_EQ(pixelAt(20, 17).green, 208);
+    EXPECT_EQ(pixelAt(1190, 17).green, 208);
 }
 
 TEST_F(EditorInHosts, WithoutAHostScaleTheDesktopsGdkScaleIsTaken)

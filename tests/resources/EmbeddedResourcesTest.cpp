@@ -91,7 +91,8 @@ TEST(EmbeddedResources, EachBitmapDecodesAtItsSize)
         EXPECT_EQ(cairo_image_surface_get_width(s.get()), e.w) << e.name;
         EXPECT_EQ(cairo_image_surface_get_height(s.get()), e.h) << e.name;
     }
-    EXPECT_EQ(embeddedResources().size(), 4u);
+    // Each also drawn at 1.5 and 2 pixels per unit.
+    EXPECT_EQ(embeddedResources().size(), 12u);
 }
 
 TEST(EmbeddedResources, UnknownNamesFindNothing)

@@ -201,24 +201,8 @@ bool EditorHost::runUntil(const std::function<bool()>& done, std::chrono::millis
 
 void EditorHost::sendClick(int x, int y, unsigned button)
 {
-    const Window target = pluginWindow();
-    if (target == 0) return;
-    for (const bool press : {true, false}) {
-        XEvent event{};
-        event.xbutton.type = press ? ButtonPress : ButtonRelease;
-        event.xbutton.display = display_;
-        event.xbutton.window = target;
-        event.xbutton.root = DefaultRootWindow(display_);
-        event.xbutton.x = x;
-        event.xbutton.y = y;
-        event.xbutton.button = button;
-        event.xbutton.state = press ? 0 : Button1Mask;
-        event.xbutton.same_screen = True;
-        // Far apart in time, so that two clicks never make a double click.
-        event.xbutton.time = (eventTime_ += 1000);
-        XSendEvent(display_, target, True, press ? ButtonPressMask : ButtonReleaseMask, &event);
-    }
-    XFlush(display_);
+    sendButton(true, x, y, button);
+    sendButton(false, x, y, button);
 }
 
 void EditorHost::sendButton(bool press, int x, int y, unsigned button)
@@ -235,6 +219,7 @@ void EditorHost::sendButton(bool press, int x, int y, unsigned button)
     event.xbutton.button = button;
     event.xbutton.state = press ? 0 : (Button1Mask << (button - 1));
     event.xbutton.same_screen = True;
+    // Far apart in time, so that two clicks never make a double click.
     event.xbutton.time = (eventTime_ += 1000);
     XSendEvent(display_, target, True, press ? ButtonPressMask : ButtonReleaseMask, &event);
     XFlush(display_);
