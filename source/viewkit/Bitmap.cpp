@@ -39,18 +39,7 @@ CBitmap::CBitmap(const CResourceDescription& desc) : resourceName(desc.name)
     if (!resourceLookup()) return;
     adopt(decode(resourceLookup()(resourceName)));
     if (!surface) return;
-    for (const double scale : kBitmapResolutions) {
-        cairo_surface_t* s = decode(resourceLookup()(scaledResourceName(resourceName, scale)));
-        if (!s) continue;
-        // Only a version of the plain one's size times its scale can stand in for it.
-        if (cairo_image_surface_get_width(s) != static_cast<int>(std::ceil(width * scale)) ||
-            cairo_image_surface_get_height(s) != static_cast<int>(std::ceil(height * scale))) {
-            cairo_surface_destroy(s);
-            continue;
-        }
-        cairo_surface_set_device_scale(s, scale, scale);
-        resolutions.push_back({scale, s});
-    }
+    for (const double scale : kBitmapResolutions) resolutions.push_back({scale});
 }
 
 CBitmap::CBitmap(const uint8_t* pngData, size_t size)
@@ -61,7 +50,8 @@ CBitmap::CBitmap(const uint8_t* pngData, size_t size)
 CBitmap::~CBitmap()
 {
     if (surface) cairo_surface_destroy(surface);
-    for (const Resolution& r : resolutions) cairo_surface_destroy(r.surface);
+    for (const Resolution& r : resolutions)
+        if (r.surface) cairo_surface_destroy(r.surface);
 }
 
 cairo_surface_t* CBitmap::decode(std::span<const uint8_t> bytes)
@@ -84,13 +74,36 @@ void CBitmap::adopt(cairo_surface_t* plain)
     height = cairo_image_surface_get_height(plain);
 }
 
-cairo_surface_t* CBitmap::surfaceFor(double scale) const
+cairo_surface_t* CBitmap::load(Resolution& r)
 {
-    // The smallest version that is not coarser than the screen; scaled down by cairo when finer.
+    if (r.looked) return r.surface;
+    r.looked = true;
+    if (!resourceLookup()) return nullptr;
+    cairo_surface_t* s = decode(resourceLookup()(scaledResourceName(resourceName, r.scale)));
+    if (!s) return nullptr;
+    // Only a version of the plain one's size times its scale can stand in for it.
+    if (cairo_image_surface_get_width(s) != static_cast<int>(std::ceil(width * r.scale)) ||
+        cairo_image_surface_get_height(s) != static_cast<int>(std::ceil(height * r.scale))) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    cairo_surface_set_device_scale(s, r.scale, r.scale);
+    r.surface = s;
+    return s;
+}
+
+cairo_surface_t* CBitmap::surfaceFor(double scale)
+{
     if (scale <= 1.0) return surface;
-    for (const Resolution& r : resolutions)
-        if (r.scale >= scale) return r.surface;
-    return resolutions.empty() ? surface : resolutions.back().surface;
+    // The coarsest version not coarser than the screen (cairo makes it smaller),
+    // else the finest there is (cairo makes it larger).
+    for (Resolution& r : resolutions)
+        if (r.scale >= scale)
+            if (cairo_surface_t* s = load(r)) return s;
+    for (auto r = resolutions.rbegin(); r != resolutions.rend(); ++r)
+        if (r->scale < scale)
+            if (cairo_surface_t* s = load(*r)) return s;
+    return surface;
 }
 
 void CBitmap::draw(CDrawContext* context, const CRect& dest, const CPoint& offset, float alpha)

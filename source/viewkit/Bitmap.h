@@ -41,9 +41,9 @@ inline std::string scaledResourceName(std::string_view name, double scale)
 }
 
 // A decoded PNG. A missing or undecodable resource gives a 0 x 0 bitmap that draws nothing.
-// A bitmap from resources also takes the high-resolution versions found beside
-// it and draws the one that suits the context's scale factor; its size stays
-// that of the plain version.
+// A bitmap from resources also draws the high-resolution versions found beside
+// it when the context's scale factor asks for them (each is decoded when first
+// needed); its size stays that of the plain version.
 class CBitmap : public CBaseObject {
 public:
     explicit CBitmap(const CResourceDescription& desc);
@@ -60,11 +60,14 @@ public:
 private:
     struct Resolution {
         double scale;
-        cairo_surface_t* surface;
+        cairo_surface_t* surface = nullptr;
+        bool looked = false; // decoded (or found missing or unfit) on first use
     };
     static cairo_surface_t* decode(std::span<const uint8_t> bytes);
     void adopt(cairo_surface_t* plain);
-    cairo_surface_t* surfaceFor(double scale) const;
+    // The version to draw at a context's scale; the plain one when no finer one fits.
+    cairo_surface_t* surfaceFor(double scale);
+    cairo_surface_t* load(Resolution& resolution);
 
     std::string resourceName;
     cairo_surface_t* surface = nullptr;
