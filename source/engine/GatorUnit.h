@@ -28,6 +28,12 @@ public:
 
     void processBlock(float* l, float* r, int32_t n)
     {
+        // Disengaged with the gate fully open, the gain stays exactly 1 and the
+        // signal passes untouched; only the phase moves on.
+        if (depth_ == 0.0f && gain_ == 1.0f) {
+            advancePhase(n);
+            return;
+        }
         for (int32_t i = 0; i < n; ++i) process(l[i], r[i]);
     }
 
@@ -49,6 +55,17 @@ public:
     float sampleRate() const { return sampleRate_; }
 
 private:
+    void advancePhase(int32_t n)
+    {
+        float phase = phase_;
+        const float step = phaseIncrement_;
+        for (int32_t i = 0; i < n; ++i) {
+            phase += step;
+            phase = phase > kTwoPi ? phase - kTwoPi : phase;
+        }
+        phase_ = phase;
+    }
+
     float speed_ = 8.0f;
     float depth_ = 0.0f;
     // Starts at 0 so the engine's output fades in over its first ten samples.

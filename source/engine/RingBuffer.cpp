@@ -23,6 +23,37 @@ void RingBuffer::wrapFarOffset(float offset, int32_t& whole, float& frac) const
     whole = static_cast<int32_t>(std::fmod(static_cast<double>(floored), static_cast<double>(size_)));
 }
 
+void RingBuffer::pushBlock(const float* x, int32_t n)
+{
+    readIndex_ += n % size_;
+    if (readIndex_ >= size_) readIndex_ -= size_;
+    while (n > 0) {
+        const int32_t run = std::min(n, size_ - writeIndex_);
+        float* dst = samples_.data() + writeIndex_;
+        for (int32_t i = 0; i < run; ++i) dst[i] = storable(x[i]);
+        x += run;
+        n -= run;
+        writeIndex_ += run;
+        if (writeIndex_ == size_) writeIndex_ = 0;
+    }
+}
+
+void RingBuffer::copyOut(int32_t whole, float* dst, int32_t n) const
+{
+    int32_t i = readIndex_ + whole;
+    if (i < 0)
+        i += size_;
+    else if (i >= size_)
+        i -= size_;
+    while (n > 0) {
+        const int32_t run = std::min(n, size_ - i);
+        std::copy_n(samples_.data() + i, run, dst);
+        dst += run;
+        n -= run;
+        i = 0;
+    }
+}
+
 void RingBuffer::clear()
 {
     std::fill(samples_.begin(), samples_.end(), 0.0f);

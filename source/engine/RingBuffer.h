@@ -57,10 +57,18 @@ public:
     // paths decay to exact zeros and never carry NaN) and advances both indices.
     void push(float x)
     {
-        samples_[static_cast<size_t>(writeIndex_)] = std::isnormal(x) ? x : 0.0f;
+        samples_[static_cast<size_t>(writeIndex_)] = storable(x);
         if (++readIndex_ == size_) readIndex_ = 0;
         if (++writeIndex_ == size_) writeIndex_ = 0;
     }
+
+    // The same as n calls of push.
+    void pushBlock(const float* x, int32_t n);
+    // Copies n stored samples as they are now, the first at read position + whole
+    // (whole in (-size, size)), the rest following it round the ring.
+    void copyOut(int32_t whole, float* dst, int32_t n) const;
+    // What push stores for x.
+    static float storable(float x) { return std::isnormal(x) ? x : 0.0f; }
 
     // Silences the stored samples; the indices stay.
     void clear();

@@ -87,6 +87,11 @@ private:
     // An empty weight table has no slice to play: the unit then acts as off.
     bool playing() const { return active_ && lengthPicker_.total() >= 1; }
 
+    // Not playing and fully faded out: the same as n frames of the general loop,
+    // with the ring read and written in blocks.
+    void passFadedOut(float* l, float* r, int32_t n);
+    static constexpr int32_t kPassChunk = 256;
+
     // The grid counters as after frames more samples.
     void advanceGrid(int32_t frames);
 
