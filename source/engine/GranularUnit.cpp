@@ -272,14 +272,18 @@ void GranularUnit::playRun(float* l, float* r, int32_t frames)
         addGrain(ringL_, t.posL.data(), t.env.data(), level, wetL_.data(), frames, still);
         addGrain(ringR_, t.posR.data(), t.env.data(), level, wetR_.data(), frames, still);
     }
+    // The run's reads are done, so its recording goes in as one block; the
+    // wet buffers become what is recorded.
     for (size_t i = 0; i < n; ++i) {
         const float inL = l[i];
         const float inR = r[i];
         l[i] = (1.0f - mix_) * inL + mix_ * wetL_[i];
         r[i] = (1.0f - mix_) * inR + mix_ * wetR_[i];
-        ringL_.push(inL + kFeedback * wetL_[i]);
-        ringR_.push(inR + kFeedback * wetR_[i]);
+        wetL_[i] = inL + kFeedback * wetL_[i];
+        wetR_[i] = inR + kFeedback * wetR_[i];
     }
+    ringL_.pushBlock(wetL_.data(), frames);
+    ringR_.pushBlock(wetR_.data(), frames);
     for (size_t g = 0; g < grains_.size(); ++g) {
         Grain& grain = grains_[g];
         const Track& t = tracks_[g];

@@ -1,6 +1,7 @@
 #include "engine/RingBuffer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vexbit {
@@ -52,6 +53,22 @@ void RingBuffer::copyOut(int32_t whole, float* dst, int32_t n) const
         n -= run;
         i = 0;
     }
+}
+
+bool RingBuffer::readAhead(Tap t, const float* x, float* out, int32_t n) const
+{
+    // Frame i reads the pair from position + ahead + i on. At distance 0 the
+    // first of the pair is what the frame before pushed; from 1 to size - n
+    // every read comes from before the frames.
+    const int32_t ahead = t.whole < 0 ? t.whole + size_ : t.whole;
+    if (lead_ != 1 || n > kMaxAhead || ahead > size_ - n) return false;
+    std::array<float, kMaxAhead + 1> old;
+    copyOut(t.whole, old.data(), n + 1);
+    for (int32_t i = 0; i < n; ++i) {
+        const float s0 = ahead == 0 && i > 0 ? storable(x[i - 1]) : old[static_cast<size_t>(i)];
+        out[i] = s0 + (old[static_cast<size_t>(i) + 1] - s0) * t.frac;
+    }
+    return true;
 }
 
 void RingBuffer::clear()

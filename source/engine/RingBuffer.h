@@ -67,6 +67,12 @@ public:
     // Copies n stored samples as they are now, the first at read position + whole
     // (whole in (-size, size)), the rest following it round the ring.
     void copyOut(int32_t whole, float* dst, int32_t n) const;
+    // For a ring of lead 1: the reads at t of n frames that each read, then push
+    // x[i], computed before any of those pushes (make them with pushBlock after).
+    // False, with nothing read, where the reads would reach samples pushed later
+    // in those frames. n <= kMaxAhead.
+    bool readAhead(Tap t, const float* x, float* out, int32_t n) const;
+    static constexpr int32_t kMaxAhead = 256;
     // What push stores for x.
     static float storable(float x) { return std::isnormal(x) ? x : 0.0f; }
 

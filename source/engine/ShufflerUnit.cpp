@@ -68,46 +68,31 @@ void ShufflerUnit::passFadedOut(float* l, float* r, int32_t n)
     // decides the sign of a zero and turns into NaN where neighbours overflow.
     const float mix = mix_;
     const RingBuffer::Tap tap = ringL_.tap(-offset_);
-    const int32_t ahead = tap.whole < 0 ? tap.whole + kRingSize : tap.whole;
-    std::array<float, kPassChunk + 1> oldL;
-    std::array<float, kPassChunk + 1> oldR;
     std::array<float, kPassChunk> readL;
     std::array<float, kPassChunk> readR;
     for (int32_t start = 0; start < n; start += kPassChunk) {
         const int32_t m = std::min(kPassChunk, n - start);
         float* cl = l + start;
         float* cr = r + start;
-        if (ahead > kRingSize - m) {
-            // The reads would reach samples this chunk writes: frame by frame.
+        if (ringL_.readAhead(tap, cl, readL.data(), m) && ringR_.readAhead(tap, cr, readR.data(), m)) {
+            ringL_.pushBlock(cl, m);
+            ringR_.pushBlock(cr, m);
             for (int32_t i = 0; i < m; ++i) {
-                const float inL = cl[i];
-                const float inR = cr[i];
-                const float rL = ringL_.readTap(tap);
-                const float rR = ringR_.readTap(tap);
-                cl[i] = rL * mix + (1.0f - mix) * inL;
-                cr[i] = (1.0f - mix) * inR + mix * rR;
-                ringL_.push(inL);
-                ringR_.push(inR);
+                cl[i] = readL[static_cast<size_t>(i)] * mix + (1.0f - mix) * cl[i];
+                cr[i] = (1.0f - mix) * cr[i] + mix * readR[static_cast<size_t>(i)];
             }
             continue;
         }
-        // Frame i reads the pair of samples from position + ahead + i on, all
-        // from before the chunk, except that at distance 0 the first of the
-        // pair is the sample the frame before pushed.
-        ringL_.copyOut(tap.whole, oldL.data(), m + 1);
-        ringR_.copyOut(tap.whole, oldR.data(), m + 1);
+        // The reads would reach samples this chunk pushes: frame by frame.
         for (int32_t i = 0; i < m; ++i) {
-            const bool pushedInChunk = ahead == 0 && i > 0;
-            const float s0L = pushedInChunk ? RingBuffer::storable(cl[i - 1]) : oldL[static_cast<size_t>(i)];
-            const float s0R = pushedInChunk ? RingBuffer::storable(cr[i - 1]) : oldR[static_cast<size_t>(i)];
-            readL[static_cast<size_t>(i)] = s0L + (oldL[static_cast<size_t>(i) + 1] - s0L) * tap.frac;
-            readR[static_cast<size_t>(i)] = s0R + (oldR[static_cast<size_t>(i) + 1] - s0R) * tap.frac;
-        }
-        ringL_.pushBlock(cl, m);
-        ringR_.pushBlock(cr, m);
-        for (int32_t i = 0; i < m; ++i) {
-            cl[i] = readL[static_cast<size_t>(i)] * mix + (1.0f - mix) * cl[i];
-            cr[i] = (1.0f - mix) * cr[i] + mix * readR[static_cast<size_t>(i)];
+            const float inL = cl[i];
+            const float inR = cr[i];
+            const float rL = ringL_.readTap(tap);
+            const float rR = ringR_.readTap(tap);
+            cl[i] = rL * mix + (1.0f - mix) * inL;
+            cr[i] = (1.0f - mix) * inR + mix * rR;
+            ringL_.push(inL);
+            ringR_.push(inR);
         }
     }
     mix_ = 0.0f;

@@ -90,7 +90,7 @@ private:
     // Not playing and fully faded out: the same as n frames of the general loop,
     // with the ring read and written in blocks.
     void passFadedOut(float* l, float* r, int32_t n);
-    static constexpr int32_t kPassChunk = 256;
+    static constexpr int32_t kPassChunk = RingBuffer::kMaxAhead;
 
     // The grid counters as after frames more samples.
     void advanceGrid(int32_t frames);

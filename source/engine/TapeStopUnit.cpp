@@ -3,6 +3,7 @@
 #include "engine/NumericConversions.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -64,17 +65,24 @@ void TapeStopUnit::processBlock(float* l, float* r, int32_t n)
 {
     const Motion m = motion();
     if (settled(m)) {
-        // What step does in this state, without the motion that cannot move.
+        // What step does in this state, without the motion that cannot move:
+        // each frame reads the newest sample, then records its input.
         const RingBuffer::Tap now = ringL_.tap(0.0f);
-        for (int32_t i = 0; i < n; ++i) {
-            const float a = ringL_.readTap(now);
-            const float b = ringR_.readTap(now);
-            const float inL = l[i];
-            const float inR = r[i];
-            l[i] = gain_ * a;
-            r[i] = gain_ * b;
-            ringL_.push(inL);
-            ringR_.push(inR);
+        std::array<float, RingBuffer::kMaxAhead> a;
+        std::array<float, RingBuffer::kMaxAhead> b;
+        for (int32_t start = 0; start < n; start += RingBuffer::kMaxAhead) {
+            const int32_t count = std::min(RingBuffer::kMaxAhead, n - start);
+            float* cl = l + start;
+            float* cr = r + start;
+            // Reading at distance 0 always succeeds.
+            ringL_.readAhead(now, cl, a.data(), count);
+            ringR_.readAhead(now, cr, b.data(), count);
+            ringL_.pushBlock(cl, count);
+            ringR_.pushBlock(cr, count);
+            for (int32_t i = 0; i < count; ++i) {
+                cl[i] = gain_ * a[static_cast<size_t>(i)];
+                cr[i] = gain_ * b[static_cast<size_t>(i)];
+            }
         }
         return;
     }
