@@ -55,7 +55,7 @@ void RingBuffer::copyOut(int32_t whole, float* dst, int32_t n) const
     }
 }
 
-bool RingBuffer::readAhead(Tap t, const float* x, float* out, int32_t n) const
+bool RingBuffer::readAhead(Tap t, const float* __restrict x, float* __restrict out, int32_t n) const
 {
     // Frame i reads the pair from position + ahead + i on. At distance 0 the
     // first of the pair is what the frame before pushed; from 1 to size - n
@@ -64,9 +64,15 @@ bool RingBuffer::readAhead(Tap t, const float* x, float* out, int32_t n) const
     if (lead_ != 1 || n > kMaxAhead || ahead > size_ - n) return false;
     std::array<float, kMaxAhead + 1> old;
     copyOut(t.whole, old.data(), n + 1);
-    for (int32_t i = 0; i < n; ++i) {
-        const float s0 = ahead == 0 && i > 0 ? storable(x[i - 1]) : old[static_cast<size_t>(i)];
-        out[i] = s0 + (old[static_cast<size_t>(i) + 1] - s0) * t.frac;
+    const float* s1 = old.data() + 1;
+    if (ahead != 0) {
+        for (int32_t i = 0; i < n; ++i) out[i] = old[static_cast<size_t>(i)] + (s1[i] - old[static_cast<size_t>(i)]) * t.frac;
+        return true;
+    }
+    if (n > 0) out[0] = old[0] + (s1[0] - old[0]) * t.frac;
+    for (int32_t i = 1; i < n; ++i) {
+        const float s0 = storable(x[i - 1]);
+        out[i] = s0 + (s1[i] - s0) * t.frac;
     }
     return true;
 }

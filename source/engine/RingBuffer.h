@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace vexbit {
@@ -74,7 +75,12 @@ public:
     bool readAhead(Tap t, const float* x, float* out, int32_t n) const;
     static constexpr int32_t kMaxAhead = 256;
     // What push stores for x.
-    static float storable(float x) { return std::isnormal(x) ? x : 0.0f; }
+    static float storable(float x)
+    {
+        // The same as isnormal, written so that loops over it vectorise.
+        const float a = std::fabs(x);
+        return a >= std::numeric_limits<float>::min() && a <= std::numeric_limits<float>::max() ? x : 0.0f;
+    }
 
     // Silences the stored samples; the indices stay.
     void clear();
