@@ -3,6 +3,7 @@
 #include "engine/NumericConversions.h"
 
 #include <algorithm>
+#include <array>
 
 namespace vexbit {
 
@@ -37,6 +38,10 @@ void DelayUnit::processBlock(float* l, float* r, int32_t n)
     RingBuffer::Tap tap = ringL_.tap(-std::clamp(currentTime_, kMinTime, kMaxTime));
     const int32_t checkPeriod = truncToInt32(sampleRate_);
     for (int32_t i = 0; i < n; ++i) {
+        if (const int32_t done = passSteady(l + i, r + i, std::min(n - i, checkPeriod - counter_), tap); done > 0) {
+            i += done - 1;
+            continue;
+        }
         const float dL = ringL_.readTap(tap);
         const float dR = ringR_.readTap(tap);
         const float a = fade_ * level_;
@@ -69,6 +74,43 @@ void DelayUnit::processBlock(float* l, float* r, int32_t n)
             }
         }
     }
+}
+
+int32_t DelayUnit::passSteady(float* l, float* r, int32_t n, RingBuffer::Tap tap)
+{
+    // Only at full fade with the time settled do level and loop gain stay put;
+    // the frames up to the next look at the target keep it so.
+    if (n <= 0 || heldTime_ != currentTime_ || fade_ != 1.0f) return 0;
+    n = std::min(n, RingBuffer::kMaxAhead);
+    // Every read must come from before these frames: frame i reads the pair at
+    // place whole (+1) and records at place lead, both i places on.
+    const int32_t size = kRingSize;
+    for (int32_t second = 0; second < 2; ++second) {
+        const int32_t after = ((tap.whole + second - kLead) % size + size) % size;
+        n = std::min(n, size - after);
+    }
+    std::array<float, RingBuffer::kMaxAhead + 1> oldL;
+    std::array<float, RingBuffer::kMaxAhead + 1> oldR;
+    ringL_.copyOut(tap.whole, oldL.data(), n + 1);
+    ringR_.copyOut(tap.whole, oldR.data(), n + 1);
+    const float a = fade_ * level_;
+    const float b = fade_ * feedback_;
+    for (int32_t i = 0; i < n; ++i) {
+        const auto k = static_cast<size_t>(i);
+        const float dL = oldL[k] + (oldL[k + 1] - oldL[k]) * tap.frac;
+        const float dR = oldR[k] + (oldR[k + 1] - oldR[k]) * tap.frac;
+        const float inL = l[i];
+        const float inR = r[i];
+        l[i] = a * dL + inL;
+        r[i] = a * dR + inR;
+        oldL[k] = b * dL + inL;
+        oldR[k] = b * dR + inR;
+    }
+    ringL_.pushBlock(oldL.data(), n);
+    ringR_.pushBlock(oldR.data(), n);
+    // As n frames of the loop: the counter stays short of the check and the fade at 1.
+    counter_ += n;
+    return n;
 }
 
 } // namespace vexbit

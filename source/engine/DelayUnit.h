@@ -39,6 +39,11 @@ public:
     float sampleRate() const { return sampleRate_; }
 
 private:
+    // Up to n frames (fewer where the ring's reads would reach them) while the
+    // time is settled and fully faded in, the counter kept short of its check;
+    // how many it did.
+    int32_t passSteady(float* l, float* r, int32_t n, RingBuffer::Tap tap);
+
     float level_ = 0.3f;
     float targetTime_;
     float feedback_ = 0.3f;
