@@ -27,10 +27,12 @@ void ShufflerUnit::setTempo(double tempo)
 
 void ShufflerUnit::processBlock(float* l, float* r, int32_t n)
 {
-    if (n > 0 && !playing() && mix_ == 0.0f) {
-        passFadedOut(l, r, n);
-        advanceGrid(n);
-        return;
+    if (!playing() && mix_ == 0.0f) {
+        const int32_t done = passFadedOut(l, r, n);
+        advanceGrid(done);
+        l += done;
+        r += done;
+        n -= done;
     }
     // The read distance changes only with a jump.
     RingBuffer::Tap tap = ringL_.tap(-offset_);
@@ -62,7 +64,7 @@ void ShufflerUnit::processBlock(float* l, float* r, int32_t n)
     advanceGrid(n - counted);
 }
 
-void ShufflerUnit::passFadedOut(float* l, float* r, int32_t n)
+int32_t ShufflerUnit::passFadedOut(float* l, float* r, int32_t n)
 {
     // The mix stays 0, but the read is still made: a read of 0 weight still
     // decides the sign of a zero and turns into NaN where neighbours overflow.
@@ -70,32 +72,21 @@ void ShufflerUnit::passFadedOut(float* l, float* r, int32_t n)
     const RingBuffer::Tap tap = ringL_.tap(-offset_);
     std::array<float, kPassChunk> readL;
     std::array<float, kPassChunk> readR;
-    for (int32_t start = 0; start < n; start += kPassChunk) {
+    int32_t start = 0;
+    for (; start < n; start += kPassChunk) {
         const int32_t m = std::min(kPassChunk, n - start);
         float* cl = l + start;
         float* cr = r + start;
-        if (ringL_.readAhead(tap, cl, readL.data(), m) && ringR_.readAhead(tap, cr, readR.data(), m)) {
-            ringL_.pushBlock(cl, m);
-            ringR_.pushBlock(cr, m);
-            for (int32_t i = 0; i < m; ++i) {
-                cl[i] = readL[static_cast<size_t>(i)] * mix + (1.0f - mix) * cl[i];
-                cr[i] = (1.0f - mix) * cr[i] + mix * readR[static_cast<size_t>(i)];
-            }
-            continue;
-        }
-        // The reads would reach samples this chunk pushes: frame by frame.
+        if (!ringL_.readAhead(tap, cl, readL.data(), m) || !ringR_.readAhead(tap, cr, readR.data(), m)) break;
+        ringL_.pushBlock(cl, m);
+        ringR_.pushBlock(cr, m);
         for (int32_t i = 0; i < m; ++i) {
-            const float inL = cl[i];
-            const float inR = cr[i];
-            const float rL = ringL_.readTap(tap);
-            const float rR = ringR_.readTap(tap);
-            cl[i] = rL * mix + (1.0f - mix) * inL;
-            cr[i] = (1.0f - mix) * inR + mix * rR;
-            ringL_.push(inL);
-            ringR_.push(inR);
+            cl[i] = readL[static_cast<size_t>(i)] * mix + (1.0f - mix) * cl[i];
+            cr[i] = (1.0f - mix) * cr[i] + mix * readR[static_cast<size_t>(i)];
         }
+        mix_ = 0.0f;
     }
-    mix_ = 0.0f;
+    return std::min(start, n);
 }
 
 void ShufflerUnit::advanceGrid(int32_t frames)
