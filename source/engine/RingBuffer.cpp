@@ -66,7 +66,10 @@ bool RingBuffer::readAhead(Tap t, const float* __restrict x, float* __restrict o
     copyOut(t.whole, old.data(), n + 1);
     const float* s1 = old.data() + 1;
     if (ahead != 0) {
-        for (int32_t i = 0; i < n; ++i) out[i] = old[static_cast<size_t>(i)] + (s1[i] - old[static_cast<size_t>(i)]) * t.frac;
+        for (int32_t i = 0; i < n; ++i) {
+            const float s0 = old[static_cast<size_t>(i)];
+            out[i] = s0 + (s1[i] - s0) * t.frac;
+        }
         return true;
     }
     if (n > 0) out[0] = old[0] + (s1[0] - old[0]) * t.frac;
