@@ -30,6 +30,9 @@ set(VST3_SDK_SOURCES
   ${_sdk}/public.sdk/source/vst/vstpresetfile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sdk_common_iids.cpp
 )
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  list(APPEND VST3_SDK_SOURCES ${CMAKE_CURRENT_LIST_DIR}/sdk_linux_iids.cpp)
+endif()
 
 add_library(vst3_sdk STATIC ${VST3_SDK_SOURCES})
 target_include_directories(vst3_sdk SYSTEM PUBLIC "${_sdk}")
@@ -37,3 +40,7 @@ target_compile_definitions(vst3_sdk PUBLIC RELEASE=1)
 target_compile_options(vst3_sdk PRIVATE -w)
 find_package(Threads REQUIRED)
 target_link_libraries(vst3_sdk PUBLIC Threads::Threads ${CMAKE_DL_LIBS})
+if(WIN32)
+  # FUID generation asks COM for new GUIDs.
+  target_link_libraries(vst3_sdk PUBLIC ole32)
+endif()

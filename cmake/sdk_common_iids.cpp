@@ -7,7 +7,4 @@ namespace Steinberg {
 DEF_CLASS_IID(IPlugView)
 DEF_CLASS_IID(IPlugFrame)
 DEF_CLASS_IID(IPlugViewContentScaleSupport)
-DEF_CLASS_IID(Linux::IEventHandler)
-DEF_CLASS_IID(Linux::ITimerHandler)
-DEF_CLASS_IID(Linux::IRunLoop)
 } // namespace Steinberg

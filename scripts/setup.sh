@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that the build, the tests and the tools need.
 # Safe to run more than once: apt only installs what is missing.
+# With --windows, also the MinGW-w64 cross compiler and Wine, which the Windows
+# build and its tests need (scripts/build-windows.sh asks for them).
 set -euo pipefail
 
 packages=(
@@ -15,6 +17,9 @@ packages=(
   zam-plugins
   clang libclang-rt-14-dev
 )
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

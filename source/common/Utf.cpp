@@ -96,7 +96,11 @@ std::u16string utf8ToUtf16(std::string_view text)
     return out;
 }
 
-std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capacity)
+namespace {
+
+// The fixed-buffer conversions for either unit type the SDK's strings use.
+template <typename Unit>
+std::size_t writeUtf16(std::string_view text, Unit* out, std::size_t capacity)
 {
     if (out == nullptr || capacity == 0) return 0;
     std::size_t written = 0;
@@ -105,10 +109,31 @@ std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capaci
         char16_t units[2];
         const std::size_t n = encodeUtf16(decodeUtf8(text, pos), units);
         if (written + n > capacity - 1) break;
-        for (std::size_t i = 0; i < n; ++i) out[written++] = units[i];
+        for (std::size_t i = 0; i < n; ++i) out[written++] = static_cast<Unit>(units[i]);
     }
     out[written] = 0;
     return written;
+}
+
+template <typename Unit>
+std::string readUtf16(const Unit* text, std::size_t maxUnits)
+{
+    if (text == nullptr) return {};
+    std::u16string units;
+    for (std::size_t i = 0; i < maxUnits && text[i] != 0; ++i) units += static_cast<char16_t>(text[i]);
+    return utf16ToUtf8(units);
+}
+
+} // namespace
+
+std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capacity)
+{
+    return writeUtf16(text, out, capacity);
+}
+
+std::size_t utf8ToUtf16(std::string_view text, wchar_t* out, std::size_t capacity)
+{
+    return writeUtf16(text, out, capacity);
 }
 
 std::string utf16ToUtf8(std::u16string_view text)
@@ -135,10 +160,12 @@ std::string utf16ToUtf8(std::u16string_view text)
 
 std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits)
 {
-    if (text == nullptr) return {};
-    std::size_t length = 0;
-    while (length < maxUnits && text[length] != 0) ++length;
-    return utf16ToUtf8(std::u16string_view(text, length));
+    return readUtf16(text, maxUnits);
+}
+
+std::string utf16ToUtf8(const wchar_t* text, std::size_t maxUnits)
+{
+    return readUtf16(text, maxUnits);
 }
 
 } // namespace vexbit

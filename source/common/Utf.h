@@ -14,14 +14,28 @@ namespace vexbit {
 std::u16string utf8ToUtf16(std::string_view text);
 std::string utf16ToUtf8(std::u16string_view text);
 
+// The SDK's strings are made of char16_t, or of wchar_t where that is 16 bits
+// wide (Windows); the two functions below take either, one UTF-16 unit per
+// element.
+
 // Reads a zero-terminated UTF-16 string of at most maxUnits units (the SDK's
 // fixed-size string fields need not be terminated). A null pointer gives "".
 std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits);
+std::string utf16ToUtf8(const wchar_t* text, std::size_t maxUnits);
 
 // Writes text into a fixed buffer of capacity units, always zero-terminated,
 // never past the end and never splitting a surrogate pair. Returns the number
 // of units written before the terminator. A zero capacity writes nothing.
 std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capacity);
+std::size_t utf8ToUtf16(std::string_view text, wchar_t* out, std::size_t capacity);
+
+// Text as a string of the SDK's unit type, for SDK calls that take one.
+template <typename Unit>
+std::basic_string<Unit> utf8ToUnits(std::string_view text)
+{
+    const std::u16string units = utf8ToUtf16(text);
+    return std::basic_string<Unit>(units.begin(), units.end());
+}
 
 // One code point as UTF-8; "" for what is not a Unicode scalar value
 // (negative, beyond U+10FFFF, or a surrogate).

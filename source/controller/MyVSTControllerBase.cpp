@@ -51,10 +51,10 @@ tresult PLUGIN_API MyVSTControllerBase::terminate()
 
 void MyVSTControllerBase::addBypassParameter()
 {
-    auto* bypass = new StringListParameter(u"Bypass", kBypassId, nullptr,
+    auto* bypass = new StringListParameter(STR16("Bypass"), kBypassId, nullptr,
                                            ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass, kRootUnitId);
-    bypass->appendString(u"Off");
-    bypass->appendString(u"On");
+    bypass->appendString(STR16("Off"));
+    bypass->appendString(STR16("On"));
     parameters.addParameter(bypass);
 }
 

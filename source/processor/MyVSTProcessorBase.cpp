@@ -17,11 +17,11 @@ using namespace Steinberg::Vst;
 namespace {
 
 // Bus names carry their number, counted from 1.
-std::u16string busName(const char* stem, int number)
+std::basic_string<TChar> busName(const char* stem, int number)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%s %d", stem, number);
-    return utf8ToUtf16(text);
+    return utf8ToUnits<TChar>(text);
 }
 
 } // namespace

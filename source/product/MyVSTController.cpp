@@ -1,9 +1,6 @@
 #include "product/MyVSTController.h"
 
 #include "product/ModuleConfig.h"
-#include "editor/MyVSTGUIEditor.h"
-
-#include <cstring>
 
 namespace vexbit {
 
@@ -15,14 +12,6 @@ MyVSTController::MyVSTController() : MyVSTControllerBase(parameterTable(), modul
 FUnknown* MyVSTController::createInstance(void* /*context*/)
 {
     return static_cast<IEditController*>(new MyVSTController());
-}
-
-IPlugView* PLUGIN_API MyVSTController::createView(FIDString name)
-{
-    if (name == nullptr || std::strcmp(name, ViewType::kEditor) != 0) return nullptr;
-    auto* view = new MyVSTGUIEditor(this);
-    setEditor(view);
-    return view;
 }
 
 bool MyVSTController::paramValueChanged(ParamID, ParamValue, ParamValue)

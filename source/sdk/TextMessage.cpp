@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <string>
-#include <string_view>
 
 namespace vexbit {
 
@@ -29,12 +28,11 @@ tresult receiveTextMessage(IMessage& message, ComponentBase& receiver)
     IAttributeList* attributes = message.getAttributes();
     if (attributes == nullptr) return kInvalidArgument;
     // One unit more than the list is allowed to fill, so the text always ends.
-    char16_t text[kTextUnits + 1] = {};
-    if (attributes->getString("Text", reinterpret_cast<TChar*>(text), kTextUnits * sizeof(TChar)) != kResultOk)
-        return kResultFalse;
-    const std::u16string_view view(text, std::char_traits<char16_t>::length(text));
-    if (!isWellFormedUtf16(view)) return kInvalidArgument;
-    return receiver.receiveText(utf16ToUtf8(view).c_str());
+    TChar text[kTextUnits + 1] = {};
+    if (attributes->getString("Text", text, kTextUnits * sizeof(TChar)) != kResultOk) return kResultFalse;
+    const std::u16string units(text, text + std::char_traits<TChar>::length(text));
+    if (!isWellFormedUtf16(units)) return kInvalidArgument;
+    return receiver.receiveText(utf16ToUtf8(units).c_str());
 }
 
 } // namespace vexbit

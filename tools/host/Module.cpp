@@ -11,8 +11,6 @@ using namespace Steinberg;
 
 namespace {
 
-using ModuleEntryFunc = bool (*)(void*);
-using ModuleExitFunc = bool (*)();
 using GetFactoryFunc = IPluginFactory* (*)();
 
 template <std::size_t N>
@@ -60,14 +58,14 @@ std::shared_ptr<Module> Module::load(const std::string& path, std::string& error
         error = path + ": cannot load the module: " + reason;
         return nullptr;
     }
-    auto entry = reinterpret_cast<ModuleEntryFunc>(module->library_.symbol("ModuleEntry"));
+    const std::string entryName = moduleEntryName();
     auto getFactory = reinterpret_cast<GetFactoryFunc>(module->library_.symbol("GetPluginFactory"));
-    if (entry == nullptr || getFactory == nullptr) {
-        error = path + ": not a VST 3 module (no ModuleEntry or GetPluginFactory entry point)";
+    if (module->library_.symbol(entryName.c_str()) == nullptr || getFactory == nullptr) {
+        error = path + ": not a VST 3 module (no " + entryName + " or GetPluginFactory entry point)";
         return nullptr;
     }
-    if (!entry(module->library_.nativeHandle())) {
-        error = path + ": the module refused to start (ModuleEntry returned false)";
+    if (!enterModule(module->library_)) {
+        error = path + ": the module refused to start (" + entryName + " returned false)";
         return nullptr;
     }
     module->entered_ = true;
@@ -87,9 +85,7 @@ std::shared_ptr<Module> Module::load(const std::string& path, std::string& error
 Module::~Module()
 {
     factory_ = nullptr;
-    if (entered_) {
-        if (auto exit = reinterpret_cast<ModuleExitFunc>(library_.symbol("ModuleExit"))) exit();
-    }
+    if (entered_) exitModule(library_);
     library_.close();
     hostContext_.reset();
 }

@@ -37,9 +37,9 @@ struct ClassDescription {
     std::string sdkVersion;
 };
 
-// A VST 3 module loaded the way a Linux DAW loads it: the bundle's binary is
-// opened, entered and asked for its factory; on destruction the factory is
-// released, the module exited and the library closed. Instances made from it
+// A VST 3 module loaded the way a DAW of this platform loads it: the bundle's
+// binary is opened, entered and asked for its factory; on destruction the
+// factory is released, the module exited and the library closed. Instances made from it
 // share ownership, so the library stays loaded while one exists.
 class Module {
 public:

@@ -1,3 +1,4 @@
+// Loading modules the way a Linux host does: dlopen, ModuleEntry, ModuleExit.
 #include "host/DynamicLibrary.h"
 
 #include <dlfcn.h>
@@ -50,6 +51,22 @@ std::string bundleBinaryPath(const std::string& bundlePath)
     struct utsname machine {};
     const std::string arch = ::uname(&machine) == 0 ? machine.machine : "x86_64";
     return (bundle / "Contents" / (arch + "-linux") / (bundle.stem().string() + ".so")).string();
+}
+
+const char* moduleEntryName()
+{
+    return "ModuleEntry";
+}
+
+bool enterModule(const DynamicLibrary& library)
+{
+    auto entry = reinterpret_cast<bool (*)(void*)>(library.symbol("ModuleEntry"));
+    return entry != nullptr && entry(library.nativeHandle());
+}
+
+void exitModule(const DynamicLibrary& library)
+{
+    if (auto exit = reinterpret_cast<bool (*)()>(library.symbol("ModuleExit"))) exit();
 }
 
 } // namespace vexbit::host
