@@ -131,10 +131,12 @@ std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capaci
     return writeUtf16(text, out, capacity);
 }
 
-std::size_t utf8ToUtf16(std::string_view text, wchar_t* out, std::size_t capacity)
+template <WideUnit Unit>
+std::size_t utf8ToUtf16(std::string_view text, Unit* out, std::size_t capacity)
 {
     return writeUtf16(text, out, capacity);
 }
+template std::size_t utf8ToUtf16<wchar_t>(std::string_view, wchar_t*, std::size_t);
 
 std::string utf16ToUtf8(std::u16string_view text)
 {
@@ -163,10 +165,12 @@ std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits)
     return readUtf16(text, maxUnits);
 }
 
-std::string utf16ToUtf8(const wchar_t* text, std::size_t maxUnits)
+template <WideUnit Unit>
+std::string utf16ToUtf8(const Unit* text, std::size_t maxUnits)
 {
     return readUtf16(text, maxUnits);
 }
+template std::string utf16ToUtf8<wchar_t>(const wchar_t*, std::size_t);
 
 } // namespace vexbit
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,18 +17,23 @@ std::string utf16ToUtf8(std::u16string_view text);
 
 // The SDK's strings are made of char16_t, or of wchar_t where that is 16 bits
 // wide (Windows); the two functions below take either, one UTF-16 unit per
-// element.
+// element. (The wchar_t forms are templates so that a null pointer still
+// means the char16_t form.)
+template <typename Unit>
+concept WideUnit = std::same_as<Unit, wchar_t>;
 
 // Reads a zero-terminated UTF-16 string of at most maxUnits units (the SDK's
 // fixed-size string fields need not be terminated). A null pointer gives "".
 std::string utf16ToUtf8(const char16_t* text, std::size_t maxUnits);
-std::string utf16ToUtf8(const wchar_t* text, std::size_t maxUnits);
+template <WideUnit Unit>
+std::string utf16ToUtf8(const Unit* text, std::size_t maxUnits);
 
 // Writes text into a fixed buffer of capacity units, always zero-terminated,
 // never past the end and never splitting a surrogate pair. Returns the number
 // of units written before the terminator. A zero capacity writes nothing.
 std::size_t utf8ToUtf16(std::string_view text, char16_t* out, std::size_t capacity);
-std::size_t utf8ToUtf16(std::string_view text, wchar_t* out, std::size_t capacity);
+template <WideUnit Unit>
+std::size_t utf8ToUtf16(std::string_view text, Unit* out, std::size_t capacity);
 
 // Text as a string of the SDK's unit type, for SDK calls that take one.
 template <typename Unit>
