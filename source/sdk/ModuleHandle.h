@@ -2,9 +2,9 @@
 
 namespace vexbit {
 
-// The handle the module was loaded with (its dlopen handle on Linux, its
-// HMODULE on Windows); null while no host has entered the module. Used to find
-// the bundle's files.
+// The handle the module was loaded with: its dlopen handle once a Linux host
+// has entered it, its HMODULE once Windows has loaded it; null otherwise. Used
+// to find the bundle's files.
 void* platformModuleHandle();
 void setPlatformModuleHandle(void* handle);
 

@@ -23,6 +23,8 @@ TEST(CrossPlatform, TheSceneSoundsAndEndsAsOnLinux)
     auto session = e2e::BundleSession::open();
     ASSERT_TRUE(session);
     const e2e::Rendering rendering = session->render(scene(), input(), kBlockSize);
+    // Kept beside the Linux rendering, to look into a difference.
+    writeFile(exchangeFile("windows.render"), samplesOf(rendering));
     const std::vector<float> fromWindows = floatsOf(samplesOf(rendering));
     ASSERT_EQ(fromWindows.size(), fromLinux.size());
 
