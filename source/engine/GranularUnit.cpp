@@ -228,8 +228,14 @@ bool GranularUnit::steadyRun(const Grain& g, int32_t frames)
 }
 
 // Built twice, for plain x86-64 and for AVX2, and picked by the processor at
-// load time; both do the same IEEE operations in the same order.
-__attribute__((target_clones("avx2", "default"))) void GranularUnit::addGrain(
+// load time; both do the same IEEE operations in the same order. A Windows
+// module has no loader hook (ifunc) to pick one, so there it is built plain.
+#if defined(__x86_64__) && !defined(_WIN32)
+#define VEXBIT_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define VEXBIT_AVX2_CLONES
+#endif
+VEXBIT_AVX2_CLONES void GranularUnit::addGrain(
     const RingBuffer& ring, const float* __restrict pos, const float* __restrict env, float level,
     float* __restrict wet, int32_t frames, bool still)
 {
@@ -254,7 +260,7 @@ __attribute__((target_clones("avx2", "default"))) void GranularUnit::addGrain(
     }
     // A grain at normal speed (offset rate 0) keeps its distance, so its reads
     // follow the recording one sample per frame.
-    const bool consecutive = still && first[0] + frames < size;
+    const bool consecutive = still && frames > 0 && first[0] + frames < size;
     gatherGrain(ring.data(), first, second, fracs, env, level, wet, frames, consecutive);
 }
 
