@@ -111,6 +111,9 @@ TEST_F(EditorWindow, ClickingDelayOnOffSwitchesTheParameterAndSurvivesReattachin
     window->runFor(150ms);
 
     ASSERT_TRUE(window->attachView(error)) << error;
+    // Clicked only once the new view has painted, however slowly the machine runs.
+    EXPECT_TRUE(
+        window->runUntil([&] { return pixel(window->display(), window->pluginWindow(), 20, 17).green == 208; }, 5s));
     window->runFor(200ms);
     window->sendClick(kDelayOnOffX, kDelayOnOffY);
     EXPECT_TRUE(window->runUntil([&] { return controller()->getParamNormalized(kDelayOnOff) == 0.0; }, 3s));
