@@ -75,10 +75,11 @@ void buildPreset(const LoadedPlugin& plugin, const PresetSource& source, const f
     const std::vector<host::ParameterSetting> settings = resolveSettings(plugin, source.settings);
 
     std::string error;
-    // Start from defaults: a fresh instance's state, held apart from the one
-    // loaded before.
-    LoadedPlugin fresh = loadPlugin(plugin.module->path());
-    auto defaults = host::saveState(*fresh.instance, error);
+    // Start from defaults: a fresh instance of the already loaded module, apart
+    // from the one the settings were resolved against.
+    const auto fresh = host::PluginInstance::create(plugin.module, plugin.effectClass, error);
+    if (!fresh) throw CommandError(where + error);
+    auto defaults = host::saveState(*fresh, error);
     if (!defaults) throw CommandError(where + error);
 
     auto stream = owned(new MemoryStream(defaults->component.data(), static_cast<TSize>(defaults->component.size())));
@@ -89,7 +90,7 @@ void buildPreset(const LoadedPlugin& plugin, const PresetSource& source, const f
     stream->tell(&extraAt);
     const std::string extra = defaults->component.substr(static_cast<std::size_t>(extraAt));
 
-    Vst::IEditController* controller = fresh.instance->controller();
+    Vst::IEditController* controller = fresh->controller();
     for (const host::ParameterSetting& s : settings) {
         if (s.id == kBypassId) {
             image.bypass = s.normalized >= 0.5;
@@ -109,18 +110,18 @@ void buildPreset(const LoadedPlugin& plugin, const PresetSource& source, const f
     state.component.assign(composed->getData(), static_cast<std::size_t>(composed->getSize()));
     state.controller = defaults->controller;
     // What the plug-in accepts and writes back is what the preset holds.
-    if (!host::restoreState(*fresh.instance, state, error))
+    if (!host::restoreState(*fresh, state, error))
         throw CommandError(where + "the plug-in refused the preset's state (" + error + ")");
-    const auto saved = host::saveState(*fresh.instance, error);
+    const auto saved = host::saveState(*fresh, error);
     if (!saved) throw CommandError(where + error);
 
     host::PresetMetaInfo info;
     info.name = source.name;
     info.category = source.category;
-    info.pluginName = fresh.effectClass.name;
-    info.pluginCategory = fresh.effectClass.subCategories;
+    info.pluginName = plugin.effectClass.name;
+    info.pluginCategory = plugin.effectClass.subCategories;
     host::AtomicFile output(file.string());
-    if (!host::writeStateFile(output.temporaryPath(), fresh.effectClass.cid, *saved, error, info) ||
+    if (!host::writeStateFile(output.temporaryPath(), plugin.effectClass.cid, *saved, error, info) ||
         !output.commit(error))
         throw CommandError(file.string() + ": cannot write the preset (" + error + ")");
 }
