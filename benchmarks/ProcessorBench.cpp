@@ -6,9 +6,6 @@
 #include "product/ModuleConfig.h"
 #include "product/MyVSTProcessor.h"
 
-#include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "pluginterfaces/vst/ivstprocesscontext.h"
-
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -18,65 +15,6 @@ namespace {
 using namespace vexbit;
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-
-Event note(Event::EventTypes type, int32 offset, int16 pitch)
-{
-    Event e{};
-    e.sampleOffset = offset;
-    e.type = type;
-    // The note-on and note-off records start with the same channel and pitch fields.
-    e.noteOn.pitch = pitch;
-    e.noteOn.velocity = type == Event::kNoteOnEvent ? 1.0f : 0.0f;
-    e.noteOn.noteId = -1;
-    return e;
-}
-
-// One stereo host block with the host library's event and parameter lists.
-struct Block {
-    explicit Block(int32 samples) : inL(samples, 0.01f), inR(samples, -0.01f), outL(samples), outR(samples)
-    {
-        inBus.numChannels = outBus.numChannels = 2;
-        inBus.channelBuffers32 = inPtrs;
-        outBus.channelBuffers32 = outPtrs;
-        data.processMode = kRealtime;
-        data.symbolicSampleSize = kSample32;
-        data.numSamples = samples;
-        data.numInputs = data.numOutputs = 1;
-        data.inputs = &inBus;
-        data.outputs = &outBus;
-        data.inputParameterChanges = &paramsIn;
-        data.outputParameterChanges = &paramsOut;
-        data.inputEvents = &eventsIn;
-        data.outputEvents = &eventsOut;
-        data.processContext = &context;
-        context.sampleRate = 44100.0;
-    }
-    void clearLists()
-    {
-        paramsIn.clear();
-        paramsOut.clear();
-        eventsIn.clear();
-        eventsOut.clear();
-    }
-    void playAt(double quarters)
-    {
-        context.state = ProcessContext::kPlaying | ProcessContext::kTempoValid | ProcessContext::kProjectTimeMusicValid;
-        context.tempo = 120.0;
-        context.projectTimeMusic = quarters;
-    }
-
-    std::vector<float> inL, inR, outL, outR;
-    float* inPtrs[2]{inL.data(), inR.data()};
-    float* outPtrs[2]{outL.data(), outR.data()};
-    AudioBusBuffers inBus{};
-    AudioBusBuffers outBus{};
-    host::HostParameterChanges paramsIn{16, 1024}; // room for every point of the largest argument
-    host::HostParameterChanges paramsOut;
-    host::HostEventList eventsIn;
-    host::HostEventList eventsOut;
-    ProcessContext context{};
-    ProcessData data{};
-};
 
 // The framework alone: hooks that only copy audio, so the figures are the
 // framework's own.
@@ -121,14 +59,15 @@ void runBlocks(benchmark::State& state, Processor* processor)
     processor->setupProcessing(setup);
     processor->setActive(true);
 
-    Block block(kBlock);
+    host::StereoBlock block(kBlock, 4096, 1024);
+    block.next(kBlock);
     double position = 0.0;
     for (auto _ : state) {
         state.PauseTiming();
         block.clearLists();
         for (int i = 0; i < events; ++i) {
-            Event e = note(i % 2 ? Event::kNoteOffEvent : Event::kNoteOnEvent, (i * 37) % kBlock, 48);
-            block.eventsIn.addEvent(e);
+            const int32 offset = (i * 37) % kBlock;
+            block.addInput(i % 2 ? host::noteOffEvent(offset, 48) : host::noteOnEvent(offset, 48));
             block.paramsIn.add(kDelayLevelId + static_cast<ParamID>(i % 6), (i * 53) % kBlock, (i % 100) / 100.0);
         }
         block.playAt(position);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controller/MyVSTControllerBase.h"
+#include "support/RecordingHandler.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/base/ibstream.h"
@@ -12,37 +13,6 @@
 #include <vector>
 
 namespace vexbit::test {
-
-// The host's side of parameter edits and restarts, recorded.
-class RecordingHandler : public Steinberg::FObject, public Steinberg::Vst::IComponentHandler {
-public:
-    struct Edit {
-        Steinberg::Vst::ParamID id;
-        Steinberg::Vst::ParamValue value;
-    };
-
-    Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID) override { return Steinberg::kResultOk; }
-    Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue v) override
-    {
-        edits.push_back({id, v});
-        return Steinberg::kResultOk;
-    }
-    Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID) override { return Steinberg::kResultOk; }
-    Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) override
-    {
-        restarts.push_back(flags);
-        return Steinberg::kResultOk;
-    }
-
-    std::vector<Edit> edits;
-    std::vector<Steinberg::int32> restarts;
-
-    OBJ_METHODS(RecordingHandler, FObject)
-    DEFINE_INTERFACES
-    DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
-    END_DEFINE_INTERFACES(FObject)
-    REFCOUNT_METHODS(FObject)
-};
 
 // A connection peer that keeps a copy of every message it is sent.
 class RecordingPeer : public Steinberg::FObject, public Steinberg::Vst::IConnectionPoint {

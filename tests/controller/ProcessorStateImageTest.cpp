@@ -1,6 +1,6 @@
 #include "state/ProcessorStateImage.h"
 
-#include "controller/StateBytes.h"
+#include "support/StateBytes.h"
 
 #include "public.sdk/source/common/memorystream.h"
 
@@ -55,34 +55,6 @@ TEST(ProcessorStateImage, ReadsEveryFieldAndStopsInFrontOfTheExtraState)
     Steinberg::int32 got = 0;
     s.memory.read(rest, 8, &got);
     EXPECT_EQ(std::string(rest, static_cast<size_t>(got)), "EXTRA");
-}
-
-TEST(ProcessorStateImage, AValuePairForBypassIsReadAndDropped)
-{
-    StateBytes b;
-    b.header().u8(0).u32(0).u32(3).value(202, 0.5).value(0x7FFFFFFF, 1.0).value(203, 2.0);
-    ProcessorStateImage image;
-    ASSERT_EQ(read(b, image), StateReadResult::Complete);
-    EXPECT_EQ(image.bypass, false);
-    ASSERT_EQ(image.values.size(), 2u);
-    EXPECT_EQ(image.values[0].id, 202u);
-    EXPECT_EQ(image.values[1].id, 203u);
-}
-
-TEST(ProcessorStateImage, TextsEndAtTheirFirstZeroByte)
-{
-    StateBytes b;
-    b.u32(8).raw(std::string("2.0\0junk", 8)).u8(0).u32(1);
-    b.u32(20).u32(1).u32(6).raw(std::string("ab\0cd\0", 6)).u32(0);
-    ProcessorStateImage image;
-    ASSERT_EQ(read(b, image), StateReadResult::Complete);
-    EXPECT_EQ(image.bypass, false);
-    EXPECT_EQ(image.lists.at(0).entries.at(0), "ab");
-
-    // A header whose counted bytes lack the zero still reads as the same text.
-    StateBytes noZero;
-    noZero.u32(3).raw("2.0").u8(0).u32(0).u32(0);
-    EXPECT_EQ(read(noZero, image), StateReadResult::Complete);
 }
 
 TEST(ProcessorStateImage, AnotherHeaderIsRefusedBeforeAnythingElseIsRead)
@@ -176,22 +148,6 @@ private:
     std::string bytes;
     size_t pos = 0;
 };
-
-TEST(ProcessorStateImage, AStreamThatCannotSeekIsReadAllTheSame)
-{
-    StateBytes good;
-    good.header().u8(1).u32(1).list(20, {"abc"}).u32(1).value(3, 2.5);
-    ForwardOnlyStream goodStream(good.bytes);
-    ProcessorStateImage image;
-    ASSERT_EQ(readProcessorState(goodStream, "2.0", image), StateReadResult::Complete);
-    EXPECT_EQ(image.lists.at(0).entries.at(0), "abc");
-    EXPECT_DOUBLE_EQ(image.values.at(0).plain, 2.5);
-
-    StateBytes huge;
-    huge.header().u8(0).u32(1).u32(20).u32(1).u32(0x7FFFFFF0).raw("abcd");
-    ForwardOnlyStream hugeStream(huge.bytes);
-    EXPECT_EQ(readProcessorState(hugeStream, "2.0", image), StateReadResult::Damaged);
-}
 
 } // namespace
 } // namespace vexbit

@@ -124,9 +124,6 @@ Rendering BundleSession::render(const Script& script, const std::vector<float>& 
 void BundleSession::renderBlocks(const Script& script, const std::vector<float>& input, int32_t blockSize,
                                  const std::function<void(bool)>& aroundProcess, Rendering& out)
 {
-    using test::EventList;
-    using test::ParameterChangeList;
-
     std::vector<HostNote> notes = script.notes;
     std::stable_sort(notes.begin(), notes.end(),
                      [](const HostNote& a, const HostNote& b) { return a.sample < b.sample; });
@@ -135,33 +132,15 @@ void BundleSession::renderBlocks(const Script& script, const std::vector<float>&
                      [](const HostChange& a, const HostChange& b) { return a.sample < b.sample; });
 
     const int32 block = std::clamp(blockSize, 1, kMaxBlock);
-    std::vector<float> inL(static_cast<size_t>(block)), inR(inL.size()), outL(inL.size()), outR(inL.size());
-    float* inPtrs[2] = {inL.data(), inR.data()};
-    float* outPtrs[2] = {outL.data(), outR.data()};
-    AudioBusBuffers inBus{};
-    inBus.numChannels = 2;
-    inBus.channelBuffers32 = inPtrs;
-    AudioBusBuffers outBus{};
-    outBus.numChannels = 2;
-    outBus.channelBuffers32 = outPtrs;
-    ParameterChangeList paramsIn(128, 4096), paramsOut;
-    EventList eventsIn(16384), eventsOut(16384);
-    ProcessContext context{};
+    host::StereoBlock pb(block, 16384, 4096);
+    ProcessContext& context = pb.context;
     context.sampleRate = sampleRate_;
     context.tempo = script.transport.tempo;
-
-    ProcessData data{};
-    data.processMode = kRealtime;
-    data.symbolicSampleSize = kSample32;
-    data.numInputs = 1;
-    data.numOutputs = 1;
-    data.inputs = &inBus;
-    data.outputs = &outBus;
-    data.inputParameterChanges = &paramsIn;
-    data.outputParameterChanges = &paramsOut;
-    data.inputEvents = &eventsIn;
-    data.outputEvents = &eventsOut;
-    data.processContext = &context;
+    ProcessData& data = pb.data;
+    std::vector<float>& inL = pb.inL;
+    std::vector<float>& inR = pb.inR;
+    const std::vector<float>& outL = pb.outL;
+    const std::vector<float>& outR = pb.outR;
 
     out.left.reserve(static_cast<size_t>(script.length));
     out.right.reserve(static_cast<size_t>(script.length));
@@ -174,19 +153,16 @@ void BundleSession::renderBlocks(const Script& script, const std::vector<float>&
             inL[static_cast<size_t>(i)] = x;
             inR[static_cast<size_t>(i)] = -0.5f * x;
         }
-        paramsIn.clear();
-        paramsOut.clear();
-        eventsIn.clear();
-        eventsOut.clear();
+        pb.clearLists();
         for (; nextChange < changes.size() && changes[nextChange].sample < start + n; ++nextChange) {
             const HostChange& c = changes[nextChange];
-            paramsIn.add(c.id, static_cast<int32>(c.sample - start), c.normalized);
+            pb.paramsIn.add(c.id, static_cast<int32>(c.sample - start), c.normalized);
         }
         for (; nextNote < notes.size() && notes[nextNote].sample < start + n; ++nextNote) {
             const HostNote& note = notes[nextNote];
             const auto offset = static_cast<int32>(note.sample - start);
-            eventsIn.add(note.on ? test::noteOn(offset, note.pitch, note.velocity, note.channel)
-                                 : test::noteOff(offset, note.pitch, note.velocity, note.channel));
+            pb.addInput(note.on ? host::noteOnEvent(offset, note.pitch, note.velocity, note.channel)
+                                : host::noteOffEvent(offset, note.pitch, note.velocity, note.channel));
         }
         const bool playing = start >= script.transport.playFrom;
         context.state = ProcessContext::kTempoValid;
@@ -204,9 +180,9 @@ void BundleSession::renderBlocks(const Script& script, const std::vector<float>&
 
         out.left.insert(out.left.end(), outL.begin(), outL.begin() + n);
         out.right.insert(out.right.end(), outR.begin(), outR.begin() + n);
-        for (const Event& e : eventsOut.events()) out.events.push_back({start + e.sampleOffset, e});
-        for (int32 q = 0; q < paramsOut.getParameterCount(); ++q) {
-            IParamValueQueue* queue = paramsOut.getParameterData(q);
+        for (const Event& e : pb.eventsOut.events()) out.events.push_back({start + e.sampleOffset, e});
+        for (int32 q = 0; q < pb.paramsOut.getParameterCount(); ++q) {
+            IParamValueQueue* queue = pb.paramsOut.getParameterData(q);
             for (int32 p = 0; p < queue->getPointCount(); ++p) {
                 int32 offset = 0;
                 ParamValue value = 0.0;

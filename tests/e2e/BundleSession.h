@@ -5,7 +5,7 @@
 // process calls of any block size, with a running transport and the
 // plug-in's reports handed on to its controller.
 
-#include "processor/HostObjects.h"
+#include "host/ProcessObjects.h"
 
 #include "host/PluginInstance.h"
 
@@ -104,6 +104,7 @@ public:
 
     Steinberg::Vst::IAudioProcessor* processor() const { return instance_->processor(); }
     Steinberg::Vst::IComponent* component() const { return instance_->component(); }
+    const host::PluginInstance& instance() const { return *instance_; }
 
 private:
     BundleSession() = default;

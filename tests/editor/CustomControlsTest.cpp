@@ -99,45 +99,5 @@ TEST_F(ButtonTest, CancelShowsTheEntryValueAgainWithoutReporting)
     EXPECT_EQ(reports.log, "be");
 }
 
-TEST_F(ButtonTest, OnlyTheLeftButtonPresses)
-{
-    CMyTextButton* b = add(CMyTextButton::kOnOffStyle);
-    CPoint p(20, 20);
-    EXPECT_EQ(b->onMouseDown(p, CButtonState(kRButton)), kMouseEventNotHandled);
-    EXPECT_EQ(b->onMouseDown(p, CButtonState(kLButton | kRButton)), kMouseEventNotHandled);
-    EXPECT_TRUE(reports.values.empty());
-    EXPECT_EQ(b->onMouseMoved(p, CButtonState(kLButton)), kMouseEventNotHandled);
-}
-
-TEST_F(ButtonTest, CopiesAndSizesItself)
-{
-    CMyTextButton* b = add(CMyTextButton::kOnOffStyle);
-    b->setTitle("SimpleMode");
-    b->setRoundRadius(2.0);
-    b->setTextColorHighlighted(kRedCColor);
-    b->setValue(1.f);
-    b->group = 3;
-    CMyTextButton* copy = b->newCopy();
-    EXPECT_EQ(copy->getTitle(), "SimpleMode");
-    EXPECT_EQ(copy->getRoundRadius(), 2.0);
-    EXPECT_EQ(copy->getTextColorHighlighted(), kRedCColor);
-    EXPECT_EQ(copy->getStyle(), CMyTextButton::kOnOffStyle);
-    EXPECT_EQ(copy->getGradient(), b->getGradient()); // shared, not duplicated
-    EXPECT_TRUE(copy->isOn());
-    EXPECT_EQ(copy->group, 3);
-    copy->forget();
-
-    ASSERT_TRUE(b->sizeToFit());
-    EXPECT_GT(b->getWidth(), 12.0 + 30); // four times (radius + 1), plus the text
-    EXPECT_EQ(b->getHeight(), 30.0);
-    b->setTitle("");
-    EXPECT_FALSE(b->sizeToFit());
-
-    CGraphicsPath path;
-    EXPECT_TRUE(b->getFocusPath(path, 2.0));
-    EXPECT_FALSE(path.isEmpty());
-    EXPECT_FALSE(b->drawFocusOnTop());
-}
-
 } // namespace
 } // namespace vexbit

@@ -162,21 +162,6 @@ TEST(EditorSteppers, TypedTextIsParsedByTheParameter)
     EXPECT_EQ(field->getText(), "500.00");
 }
 
-TEST(EditorSteppers, KeysTheHostForwardsReachTheFieldBeingEdited)
-{
-    EditorFixture f;
-    ASSERT_TRUE(f.open());
-    auto* field = f.control<viewkit::CTextEdit>(502); // bit depth, shows "5"
-    // Nothing has the focus yet: the host's key is not taken, so its shortcuts still work.
-    EXPECT_EQ(f.editor->onKeyDown(u'9', 0, 0), kResultFalse);
-    f.click(centreOf(field));
-    EXPECT_EQ(f.editor->onKeyDown(0, 1, 0), kResultTrue); // back space
-    EXPECT_EQ(f.editor->onKeyDown(u'9', 0, 0), kResultTrue);
-    EXPECT_EQ(f.editor->onKeyDown(0, 4, 0), kResultTrue); // return
-    EXPECT_DOUBLE_EQ(f.toPlain(502, f.value(502)), 9.0);
-    EXPECT_EQ(field->getText(), "9");
-}
-
 TEST(EditorButtons, LengthButtonsSetTheirLengthAndNeverEditTheirOwnTag)
 {
     EditorFixture f;
@@ -201,26 +186,6 @@ TEST(EditorButtons, LengthButtonsSetTheirLengthAndNeverEditTheirOwnTag)
     EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(802)->getValueNormalized(), static_cast<float>(f.value(802)));
 }
 
-TEST(EditorButtons, SimpleModeSwitchesTheShufflerPageOnlyWhenClicked)
-{
-    EditorFixture f;
-    ASSERT_TRUE(f.open());
-    auto* tabs = f.editor->getShufflerTabs();
-    ASSERT_EQ(tabs->getCurrentSelectedTab(), 0);
-    auto* simple = f.control<CMyTextButton>(602);
-
-    f.click(centreOf(simple));
-    EXPECT_EQ(tabs->getCurrentSelectedTab(), 1);
-    EXPECT_DOUBLE_EQ(f.value(602), 0.0);
-    EXPECT_EQ(f.host->performed(602), (std::vector<double>{1.0, 0.0}));
-
-    // A change from the host moves the button, not the page.
-    f.setHostValue(602, 1.0);
-    f.tick();
-    EXPECT_FLOAT_EQ(simple->getValue(), 1.f);
-    EXPECT_EQ(tabs->getCurrentSelectedTab(), 1);
-}
-
 TEST(EditorRefresh, HostChangesReachTheControlsOnTheNextTick)
 {
     EditorFixture f;
@@ -243,26 +208,6 @@ TEST(EditorRefresh, HostChangesReachTheControlsOnTheNextTick)
     const viewkit::CRect off = f.control<CMyTextButton>(301)->getFrameRect();
     EXPECT_EQ(image.pixel(static_cast<int>(on.left) + 4, static_cast<int>(on.top) + 4), toColor(Green));
     EXPECT_EQ(image.pixel(static_cast<int>(off.left) + 4, static_cast<int>(off.top) + 4), toColor(DarkGreen));
-}
-
-TEST(EditorRefresh, ANewStringListRefreshesTheMenu)
-{
-    // The product's lists are fixed; let the Shuffler length accept new entries here.
-    configureModule();
-    ParamRecord record = *parameterTable().find(603);
-    record.flags |= kListInState;
-    parameterTable().add(603, record);
-    auto* controller = new MyVSTController();
-    configureModule();
-
-    EditorFixture f(controller);
-    ASSERT_TRUE(f.open());
-    // No processor is connected to hear of it; the controller's list changes all the same.
-    f.controller->setParamStringList(603, MyVSTControllerBase::StringList{"a", "b", "c"}, false);
-    auto* menu = f.control<viewkit::COptionMenu>(603);
-    ASSERT_EQ(menu->getNbEntries(), 3);
-    EXPECT_EQ(menu->getEntry(2)->title, "c");
-    EXPECT_EQ(menu->getCurrentIndex(), 0);
 }
 
 TEST(EditorContextMenu, RightClicksAnywhereOpenTheMenuAndLeftClicksPassThrough)

@@ -11,32 +11,6 @@ namespace vexbit::test {
 
 using namespace Steinberg;
 
-tresult PLUGIN_API RecordingHandler::beginEdit(Vst::ParamID id)
-{
-    calls.push_back({"begin", id, 0.0});
-    return kResultOk;
-}
-
-tresult PLUGIN_API RecordingHandler::performEdit(Vst::ParamID id, Vst::ParamValue v)
-{
-    calls.push_back({"perform", id, v});
-    return kResultOk;
-}
-
-tresult PLUGIN_API RecordingHandler::endEdit(Vst::ParamID id)
-{
-    calls.push_back({"end", id, 0.0});
-    return kResultOk;
-}
-
-std::vector<double> RecordingHandler::performed(Vst::ParamID id) const
-{
-    std::vector<double> values;
-    for (const Call& c : calls)
-        if (c.what == "perform" && c.id == id) values.push_back(c.value);
-    return values;
-}
-
 EditorFixture::EditorFixture(MyVSTControllerBase* c)
 {
     configureModule();

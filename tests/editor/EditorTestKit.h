@@ -4,6 +4,7 @@
 #include "product/MyVSTController.h"
 
 #include "viewkit/Frame.h"
+#include "support/RecordingHandler.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -12,29 +13,6 @@
 #include <vector>
 
 namespace vexbit::test {
-
-// The host's side of edits, written down in order.
-class RecordingHandler : public Steinberg::FObject, public Steinberg::Vst::IComponentHandler {
-public:
-    struct Call {
-        std::string what; // "begin", "perform", "end"
-        Steinberg::Vst::ParamID id;
-        double value;
-    };
-    Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override;
-    Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue v) override;
-    Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override;
-    Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32) override { return Steinberg::kResultOk; }
-
-    std::vector<Call> calls;
-    std::vector<double> performed(Steinberg::Vst::ParamID id) const;
-
-    OBJ_METHODS(RecordingHandler, FObject)
-    DEFINE_INTERFACES
-    DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
-    END_DEFINE_INTERFACES(FObject)
-    REFCOUNT_METHODS(FObject)
-};
 
 // The product's controller with a recording host, and its editor built offscreen.
 class EditorFixture {

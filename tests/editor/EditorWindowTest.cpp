@@ -5,7 +5,7 @@
 #include "host/EditorHost.h"
 #include "host/Module.h"
 #include "host/PluginInstance.h"
-#include "host/VirtualDisplay.h"
+#include "support/OwnDisplay.h"
 
 #include <chrono>
 #include <cstdio>
@@ -36,18 +36,6 @@ ColourAt pixel(Display* display, Window window, int x, int y)
     const unsigned long p = XGetPixel(image, 0, 0);
     XDestroyImage(image);
     return {(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF};
-}
-
-// A private X server when Xvfb is installed: a shared one (xvfb-run) resets
-// whenever its last client leaves and then refuses connections for a moment.
-bool haveDisplay()
-{
-    static host::VirtualDisplay own;
-    static const bool started = [] {
-        std::string error;
-        return own.start(error);
-    }();
-    return started || host::displayReachable();
 }
 
 class EditorWindow : public ::testing::Test {

@@ -1,10 +1,13 @@
 // "vexbit snapshot" through the built tool and bundle: a PNG of the whole window,
 // with the display the tests run under or with a virtual one the tool starts itself.
+#include "support/RunVexbit.h"
+
 #include <gtest/gtest.h>
 
 #include <cairo.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -24,34 +27,26 @@ PngSize pngSize(const std::string& path)
     return size;
 }
 
-int run(const std::string& command)
-{
-    return std::system(command.c_str());
-}
-
 TEST(SnapshotCommand, SavesTheWholeEditorWithOrWithoutADisplay)
 {
-    if (run("command -v Xvfb > /dev/null") != 0) GTEST_SKIP() << "no Xvfb to stand in for a display";
-    const std::string tool = std::string("'") + VEXBIT_EXECUTABLE + "'";
-    const std::string bundle = std::string("'") + VEXBIT_BUNDLE_PATH + "'";
+    if (!std::filesystem::exists("/usr/bin/Xvfb")) GTEST_SKIP() << "no Xvfb to stand in for a display";
+    const std::string bundle = VEXBIT_BUNDLE_PATH;
     const std::string out = std::string(VEXBIT_SCRATCH_DIR) + "/snapshot.png";
     const std::string headless = std::string(VEXBIT_SCRATCH_DIR) + "/snapshot-headless.png";
     std::remove(out.c_str());
     std::remove(headless.c_str());
 
     if (std::getenv("DISPLAY") != nullptr) {
-        ASSERT_EQ(run(tool + " snapshot " + bundle + " -o '" + out + "' > /dev/null"), 0);
+        ASSERT_EQ(vexbit::test::runVexbit({"snapshot", bundle, "-o", out}).status, 0);
         EXPECT_EQ(pngSize(out).width, 1211);
         EXPECT_EQ(pngSize(out).height, 665);
     }
-    ASSERT_EQ(
-        run("unset DISPLAY; " + tool + " snapshot " + bundle + " --settle-ms 200 -o '" + headless + "' > /dev/null"),
-        0);
+    ASSERT_EQ(vexbit::test::runVexbit({"snapshot", bundle, "--settle-ms", "200", "-o", headless}, false).status, 0);
     EXPECT_EQ(pngSize(headless).width, 1211);
     EXPECT_EQ(pngSize(headless).height, 665);
 
     // A bundle that does not exist is an error, not an empty picture.
-    EXPECT_NE(run(tool + " snapshot /nonexistent.vst3 -o '" + out + "-missing.png' 2> /dev/null"), 0);
+    EXPECT_NE(vexbit::test::runVexbit({"snapshot", "/nonexistent.vst3", "-o", out + "-missing.png"}).status, 0);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "engine/GlitchEngine.h"
 #include "engine/MapEngineHost.h"
+#include "product/PluginParameterTable.h"
+#include "params/ParamConversion.h"
+#include "params/ParameterTable.h"
 
 #include <cstdint>
 #include <map>
@@ -12,8 +15,8 @@ namespace vexbit::test {
 
 // A MapEngineHost that also behaves like the processor where the engine's own
 // changes are concerned: setParameterNormalized stores, applies and marks, and
-// the MIDI echoes are recorded. Normalized values map linearly onto the ranges
-// given in `ranges` (0..1 for parameters without one).
+// the MIDI echoes are recorded. Normalized values convert through the plug-in's
+// own table, as the processor converts them.
 class EchoRecordingHost : public MapEngineHost {
 public:
     struct Echo {
@@ -32,11 +35,12 @@ public:
         return {Echo::Kind::Controller, number, value, offset};
     }
 
+    EchoRecordingHost() { buildPluginParameterTable(table); }
+
     double toPlain(uint32_t id, double normalized) const
     {
-        const auto it = ranges.find(id);
-        if (it == ranges.end()) return normalized;
-        return it->second.first + normalized * (it->second.second - it->second.first);
+        const ParamRecord* record = table.find(id);
+        return record == nullptr ? normalized : vexbit::toPlain(normalized, *record);
     }
 
     void setParameterNormalized(uint32_t id, double normalized) override
@@ -49,9 +53,8 @@ public:
     double getParameterNormalized(uint32_t id) const override
     {
         const double plain = getParameterValue(id);
-        const auto it = ranges.find(id);
-        if (it == ranges.end()) return plain;
-        return (plain - it->second.first) / (it->second.second - it->second.first);
+        const ParamRecord* record = table.find(id);
+        return record == nullptr ? plain : toNormalized(plain, *record);
     }
     void queueNoteOnOut(int16_t pitch, float velocity) override
     {
@@ -83,7 +86,7 @@ public:
     }
 
     GlitchEngine* engine = nullptr;
-    std::map<uint32_t, std::pair<double, double>> ranges;
+    ParameterTable table;
     std::vector<Echo> echoes;
     std::vector<float> noteVelocities;
     std::vector<std::pair<uint32_t, double>> normalizedSets;

@@ -78,22 +78,6 @@ TEST_F(Scheduler, TriggerNotesHoldTheirEffectOnWhateverChannelAndVelocity)
     EXPECT_TRUE(host.changed.empty());
 }
 
-TEST_F(Scheduler, RandomiseNotesRedrawOnceAndLeaveTheSwitchAtZero)
-{
-    engine->onNoteOn(0, 72, 1.0f);
-    EXPECT_EQ(host.getParameterValue(299), 0.0);
-    ASSERT_EQ(host.normalizedSets.size(), 6u);
-    EXPECT_EQ(host.normalizedSets.front().first, 202u);
-    // The switch is marked for the host around the redrawn settings.
-    EXPECT_EQ(host.changed, (std::vector<uint32_t>{202, 203, 204, 205, 206, 207, 299, 299}));
-
-    host.clearRecords();
-    engine->onNoteOff(0, 72, 1.0f);
-    engine->onNoteOn(0, 84, 1.0f);
-    ASSERT_EQ(host.normalizedSets.size(), 1u);
-    EXPECT_EQ(host.normalizedSets.front().first, 902u);
-}
-
 TEST_F(Scheduler, MaxConcurrencyOneLetsASecondTimedEffectStartButNotAThird)
 {
     host.set(2, 1.0);
@@ -112,43 +96,6 @@ TEST_F(Scheduler, MaxConcurrencyOneLetsASecondTimedEffectStartButNotAThird)
     EXPECT_EQ(engine->activeTimedCount, 2);
 }
 
-TEST_F(Scheduler, ASlotThatExpiresIsDrawnAgainOnTheSameTick)
-{
-    fixLength(6, 0); // one sixteenth
-    autoPlayOnly({6});
-    engine->onTick(8.0);
-    EXPECT_EQ(engine->remainingTicks[6], 1);
-    engine->onTick(8.125); // odd eighth: nothing
-    engine->onTick(8.249999);
-    EXPECT_EQ(engine->remainingTicks[6], 1);
-    engine->onTick(8.25);
-    EXPECT_TRUE(isOn(6));
-    EXPECT_EQ(engine->remainingTicks[6], 1);
-    EXPECT_EQ(engine->activeTimedCount, 1);
-    EXPECT_EQ(host.echoes, (std::vector{EchoRecordingHost::noteOn(59), EchoRecordingHost::noteOff(59),
-                                        EchoRecordingHost::noteOn(59)}));
-}
-
-TEST_F(Scheduler, ATimerOutlivesNoteOffsAndIsNeitherRestartedNorExtended)
-{
-    fixLength(4, 3); // four sixteenths
-    autoPlayOnly({4});
-    engine->onTick(0.0);
-    host.set(1, 0.0); // AutoPlay off: only the timer runs from here
-    engine->onNoteOff(0, 55, 0.0f);
-    EXPECT_FALSE(isOn(4));
-    EXPECT_EQ(engine->activeTimedCount, 1);
-    engine->onNoteOn(0, 55, 1.0f);
-    engine->startTimedEffect(601, 4);
-    EXPECT_EQ(engine->remainingTicks[4], 4);
-    for (double q : {0.25, 0.5, 0.75}) engine->onTick(q);
-    EXPECT_TRUE(isOn(4)) << "the held note does not outlast the timer, but the timer has a tick left";
-    engine->onTick(1.0);
-    EXPECT_FALSE(isOn(4));
-    EXPECT_EQ(engine->activeTimedCount, 0);
-    EXPECT_EQ(engine->remainingTicks[4], 0);
-}
-
 TEST_F(Scheduler, InfiniteStartsTakeNoPlaceInTheCountAndEndWithANoteOff)
 {
     host.set(2, 1.0);
@@ -162,23 +109,6 @@ TEST_F(Scheduler, InfiniteStartsTakeNoPlaceInTheCountAndEndWithANoteOff)
         engine->onNoteOff(0, GlitchEngine::kTriggerNotes[static_cast<size_t>(slot)], 0.0f);
         EXPECT_FALSE(isOn(slot)) << slot;
     }
-}
-
-TEST_F(Scheduler, NothingStartsWithoutWeightOrAutoPlay)
-{
-    autoPlayOnly({});
-    for (int t = 0; t < 32; ++t) engine->onTick(0.25 * t);
-    host.set(1, 0.0);
-    host.set(3, 800.0);
-    for (uint32_t slot = 0; slot < 8; ++slot) host.set(100 + 10 * slot, 1.0);
-    for (int t = 0; t < 32; ++t) engine->onTick(0.25 * t);
-    for (int slot = 0; slot < 8; ++slot) EXPECT_FALSE(isOn(slot));
-    EXPECT_EQ(engine->activeTimedCount, 0);
-
-    // A disabled effect still answers its trigger note.
-    host.set(150, 0.0);
-    engine->onNoteOn(0, 57, 1.0f);
-    EXPECT_TRUE(isOn(5));
 }
 
 TEST_F(Scheduler, BeatAndGridTicksFollowTheSixteenthWithinTheBeat)
@@ -211,38 +141,6 @@ TEST_F(Scheduler, BeatAndGridTicksFollowTheSixteenthWithinTheBeat)
     engine->retrigger.setEngaged(true);
     const auto out = feed(200);
     for (int k = 21; k < 200; ++k) ASSERT_EQ(out[static_cast<size_t>(k)], static_cast<float>(beat + k - 1)) << k;
-}
-
-TEST_F(Scheduler, RandomNotesAndHostileTicksKeepTheCountTruthfulAndEverythingEndable)
-{
-    host.set(2, 8.0);
-    autoPlayOnly({0, 1, 2, 3, 4, 5, 6, 7});
-    host.set(3, 300.0);
-    host.set(142, 5.0); // one slot may run without a timer
-    std::mt19937 gen(5);
-    std::uniform_int_distribution<int> pitch(-5, 140);
-    std::uniform_int_distribution<int> sixteenth(-400, 4000);
-    const double odd[] = {std::numeric_limits<double>::quiet_NaN(),
-                          std::numeric_limits<double>::infinity(),
-                          -std::numeric_limits<double>::infinity(),
-                          1e300,
-                          -1e300,
-                          3e9,
-                          -3e9};
-    for (int i = 0; i < 20000; ++i) {
-        const auto p = static_cast<int16_t>(pitch(gen));
-        if (i % 3 == 0) engine->onNoteOn(static_cast<int16_t>(i % 16), p, 0.0f);
-        if (i % 3 == 1) engine->onNoteOff(static_cast<int16_t>(i % 16), p, 0.5f);
-        engine->onTick(i % 97 == 0 ? odd[static_cast<size_t>(i / 97) % 7] : 0.25 * sixteenth(gen));
-        ASSERT_EQ(engine->activeTimedCount, timedSlots()) << i;
-        for (int32_t t : engine->remainingTicks) ASSERT_TRUE(t >= 0 && t <= 16) << i;
-    }
-    // The user can always end everything: AutoPlay off, then note-offs and time.
-    host.set(1, 0.0);
-    for (int16_t note : GlitchEngine::kTriggerNotes) engine->onNoteOff(0, note, 0.0f);
-    for (int t = 0; t < 16; ++t) engine->onTick(0.25 * t);
-    for (int slot = 0; slot < 8; ++slot) EXPECT_FALSE(isOn(slot)) << slot;
-    EXPECT_EQ(engine->activeTimedCount, 0);
 }
 
 } // namespace

@@ -18,11 +18,6 @@ std::unique_ptr<ShufflerUnit> makeShuffler()
     return std::make_unique<ShufflerUnit>();
 }
 
-void setAllWeights(ShufflerUnit& u, double w)
-{
-    for (int i = 0; i < ShufflerUnit::kNoteValueCount; ++i) u.setNoteValueWeight(i, w);
-}
-
 // At full level a ramp comes out delayed by the slice's read distance plus one;
 // this gives the distance of each sample fed from `first` on.
 std::vector<int> readDistances(const std::vector<float>& out, int first)
@@ -41,41 +36,6 @@ std::vector<int> sliceStarts(const std::vector<int>& distances, int from)
     return starts;
 }
 } // namespace
-
-TEST(Shuffler, NoteValueLengthsFollowTempoAndSampleRate)
-{
-    auto u = makeShuffler();
-    const std::array<int32_t, 10> at120{2756, 5512, 8268, 11025, 16537, 19293, 22050, 33075, 38587, 44100};
-    EXPECT_EQ(u->lengths(), at120);
-
-    u->setTempo(60.0);
-    EXPECT_EQ(u->lengths()[0], 5512);
-    EXPECT_EQ(u->lengths()[9], 88200);
-
-    // A new sample rate keeps the slices in time with the last tempo.
-    u->setSampleRate(96000.0);
-    EXPECT_EQ(u->lengths()[9], 192000);
-    u->setTempo(120.0);
-    EXPECT_EQ(u->lengths()[9], 96000);
-}
-
-TEST(Shuffler, UnusableTempoKeepsTheLastLengthsAndExtremesStayBounded)
-{
-    auto u = makeShuffler();
-    const auto before = u->lengths();
-    for (double tempo :
-         {0.0, -120.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
-        u->setTempo(tempo);
-    EXPECT_EQ(u->lengths(), before);
-    u->setSampleRate(std::numeric_limits<double>::quiet_NaN());
-    u->setSampleRate(-1.0);
-    EXPECT_EQ(u->lengths(), before);
-
-    u->setTempo(1e-12);
-    for (int32_t len : u->lengths()) EXPECT_EQ(len, ShufflerUnit::kMaxLength);
-    u->setTempo(1e12); // the 1 ms floor
-    for (int32_t len : u->lengths()) EXPECT_EQ(len, 44);
-}
 
 TEST(Shuffler, SwitchingOnReplaysFromTheLastBeat)
 {
@@ -129,65 +89,4 @@ TEST(Shuffler, SimpleModeEighthGivesSlicesOf11025AtGridPoints)
         const int d = distances[static_cast<size_t>(starts[j])];
         EXPECT_TRUE(d == since[0] || d == since[1] || d == since[2] || d == since[3]) << j;
     }
-}
-
-TEST(Shuffler, TempoChangeAltersTheNextSliceNotTheRunningOne)
-{
-    auto u = makeShuffler();
-    u->selectSimpleLength(2);
-    u->setEngaged(true);
-    int t = 1;
-    auto out = feedRamp(*u, t, 5000);
-    u->setTempo(60.0);
-    const auto rest = feedRamp(*u, t, 30000);
-    out.insert(out.end(), rest.begin(), rest.end());
-    EXPECT_EQ(sliceStarts(readDistances(out, 1), 20), (std::vector<int>{11025, 11025 + 22050}));
-}
-
-TEST(Shuffler, EmptyWeightTableFadesToDryAndRefillingRestarts)
-{
-    auto u = makeShuffler();
-    int t = 1;
-    feedRamp(*u, t, 5000);
-    u->gridTick(0);
-    u->setEngaged(true);
-    const auto wet = feedRamp(*u, t, 200);
-    EXPECT_EQ(wet.back(), float(t - 2)) << "replays from the grid point";
-
-    setAllWeights(*u, 0.0);
-    EXPECT_EQ(u->lengthWeights().total(), 0);
-    feedRamp(*u, t, 20);
-    const int from = t;
-    const auto out = feedRamp(*u, t, 1000);
-    for (size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], float(from + static_cast<int>(i)));
-
-    // The first weight that makes the table non-empty starts a slice at once,
-    // of that note value's length.
-    u->setNoteValueWeight(1, 50.0);
-    const int refill = t;
-    const auto again = feedRamp(*u, t, 6000);
-    EXPECT_EQ(sliceStarts(readDistances(again, refill), 20).front(), u->lengths()[1]);
-}
-
-TEST(Shuffler, GridCountersWithoutTicksStayBoundedAndReadTheSameSamples)
-{
-    auto u = makeShuffler();
-    for (int32_t n = 0; n < ShufflerUnit::kGridCounterLimit - 1; ++n) {
-        float l = 0.0f, r = 0.0f;
-        u->process(l, r);
-    }
-    EXPECT_EQ(u->gridCounter(0), ShufflerUnit::kGridCounterLimit - 1);
-    int t = 1;
-    feedRamp(*u, t, 1);
-    // Stepped back by whole ring lengths: the same place in the ring.
-    EXPECT_EQ(u->gridCounter(0), ShufflerUnit::kRingSize);
-
-    // Out-of-range grid indices are ignored.
-    u->gridTick(4);
-    u->gridTick(-1);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(u->gridCounter(k), ShufflerUnit::kRingSize) << k;
-
-    // A read distance of a whole ring replays wrapped material without a fault.
-    u->setEngaged(true);
-    for (float v : feedRamp(*u, t, 3 * ShufflerUnit::kRingSize)) ASSERT_TRUE(std::isfinite(v));
 }

@@ -26,17 +26,6 @@ std::shared_ptr<Module> loadBundle()
 
 } // namespace
 
-TEST(ModuleFactory, FactoryInfo)
-{
-    auto module = loadBundle();
-    ASSERT_TRUE(module);
-    const auto info = module->factoryInfo();
-    EXPECT_EQ(info.vendor, "Ornith-Kaval");
-    EXPECT_FALSE(info.url.empty());
-    EXPECT_EQ(info.email, "");
-    EXPECT_EQ(info.flags, PFactoryInfo::kUnicode);
-}
-
 TEST(ModuleFactory, ProcessorThenControllerClass)
 {
     auto module = loadBundle();
@@ -75,22 +64,6 @@ TEST(ModuleFactory, ProcessorThenControllerClass)
     PClassInfo info1;
     ASSERT_EQ(module->factory()->getClassInfo(1, &info1), kResultOk);
     EXPECT_STREQ(info1.name, "Vexbit Glitch Controller");
-}
-
-TEST(ModuleFactory, SecondGetPluginFactoryReturnsTheSameFactoryWithAnotherReference)
-{
-    auto module = loadBundle();
-    ASSERT_TRUE(module);
-    using GetFactory = IPluginFactory* (*)();
-    auto getFactory = reinterpret_cast<GetFactory>(module->symbol("GetPluginFactory"));
-    ASSERT_NE(getFactory, nullptr);
-
-    IPluginFactory* again = getFactory();
-    EXPECT_EQ(again, module->factory());
-    // The module's own reference plus this one: adding a third reports 3.
-    EXPECT_EQ(again->addRef(), 3u);
-    again->release();
-    again->release();
 }
 
 TEST(ModuleFactory, BadRequestsGetResultCodesNotCrashes)
@@ -135,22 +108,6 @@ TEST(ModuleFactory, BadRequestsGetResultCodesNotCrashes)
     EXPECT_EQ(factory->queryInterface(unknownIid, &object), kNoInterface);
     EXPECT_EQ(object, nullptr);
     EXPECT_EQ(factory->queryInterface(IPluginFactory3::iid, nullptr), kInvalidArgument);
-}
-
-TEST(ModuleFactory, EntryAndExitAreCounted)
-{
-    auto module = loadBundle();
-    ASSERT_TRUE(module);
-    auto entry = reinterpret_cast<bool (*)(void*)>(module->symbol("ModuleEntry"));
-    auto exit = reinterpret_cast<bool (*)()>(module->symbol("ModuleExit"));
-    ASSERT_NE(entry, nullptr);
-    ASSERT_NE(exit, nullptr);
-
-    EXPECT_TRUE(entry(nullptr)); // a second host entering
-    EXPECT_TRUE(exit());
-    EXPECT_TRUE(exit());         // the last exit
-    EXPECT_FALSE(exit());        // one too many
-    EXPECT_TRUE(entry(nullptr)); // balanced again for the unload
 }
 
 TEST(ModuleFactory, ExportsOnlyTheEntryPoints)

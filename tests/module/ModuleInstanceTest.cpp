@@ -43,30 +43,6 @@ std::string busName(IComponent* component, MediaType type, BusDirection dir, int
 
 } // namespace
 
-TEST(ModuleInstance, ControllerPublishesBypassThenTheTableInIdOrder)
-{
-    Loaded l = loadInstance();
-    ASSERT_TRUE(l.instance);
-    ASSERT_NE(l.instance->controller(), nullptr);
-    EXPECT_TRUE(l.instance->isConnected());
-
-    const auto params = l.instance->parameters();
-    ASSERT_EQ(params.size(), 83u);
-    EXPECT_EQ(params[0].id, 0x7FFFFFFFu);
-    EXPECT_EQ(params[0].title, "Bypass");
-    EXPECT_EQ(params[0].stepCount, 1);
-    EXPECT_EQ(params[0].flags, ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass);
-    EXPECT_EQ(params[1].id, 1u);
-    for (std::size_t i = 2; i < params.size(); ++i) EXPECT_LT(params[i - 1].id, params[i].id);
-
-    const auto lofi = l.instance->findParameter(599);
-    ASSERT_TRUE(lofi);
-    EXPECT_EQ(lofi->title, " Lo-fi Randomise");
-    EXPECT_EQ(lofi->unitId, kRootUnitId);
-    EXPECT_EQ(l.instance->parameterText(0x7FFFFFFF, 1.0), "On");
-    EXPECT_EQ(l.instance->parameterText(402, 0.5), "2018");
-}
-
 TEST(ModuleInstance, ProcessorNamesItsControllerAndBuses)
 {
     Loaded l = loadInstance();

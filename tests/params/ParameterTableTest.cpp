@@ -27,39 +27,6 @@ TEST(ParameterTable, LinearRangeIsOrderedAndDefaultClampedIntoIt)
     EXPECT_TRUE(t.find(1)->units.empty());
 }
 
-TEST(ParameterTable, IntegerSwitchAndListNormalisation)
-{
-    ParameterTable t;
-    t.addInteger(1, "int", 8, 1, 2, -1);
-    t.addSwitch(2, "on", true, -1, true);
-    t.addSwitch(3, "trigger", false, 5, false);
-    t.addList(4, "beyond", {"a", "b", "c"}, 7, -1);
-    t.addList(5, "fraction", {"a", "b", "c"}, 1.7, -1);
-    t.addList(6, "negative", {"a", "b"}, -3, -1);
-    t.addList(7, "empty", {}, 2, -1);
-
-    const ParamRecord& i = *t.find(1);
-    EXPECT_EQ(i.kind, ParamKind::Integer);
-    EXPECT_EQ(i.min, 1.0);
-    EXPECT_EQ(i.max, 8.0);
-
-    const ParamRecord& on = *t.find(2);
-    EXPECT_EQ(on.kind, ParamKind::List);
-    EXPECT_EQ(on.list, (std::vector<std::string>{"Off", "On"}));
-    EXPECT_EQ(on.defaultValue, 1.0);
-    EXPECT_EQ(on.flags, 0u);
-    EXPECT_EQ(t.find(3)->defaultValue, 0.0);
-    EXPECT_EQ(t.find(3)->flags, static_cast<uint32_t>(kTransient));
-
-    EXPECT_EQ(t.find(4)->max, 2.0);
-    EXPECT_EQ(t.find(4)->defaultValue, 2.0);
-    EXPECT_EQ(t.find(5)->defaultValue, 1.0);
-    EXPECT_EQ(t.find(6)->defaultValue, 0.0);
-    EXPECT_EQ(t.find(7)->min, 0.0);
-    EXPECT_EQ(t.find(7)->max, 0.0);
-    EXPECT_EQ(t.find(7)->defaultValue, 0.0);
-}
-
 TEST(ParameterTable, SkewExponentPutsMidFractionAtHalfway)
 {
     ParameterTable t;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "processor/ProcessBlock.h"
+#include "host/ProcessObjects.h"
 #include "processor/RecordingProcessor.h"
 
 #include "product/ModuleConfig.h"
@@ -68,7 +68,7 @@ protected:
 
     Steinberg::Vst::HostApplication hostApp;
     RecordingProcessor* processor = nullptr;
-    ProcessBlock block;
+    host::StereoBlock block;
 };
 
 } // namespace vexbit::test

@@ -12,6 +12,9 @@
 
 namespace vexbit::test {
 
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
 enum class Hook {
     InitParameter,
     ProcessAudio,

@@ -1,7 +1,7 @@
 // The factory preset bank as a user and a host meet it: the files in the
 // bundle, restored through the host library, rendered by the vexbit tool,
 // installed where hosts look, and built from their texts.
-#include "TestFiles.h"
+#include "tools/TestFiles.h"
 
 #include "host/AudioFile.h"
 #include "host/Module.h"

@@ -84,15 +84,5 @@ TEST(RenderBadInput, EachFailureIsOneLineAndLeavesTheOutputAlone)
     }
 }
 
-TEST(RenderBadInput, BenchRefusesWhatItCannotLoad)
-{
-    TempFolder dir;
-    std::filesystem::create_directory(dir.path("folder"));
-    const ToolRun run = runVexbit({"bench", "--seconds", "0.5", "--runs", "1", dir.path("folder")});
-    EXPECT_GT(run.status, 0);
-    EXPECT_EQ(run.err.rfind("vexbit: error: ", 0), 0u) << run.err;
-    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-}
-
 } // namespace
 } // namespace vexbit::test

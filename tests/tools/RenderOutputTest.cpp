@@ -123,22 +123,6 @@ TEST(RenderOutput, FilterNoteFromAMidiFileEngagesTheFilterAtItsSample)
     EXPECT_NEAR(level(67620, 88200, 150.0), 0.3, 0.03);
 }
 
-TEST(RenderOutput, InlineNotesAreTimedByTheTempo)
-{
-    TempFolder dir;
-    writeFloatWav(dir.path("in.wav"), kRate, sine(440.0, kRate, 44100), {});
-    // At 90 BPM a beat lasts 29400 frames.
-    const ToolRun run = runVexbit({"render", "--note", "60@0.5:0.25", "--note", "53@1", dir.path("in.wav"), "-o",
-                                   dir.path("out.wav"), "--bpm", "90", "--events", dir.path("events.csv")});
-    ASSERT_EQ(run.status, 0) << run.err;
-    std::vector<std::tuple<long, std::string, int>> echoes;
-    for (const auto& e : noteEchoes(readTextFile(dir.path("events.csv"))))
-        if (std::get<0>(e) > 0) echoes.push_back(e);
-    const std::vector<std::tuple<long, std::string, int>> expected = {
-        {14700, "note-on", 60}, {22050, "note-off", 60}, {29400, "note-on", 53}};
-    EXPECT_EQ(echoes, expected);
-}
-
 TEST(RenderOutput, RendersThroughAMonoPluginOfAnotherVendor)
 {
     const std::string zamDelay = "/usr/lib/vst3/ZamDelay.vst3";

@@ -1,9 +1,9 @@
 #pragma once
 
-// Files and processes for the render tool's tests: a private temporary
-// folder, audio and MIDI files written with the libraries a user's other
-// tools would use, and the vexbit program run as a child process.
+// Files for the render tool's tests: audio and MIDI files written with the
+// libraries a user's other tools would use.
 
+#include "support/RunVexbit.h"
 #include "host/AudioFile.h"
 
 #include <cstdint>
@@ -12,29 +12,6 @@
 #include <vector>
 
 namespace vexbit::test {
-
-// A fresh folder under the system's temporary folder, removed with its contents.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string path(const std::string& name) const { return root_ + "/" + name; }
-    // Names of the files in the folder, hidden ones included.
-    std::vector<std::string> files() const;
-
-private:
-    std::string root_;
-};
-
-struct ToolRun {
-    int status = -1; // exit status; -1 when the program did not exit normally (a crash)
-    std::string out;
-    std::string err;
-};
-
-ToolRun runVexbit(const std::vector<std::string>& args);
 
 // Stereo float WAV (or mono when right is empty).
 void writeFloatWav(const std::string& path, double sampleRate, const std::vector<float>& left,

@@ -84,18 +84,6 @@ TEST_F(RobustnessTest, ClosingTheFrameWhilePopupIsOpen)
     menu->forget();
 }
 
-TEST_F(RobustnessTest, MenuRemovedWhileItsPopupIsOpen)
-{
-    auto* menu = new COptionMenu(CRect(10, 10, 110, 31), nullptr, 9);
-    menu->addEntry("A");
-    frame->addView(menu);
-    click(frame, {50, 20});
-    frame->removeView(menu);
-    click(frame, {50, 40}); // on the still open list: chooses "A" for a detached menu
-    EXPECT_EQ(frame->getModalView(), nullptr);
-    EXPECT_EQ(frame->getNbViews(), 0);
-}
-
 TEST_F(RobustnessTest, TimersFireStopAndDieSafely)
 {
     int fired = 0;
@@ -132,25 +120,6 @@ TEST_F(RobustnessTest, TimersFireStopAndDieSafely)
     timer->forget();
     EXPECT_EQ(CVSTGUITimer::runningTimerCount(), 0u);
     target->forget();
-}
-
-TEST_F(RobustnessTest, RockerRemovedBeforeItsSpringBackTimer)
-{
-    auto* rocker = new CRockerSwitch(CRect(0, 0, 21, 21), nullptr, 3, nullptr, CPoint(), kVertical);
-    frame->addView(rocker);
-    frame->onWheel({10, 10}, 1, 0);
-    frame->removeView(rocker);
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"host-begin 3", "host-end 3"}));
-    CVSTGUITimer::runDueTimers(CVSTGUITimer::Clock::now() + std::chrono::seconds(1));
-    EXPECT_EQ(CVSTGUITimer::runningTimerCount(), 0u);
-}
-
-TEST_F(RobustnessTest, OpenWithoutRunLoopFails)
-{
-    EXPECT_FALSE(frame->open(nullptr));
-    X11FrameConfig config;
-    EXPECT_FALSE(frame->open(nullptr, PlatformType::kX11EmbedWindowID, &config));
-    EXPECT_FALSE(frame->isOpen());
 }
 
 } // namespace

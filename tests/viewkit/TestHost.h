@@ -35,8 +35,6 @@ public:
     CColor pixel(Window w, int x, int y) const;
     void sendButton(Window w, int x, int y, unsigned button, bool press, unsigned state = 0);
     void sendMotion(Window w, int x, int y, unsigned state);
-    // A key press and release for `keysym` (e.g. XK_5, XK_Return).
-    void sendKey(Window w, unsigned long keysym);
 
     size_t eventHandlerCount() const { return handlers.size(); }
     size_t timerCount() const { return timers.size(); }

@@ -16,11 +16,6 @@ inline void installTestResources()
         std::map<std::string, std::vector<uint8_t>, std::less<>> r;
         r["knob.png"] = makeStripPng(50, 50, knobFrameColors(31));
         r["rocker.png"] = makeStripPng(21, 21, {kRockerUp, kRockerMiddle, kRockerDown});
-        r["page.png"] = makeStripPng(300, 100, {CColor(0, 128, 128)});
-        r["corrupt.png"] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 1, 2, 3, 4, 5};
-        std::vector<uint8_t> truncated = makeStripPng(50, 50, knobFrameColors(31));
-        truncated.resize(truncated.size() / 2);
-        r["truncated.png"] = truncated;
         return r;
     }();
     setResourceLookup([](std::string_view name) -> std::span<const uint8_t> {

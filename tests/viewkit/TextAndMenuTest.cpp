@@ -57,35 +57,6 @@ protected:
     CFrame* frame = nullptr;
 };
 
-TEST_F(TextAndMenuTest, ReturnCommitsThroughTheParser)
-{
-    CTextEdit* edit = addNumberField();
-    click(frame, {50, 20});
-    ASSERT_TRUE(edit->isEditing());
-    EXPECT_TRUE(log.entries.empty()) << "opening the field reports nothing";
-    for (int i = 0; i < 4; ++i) press(frame, VKEY_BACK);
-    type(frame, "25");
-    EXPECT_EQ(edit->getText(), "50.0") << "typing changes only the field";
-    press(frame, VKEY_RETURN);
-    EXPECT_FALSE(edit->isEditing());
-    EXPECT_FLOAT_EQ(edit->getValue(), 0.25f);
-    EXPECT_EQ(edit->getText(), "25.0") << "shown through the formatter";
-    EXPECT_EQ(log.entries, (Log{"begin 42", "host-begin 42", "changed 42", "host-end 42", "end 42"}));
-    EXPECT_EQ(frame->getFocusView(), nullptr);
-}
-
-TEST_F(TextAndMenuTest, RefusedTextKeepsTheOldValue)
-{
-    CTextEdit* edit = addNumberField();
-    click(frame, {50, 20});
-    type(frame, "abc");
-    press(frame, VKEY_RETURN);
-    EXPECT_FLOAT_EQ(edit->getValue(), 0.5f);
-    EXPECT_EQ(edit->getText(), "50.0abc") << "kept as typed";
-    ASSERT_EQ(listener.values.size(), 1u);
-    EXPECT_FLOAT_EQ(listener.values[0], 0.5f);
-}
-
 TEST_F(TextAndMenuTest, EscapeCancelsAndAClickElsewhereCommits)
 {
     CTextEdit* edit = addNumberField();
@@ -136,30 +107,6 @@ TEST_F(TextAndMenuTest, FieldEditingHandlesUtf8AndCaretKeys)
     EXPECT_FLOAT_EQ(edit->getValue(), 0.f) << "no parser: the value stays";
 }
 
-TEST_F(TextAndMenuTest, OptionMenuValueIsAnIndexWithinTheEntries)
-{
-    auto* menu = new COptionMenu(CRect(10, 10, 110, 31), &listener, 9);
-    frame->addView(menu);
-    EXPECT_EQ(menu->getCurrentIndex(), -1);
-    for (const char* t : {"1/32", "-", "1/16", "1/8"}) menu->addEntry(t);
-    EXPECT_TRUE(menu->getEntry(1)->isSeparator());
-    EXPECT_FLOAT_EQ(menu->getMax(), 3.f);
-    menu->setValue(2.4f);
-    EXPECT_EQ(menu->getCurrentIndex(), 2);
-    menu->setValue(7);
-    EXPECT_EQ(menu->getCurrentIndex(), 2) << "out of range is ignored";
-    menu->setValue(-1);
-    EXPECT_EQ(menu->getCurrentIndex(), 2);
-    menu->setValueNormalized(1.f);
-    EXPECT_EQ(menu->getCurrentIndex(), 3);
-    EXPECT_FLOAT_EQ(menu->getValueNormalized(), 1.f);
-    menu->removeAllEntry();
-    EXPECT_FLOAT_EQ(menu->getMax(), 0.f);
-    menu->addEntry("only");
-    EXPECT_FLOAT_EQ(menu->getValueNormalized(), 0.f) << "one entry: no division by zero";
-    EXPECT_TRUE(listener.values.empty());
-}
-
 TEST_F(TextAndMenuTest, ClickingAnEntrySelectsItAndReports)
 {
     auto* menu = new COptionMenu(CRect(10, 10, 110, 31), &listener, 9);
@@ -188,69 +135,6 @@ TEST_F(TextAndMenuTest, ClickingAnEntrySelectsItAndReports)
     EXPECT_EQ(menu->getLastResult(), 2);
     EXPECT_EQ(log.entries, (Log{"begin 9", "host-begin 9", "changed 9", "host-end 9", "end 9"}));
     EXPECT_EQ(frame->getNbViews(), 1) << "the overlay is gone";
-}
-
-TEST_F(TextAndMenuTest, DismissingReportsNothingAndKeysWork)
-{
-    auto* menu = new COptionMenu(CRect(10, 260, 110, 281), &listener, 9);
-    for (const char* t : {"A", "B", "C"}) menu->addEntry(t);
-    menu->setValue(1);
-    frame->addView(menu);
-    click(frame, {50, 270});
-    auto* overlay = dynamic_cast<MenuOverlay*>(frame->getModalView());
-    ASSERT_NE(overlay, nullptr);
-    EXPECT_LE(overlay->getListRect().bottom, 260) << "no room below: opens above";
-    click(frame, {300, 100});
-    EXPECT_FALSE(menu->isPopupOpen());
-    EXPECT_TRUE(log.entries.empty());
-
-    click(frame, {50, 270}, kRButton);
-    ASSERT_TRUE(menu->isPopupOpen());
-    press(frame, VKEY_DOWN);
-    press(frame, VKEY_RETURN);
-    EXPECT_EQ(menu->getCurrentIndex(), 2);
-    click(frame, {50, 270});
-    press(frame, VKEY_ESCAPE);
-    EXPECT_EQ(menu->getCurrentIndex(), 2);
-    EXPECT_EQ(listener.values, (std::vector<float>{2}));
-
-    // Focused menu: Up selects the previous entry directly.
-    frame->setFocusView(menu);
-    press(frame, VKEY_UP);
-    EXPECT_EQ(menu->getCurrentIndex(), 1);
-}
-
-TEST_F(TextAndMenuTest, ContextMenuPopsUpAtAPointOutsideTheTree)
-{
-    auto* menu = new COptionMenu();
-    menu->setListener(&listener);
-    EXPECT_FALSE(menu->popup(frame, {100, 100})) << "nothing to show";
-    EXPECT_EQ(frame->getModalView(), nullptr);
-    menu->addEntry("Copy");
-    menu->addEntry("Paste");
-    ASSERT_TRUE(menu->popup(frame, {100, 100}));
-    click(frame, {110, 100 + 1 + MenuOverlay::kItemHeight + 3});
-    EXPECT_EQ(menu->getLastResult(), 1);
-    EXPECT_EQ(listener.values, (std::vector<float>{1}));
-    EXPECT_EQ(log.entries, (Log{"begin -1", "changed -1", "end -1"})) << "not in the tree: no host edit";
-    menu->forget();
-}
-
-TEST_F(TextAndMenuTest, ClickingATabButtonSelectsItsPage)
-{
-    auto* tabs = new CTabView(CRect(0, 0, 300, 200), CRect(0, 0, 60, 40));
-    auto* first = new CViewContainer(CRect(0, 0, 10, 10));
-    auto* second = new CViewContainer(CRect(0, 0, 10, 10));
-    tabs->addTab(first, "One");
-    tabs->addTab(second, "Two");
-    frame->addView(tabs);
-    EXPECT_EQ(second->getViewSize(), CRect(0, 20, 300, 200)) << "below the 20 px strip";
-    EXPECT_EQ(tabs->getCurrentSelectedTab(), 0);
-    click(frame, {90, 10});
-    EXPECT_EQ(tabs->getCurrentSelectedTab(), 1);
-    EXPECT_FALSE(first->isAttached());
-    EXPECT_TRUE(second->isAttached());
-    EXPECT_TRUE(log.entries.empty()) << "tab changes are not reported";
 }
 
 } // namespace

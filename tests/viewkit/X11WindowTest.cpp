@@ -156,46 +156,6 @@ TEST_F(X11WindowTest, LostXConnectionIsSurvived)
     EXPECT_EQ(host->timerCount(), 0u);
 }
 
-TEST_F(X11WindowTest, ClosingWithAnOpenPopup)
-{
-    auto* menu = new COptionMenu(CRect(120, 10, 190, 30), &listener, 8);
-    menu->addEntry("A");
-    menu->addEntry("B");
-    frame->addView(menu);
-    ASSERT_TRUE(openEmbedded());
-    Window child = 0;
-    ASSERT_TRUE(host->runUntil([&] { return isViewable(child = host->childWindow()); }));
-    host->sendButton(child, 150, 20, Button1, true);
-    host->sendButton(child, 150, 20, Button1, false, Button1Mask);
-    ASSERT_TRUE(host->runUntil([&] { return menu->isPopupOpen(); }));
-    host->runFor(std::chrono::milliseconds(30));
-    frame->close();
-    frame = nullptr;
-    EXPECT_TRUE(listener.values.empty());
-    EXPECT_EQ(host->eventHandlerCount(), 0u);
-}
-
-TEST_F(X11WindowTest, TypingIntoATextEdit)
-{
-    auto* edit = new CTextEdit(CRect(120, 40, 190, 60), &listener, 6, "1");
-    edit->setStringToValueFunction([](const char* txt, float& result, CTextEdit*) {
-        result = static_cast<float>(std::atof(txt)) / 100.f;
-        return true;
-    });
-    frame->addView(edit);
-    ASSERT_TRUE(openEmbedded());
-    Window child = 0;
-    ASSERT_TRUE(host->runUntil([&] { return isViewable(child = host->childWindow()); }));
-    host->sendButton(child, 150, 50, Button1, true);
-    host->sendButton(child, 150, 50, Button1, false, Button1Mask);
-    ASSERT_TRUE(host->runUntil([&] { return edit->isEditing(); }));
-    host->sendKey(child, XK_5);
-    host->sendKey(child, XK_Return);
-    ASSERT_TRUE(host->runUntil([&] { return !edit->isEditing(); }));
-    EXPECT_EQ(edit->getText(), "15");
-    EXPECT_FLOAT_EQ(edit->getValue(), 0.15f);
-}
-
 // Closes the whole frame from inside the click it is handling.
 class ClosingListener : public IControlListener {
 public:

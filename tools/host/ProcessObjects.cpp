@@ -84,4 +84,79 @@ bool HostParameterChanges::add(ParamID id, int32 sampleOffset, ParamValue value)
     return queue != nullptr && queue->addPoint(sampleOffset, value, pointIndex) == kResultOk;
 }
 
+StereoBlock::StereoBlock(int32 maxSamples, std::size_t eventCapacity, std::size_t pointCapacity)
+    : inL(static_cast<std::size_t>(maxSamples)), inR(inL.size()), outL(inL.size()), outR(inL.size()),
+      paramsIn(128, pointCapacity), paramsOut(128, pointCapacity), eventsIn(eventCapacity), eventsOut(eventCapacity)
+{
+    for (std::size_t i = 0; i < inL.size(); ++i) {
+        inL[i] = 0.001f * static_cast<float>(i + 1);
+        inR[i] = -inL[i];
+    }
+    inPtrs[0] = inL.data();
+    inPtrs[1] = inR.data();
+    outPtrs[0] = outL.data();
+    outPtrs[1] = outR.data();
+    inBus.numChannels = outBus.numChannels = 2;
+    inBus.channelBuffers32 = inPtrs;
+    outBus.channelBuffers32 = outPtrs;
+    data.processMode = kRealtime;
+    data.symbolicSampleSize = kSample32;
+    data.numInputs = data.numOutputs = 1;
+    data.inputs = &inBus;
+    data.outputs = &outBus;
+    data.inputParameterChanges = &paramsIn;
+    data.outputParameterChanges = &paramsOut;
+    data.inputEvents = &eventsIn;
+    data.outputEvents = &eventsOut;
+    data.processContext = &context;
+    context.sampleRate = 44100.0;
+    context.tempo = 120.0;
+}
+
+void StereoBlock::clearLists()
+{
+    paramsIn.clear();
+    paramsOut.clear();
+    eventsIn.clear();
+    eventsOut.clear();
+}
+
+void StereoBlock::playAt(double quarters, double tempo)
+{
+    context.state = ProcessContext::kPlaying | ProcessContext::kTempoValid | ProcessContext::kProjectTimeMusicValid;
+    context.tempo = tempo;
+    context.projectTimeMusic = quarters;
+}
+
+const HostParamValueQueue* StereoBlock::outputQueue(ParamID id) const
+{
+    for (std::size_t i = 0; i < paramsOut.size(); ++i)
+        if (paramsOut.queue(i).id() == id) return &paramsOut.queue(i);
+    return nullptr;
+}
+
+Event noteOnEvent(int32 offset, int16 pitch, float velocity, int16 channel)
+{
+    Event e{};
+    e.sampleOffset = offset;
+    e.type = Event::kNoteOnEvent;
+    e.noteOn.channel = channel;
+    e.noteOn.pitch = pitch;
+    e.noteOn.velocity = velocity;
+    e.noteOn.noteId = -1;
+    return e;
+}
+
+Event noteOffEvent(int32 offset, int16 pitch, float velocity, int16 channel)
+{
+    Event e{};
+    e.sampleOffset = offset;
+    e.type = Event::kNoteOffEvent;
+    e.noteOff.channel = channel;
+    e.noteOff.pitch = pitch;
+    e.noteOff.velocity = velocity;
+    e.noteOff.noteId = -1;
+    return e;
+}
+
 } // namespace vexbit::host

@@ -5,8 +5,10 @@
 // that fills or reads them allocates nothing; what does not fit is refused
 // with kResultFalse, as the interfaces allow.
 
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
 
 #include <cstddef>
 #include <vector>
@@ -103,5 +105,48 @@ private:
 };
 
 #undef VEXBIT_HOST_STATIC_OBJECT
+
+// One stereo host block: input and output buffers, parameter and event lists
+// in both directions and a process context, wired into a ProcessData. The input
+// is a quiet ramp, positive on the left and negative on the right, so the
+// channels and the samples can be told apart.
+class StereoBlock {
+public:
+    explicit StereoBlock(Steinberg::int32 maxSamples = 8192, std::size_t eventCapacity = 2048,
+                         std::size_t pointCapacity = 1024);
+    StereoBlock(const StereoBlock&) = delete;
+    StereoBlock& operator=(const StereoBlock&) = delete;
+
+    Steinberg::Vst::ProcessData& next(Steinberg::int32 numSamples)
+    {
+        data.numSamples = numSamples;
+        return data;
+    }
+    void clearLists();
+    // The transport playing at a musical position, or stopped.
+    void playAt(double quarters, double tempo = 120.0);
+    void stop() { context.state = Steinberg::Vst::ProcessContext::kTempoValid; }
+    void addInput(Steinberg::Vst::Event e) { eventsIn.addEvent(e); }
+    // The output queue of id, or null.
+    const HostParamValueQueue* outputQueue(Steinberg::Vst::ParamID id) const;
+
+    std::vector<float> inL, inR, outL, outR;
+    float* inPtrs[2];
+    float* outPtrs[2];
+    Steinberg::Vst::AudioBusBuffers inBus{};
+    Steinberg::Vst::AudioBusBuffers outBus{};
+    HostParameterChanges paramsIn;
+    HostParameterChanges paramsOut;
+    HostEventList eventsIn;
+    HostEventList eventsOut;
+    Steinberg::Vst::ProcessContext context{};
+    Steinberg::Vst::ProcessData data{};
+};
+
+// A note event at a sample offset of the block.
+Steinberg::Vst::Event noteOnEvent(Steinberg::int32 offset, Steinberg::int16 pitch, float velocity = 1.0f,
+                                  Steinberg::int16 channel = 0);
+Steinberg::Vst::Event noteOffEvent(Steinberg::int32 offset, Steinberg::int16 pitch, float velocity = 0.0f,
+                                   Steinberg::int16 channel = 0);
 
 } // namespace vexbit::host

@@ -3,7 +3,7 @@
 // The processor of the built bundle, loaded through the host library the way a
 // host loads it, with the calls a host makes around processing.
 
-#include "processor/StateBytes.h"
+#include "support/StateBytes.h"
 
 #include "host/PluginInstance.h"
 
@@ -20,12 +20,9 @@ struct LoadedBundle {
 
     Steinberg::Vst::IComponent* component() const { return instance->component(); }
     Steinberg::Vst::IAudioProcessor* processor() const { return instance->processor(); }
+    Steinberg::Vst::IEditController* controller() const { return instance->controller(); }
 
-    Steinberg::tresult restore(const Bytes& state) const
-    {
-        ByteStream in(state);
-        return component()->setState(in.get());
-    }
+    Steinberg::tresult restore(const Bytes& state) const { return component()->setState(streamOf(state)); }
     Bytes saved() const
     {
         Steinberg::MemoryStream stream;

@@ -39,31 +39,6 @@ void expectEverythingEnds(BundleSession& session, double tempo)
         EXPECT_EQ(session.storedValue(static_cast<ParamID>(201 + 100 * slot)), 0.0) << "slot " << slot;
 }
 
-TEST(HostileHosts, NotesOfAnyChannelPitchAndVelocityInThousandsPerBlock)
-{
-    auto session = BundleSession::open();
-    ASSERT_TRUE(session);
-    std::mt19937 gen(17);
-    std::uniform_int_distribution<int> pitch(-20, 160);
-    std::uniform_int_distribution<int> channel(-2, 20);
-    std::uniform_int_distribution<int> offset(0, 4095);
-    Script script;
-    script.length = 4 * 4096;
-    for (int i = 0; i < 6000; ++i) {
-        const auto p = static_cast<int16_t>(pitch(gen));
-        const bool on = i % 3 != 2;
-        const float velocity = i % 5 == 0 ? 0.0f : 0.8f;
-        // Five thousand of them in the second block alone.
-        const int64_t block = i < 5000 ? 1 : i % 4;
-        script.notes.push_back({offset(gen) + block * 4096, p, on, static_cast<int16_t>(channel(gen)), velocity});
-    }
-    // Note-offs that were never switched on.
-    for (int16_t note : kTriggerNotes) script.notes.push_back({5, note, false});
-    const Rendering r = session->render(script, noise(8192, 1), 4096);
-    expectFiniteAndBounded(r);
-    expectEverythingEnds(*session, 120.0);
-}
-
 class AutoPlayTempi : public ::testing::TestWithParam<double> {};
 
 TEST_P(AutoPlayTempi, AutoPlayAtAnyTempoWithTheTransportJumpingBack)

@@ -1,7 +1,8 @@
 // Messages from the controller: replacement string lists and opaque data.
 
 #include "processor/ProcessorFixture.h"
-#include "processor/StateBytes.h"
+#include "support/ControllerMessages.h"
+#include "support/StateBytes.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
@@ -20,25 +21,10 @@ protected:
         // Not active: a message is applied at once.
         processor->setActive(false);
     }
-    IPtr<IMessage> message(const char* id)
-    {
-        auto msg = owned(static_cast<IMessage*>(new HostMessage()));
-        msg->setMessageID(id);
-        return msg;
-    }
     static void setU32(IMessage& m, const char* key, uint32_t v) { m.getAttributes()->setBinary(key, &v, 4); }
     static void setText(IMessage& m, const char* key, const std::string& text)
     {
         m.getAttributes()->setBinary(key, text.c_str(), static_cast<uint32>(text.size() + 1));
-    }
-    IPtr<IMessage> stringList(uint32_t tag, const std::vector<std::string>& entries)
-    {
-        auto msg = message("sendParamStringList");
-        setU32(*msg, "tag", tag);
-        setU32(*msg, "listsize", static_cast<uint32_t>(entries.size()));
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            setText(*msg, ("stringlist" + std::to_string(i)).c_str(), entries[i]);
-        return msg;
     }
     const std::vector<std::string>& listOf(ParamID id) { return processor->parameters().findRecord(id)->list; }
 };
@@ -47,7 +33,7 @@ TEST_F(Messages, AStringListReplacesTheEntriesResetsTheValueAndAppliesIt)
 {
     processor->storeParameterValue(kShufflerLength, 3.0);
     processor->calls.clear();
-    ASSERT_EQ(processor->notify(stringList(kShufflerLength, {"x", "yy", "zzz"})), kResultOk);
+    ASSERT_EQ(processor->notify(stringListMessage(kShufflerLength, {"x", "yy", "zzz"})), kResultOk);
     EXPECT_EQ(listOf(kShufflerLength), (std::vector<std::string>{"x", "yy", "zzz"}));
     EXPECT_STREQ(processor->getParameterText(kShufflerLength), "x");
     EXPECT_DOUBLE_EQ(processor->getParameterValue(kShufflerLength), 0.0);
@@ -71,42 +57,27 @@ TEST_F(Messages, AStringListReplacesTheEntriesResetsTheValueAndAppliesIt)
     EXPECT_TRUE(found);
 }
 
-TEST_F(Messages, AnEmptyListKeepsTheEntriesButStillResetsTheValue)
-{
-    processor->storeParameterValue(kShufflerLength, 2.0);
-    ASSERT_EQ(processor->notify(stringList(kShufflerLength, {})), kResultOk);
-    EXPECT_EQ(listOf(kShufflerLength).size(), 5u);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(kShufflerLength), 0.0);
-}
-
-TEST_F(Messages, AListForAnUnknownParameterIsIgnored)
-{
-    processor->calls.clear();
-    EXPECT_EQ(processor->notify(stringList(5, {"a"})), kResultOk);
-    EXPECT_TRUE(processor->calls.empty());
-}
-
 TEST_F(Messages, MalformedStringListsAreRefusedAndChangeNothing)
 {
     processor->storeParameterValue(kShufflerLength, 2.0);
     processor->calls.clear();
 
-    auto shortTag = message("sendParamStringList");
+    auto shortTag = hostMessage("sendParamStringList");
     uint16_t two = 603;
     shortTag->getAttributes()->setBinary("tag", &two, 2);
     setU32(*shortTag, "listsize", 1);
     setText(*shortTag, "stringlist0", "a");
 
-    auto noSize = message("sendParamStringList");
+    auto noSize = hostMessage("sendParamStringList");
     setU32(*noSize, "tag", kShufflerLength);
 
-    auto missingEntry = message("sendParamStringList");
+    auto missingEntry = hostMessage("sendParamStringList");
     setU32(*missingEntry, "tag", kShufflerLength);
     setU32(*missingEntry, "listsize", 3);
     setText(*missingEntry, "stringlist0", "a");
     setText(*missingEntry, "stringlist2", "c");
 
-    auto absurdCount = message("sendParamStringList");
+    auto absurdCount = hostMessage("sendParamStringList");
     setU32(*absurdCount, "tag", kShufflerLength);
     setU32(*absurdCount, "listsize", 0x7fffffff);
     setText(*absurdCount, "stringlist0", "a");
@@ -119,59 +90,6 @@ TEST_F(Messages, MalformedStringListsAreRefusedAndChangeNothing)
     }
 }
 
-TEST_F(Messages, AnEntryEndsAtItsFirstZeroByteOrWithItsAttribute)
-{
-    auto msg = message("sendParamStringList");
-    setU32(*msg, "tag", kShufflerLength);
-    setU32(*msg, "listsize", 2);
-    msg->getAttributes()->setBinary("stringlist0", "ab\0cd", 5);
-    msg->getAttributes()->setBinary("stringlist1", "xyz", 3); // no terminator
-    ASSERT_EQ(processor->notify(msg), kResultOk);
-    EXPECT_EQ(listOf(kShufflerLength), (std::vector<std::string>{"ab", "xyz"}));
-}
-
-TEST_F(Messages, DataArrivesAsACopyWithItsTagAndSize)
-{
-    const unsigned char payload[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    auto msg = message("sendData");
-    setU32(*msg, "tag", 0xC0FFEE);
-    msg->getAttributes()->setBinary("data", payload, sizeof payload);
-    const uint64_t size = sizeof payload;
-    msg->getAttributes()->setBinary("size", &size, 8);
-    processor->calls.clear();
-    ASSERT_EQ(processor->notify(msg), kResultOk);
-    const auto calls = processor->callsOf(Hook::DataMessage);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].id, 0xC0FFEEu);
-    EXPECT_DOUBLE_EQ(calls[0].value, 10.0);
-    EXPECT_EQ(calls[0].data, Bytes(payload, payload + 10));
-}
-
-TEST_F(Messages, DataWithMissingOrDisagreeingAttributesIsRefused)
-{
-    const unsigned char payload[4] = {1, 2, 3, 4};
-    const uint64_t wrongSize = 4000;
-    const uint32_t shortSize = 4;
-
-    auto lying = message("sendData");
-    setU32(*lying, "tag", 1);
-    lying->getAttributes()->setBinary("data", payload, 4);
-    lying->getAttributes()->setBinary("size", &wrongSize, 8);
-
-    auto narrowSize = message("sendData");
-    setU32(*narrowSize, "tag", 1);
-    narrowSize->getAttributes()->setBinary("data", payload, 4);
-    narrowSize->getAttributes()->setBinary("size", &shortSize, 4);
-
-    auto noData = message("sendData");
-    setU32(*noData, "tag", 1);
-    noData->getAttributes()->setBinary("size", &wrongSize, 8);
-
-    processor->calls.clear();
-    for (auto* msg : {lying.get(), narrowSize.get(), noData.get()}) EXPECT_EQ(processor->notify(msg), kInvalidArgument);
-    EXPECT_TRUE(processor->calls.empty());
-}
-
 // While active, a message reaches the engine at the start of the next block.
 TEST_F(Messages, WhilePlayingTheNextBlockAppliesListResetsAndDataInOrder)
 {
@@ -179,17 +97,13 @@ TEST_F(Messages, WhilePlayingTheNextBlockAppliesListResetsAndDataInOrder)
     processor->storeParameterValue(kShufflerLength, 3.0);
     processor->storeParameterValue(902, 16.0);
     const unsigned char payload[3] = {7, 8, 9};
-    auto data = message("sendData");
-    setU32(*data, "tag", 5);
-    data->getAttributes()->setBinary("data", payload, 3);
-    const uint64_t size = 3;
-    data->getAttributes()->setBinary("size", &size, 8);
+    auto data = dataMessage(5, std::string(payload, payload + 3));
 
     processor->calls.clear();
-    ASSERT_EQ(processor->notify(stringList(kShufflerLength, {"x", "y"})), kResultOk);
+    ASSERT_EQ(processor->notify(stringListMessage(kShufflerLength, {"x", "y"})), kResultOk);
     ASSERT_EQ(processor->notify(data), kResultOk);
-    ASSERT_EQ(processor->notify(stringList(902, {})), kResultOk);
-    ASSERT_EQ(processor->notify(stringList(kShufflerLength, {"p", "q"})), kResultOk);
+    ASSERT_EQ(processor->notify(stringListMessage(902, {})), kResultOk);
+    ASSERT_EQ(processor->notify(stringListMessage(kShufflerLength, {"p", "q"})), kResultOk);
     EXPECT_TRUE(processor->calls.empty()) << "nothing reaches the engine from the caller's thread";
     // The list is not the engine's: it changes at once, the value with the block.
     EXPECT_EQ(listOf(kShufflerLength), (std::vector<std::string>{"p", "q"}));
@@ -208,17 +122,11 @@ TEST_F(Messages, WhilePlayingTheNextBlockAppliesListResetsAndDataInOrder)
     EXPECT_EQ(events[1].id, kShufflerLength);
     EXPECT_DOUBLE_EQ(events[1].value, 0.0);
     EXPECT_EQ(events[2].hook, Hook::DataMessage);
-    EXPECT_EQ(events[2].data, Bytes(payload, payload + 3));
+    EXPECT_EQ(events[2].data, std::vector<unsigned char>(payload, payload + 3));
     EXPECT_EQ(events[3].hook, Hook::ApplyParameter) << "the block's own change comes after";
     EXPECT_EQ(events[3].id, 902u);
     EXPECT_DOUBLE_EQ(processor->getParameterValue(902), 30.0);
     for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(events[i].position, 0);
-}
-
-TEST_F(Messages, OtherMessagesGoToTheComponentsDefaultHandling)
-{
-    EXPECT_EQ(processor->notify(nullptr), kInvalidArgument);
-    EXPECT_EQ(processor->notify(message("somethingElse")), kResultFalse);
 }
 
 } // namespace

@@ -25,20 +25,13 @@ TEST_F(HostOutput, AChangedValueIsReportedOnlyAfterMoreThan4410SamplesAndOnlyOnc
     // In the order the values changed, one point each at offset 0.
     EXPECT_EQ(block.paramsOut.getParameterData(0)->getParameterId(), kDelayLevel);
     EXPECT_EQ(block.paramsOut.getParameterData(1)->getParameterId(), kMaxConcurrency);
-    const auto& points = block.paramsOut.find(kDelayLevel)->points();
+    const auto& points = block.outputQueue(kDelayLevel)->points();
     ASSERT_EQ(points.size(), 1u);
-    EXPECT_EQ(points[0].first, 0);
-    EXPECT_DOUBLE_EQ(points[0].second, 0.8);
-    EXPECT_DOUBLE_EQ(block.paramsOut.find(kMaxConcurrency)->points()[0].second, 1.0);
+    EXPECT_EQ(points[0].offset, 0);
+    EXPECT_DOUBLE_EQ(points[0].value, 0.8);
+    EXPECT_DOUBLE_EQ(block.outputQueue(kMaxConcurrency)->points()[0].value, 1.0);
 
     run(8000);
-    EXPECT_EQ(block.paramsOut.getParameterCount(), 0);
-}
-
-TEST_F(HostOutput, ValuesTheHostSentAreNotReportedBack)
-{
-    block.paramsIn.add(kDelayLevel, 0, 0.9);
-    run(5000);
     EXPECT_EQ(block.paramsOut.getParameterCount(), 0);
 }
 
@@ -47,21 +40,11 @@ TEST_F(HostOutput, ChangesMadeByTheEngineDuringABlockAreReported)
     processor->onCall = [](RecordingProcessor& p, const HookCall& call) {
         if (call.hook == Hook::NoteOn) p.setParameterNormalized(201, 1.0); // "Delay On/Off"
     };
-    block.eventsIn.add(noteOn(10, 48));
+    block.addInput(host::noteOnEvent(10, 48));
     run(5000);
     ASSERT_EQ(block.paramsOut.getParameterCount(), 1);
     EXPECT_EQ(block.paramsOut.getParameterData(0)->getParameterId(), 201u);
     EXPECT_DOUBLE_EQ(processor->getParameterValue(201), 1.0);
-}
-
-TEST_F(HostOutput, WithoutAnOutputListTheChangesAreDroppedAtReportTime)
-{
-    processor->setParameterNormalized(kDelayLevel, 0.1);
-    block.data.outputParameterChanges = nullptr;
-    run(5000);
-    block.data.outputParameterChanges = &block.paramsOut;
-    run(5000);
-    EXPECT_EQ(block.paramsOut.getParameterCount(), 0);
 }
 
 TEST_F(HostOutput, MidiEchoesCarryTheirPieceOffsetAndMusicalPosition)
@@ -73,8 +56,8 @@ TEST_F(HostOutput, MidiEchoesCarryTheirPieceOffsetAndMusicalPosition)
         }
         if (call.hook == Hook::NoteOff) p.queueNoteOffOut(60, 0.0f);
     };
-    block.eventsIn.add(noteOn(100, 48));
-    block.eventsIn.add(noteOff(300, 48));
+    block.addInput(host::noteOnEvent(100, 48));
+    block.addInput(host::noteOffEvent(300, 48));
     const double start = position;
     run(512);
 
@@ -105,35 +88,12 @@ TEST_F(HostOutput, OutputEventsBeyondTheBlockWaitForTheNextOne)
     processor->onCall = [](RecordingProcessor& p, const HookCall& call) {
         if (call.hook == Hook::NoteOn) p.queueControllerOut(600, 7, 100);
     };
-    block.eventsIn.add(noteOn(0, 48));
+    block.addInput(host::noteOnEvent(0, 48));
     run(512);
     EXPECT_TRUE(block.eventsOut.events().empty());
     run(512);
     ASSERT_EQ(block.eventsOut.events().size(), 1u);
     EXPECT_EQ(block.eventsOut.events()[0].sampleOffset, 88);
-}
-
-TEST_F(HostOutput, WithoutAnOutputEventListTheQueueStaysBounded)
-{
-    processor->onCall = [](RecordingProcessor& p, const HookCall& call) {
-        if (call.hook == Hook::NoteOn)
-            for (int i = 0; i < 1000; ++i) p.queueControllerOut(0, static_cast<uint8>(i / 100), i % 100);
-    };
-    block.data.outputEvents = nullptr;
-    for (int b = 0; b < 10; ++b) {
-        block.eventsIn.add(noteOn(0, 48));
-        run(64);
-    }
-    // The host finally gives a list: it gets the newest events, no more than the capacity.
-    EventList roomy(2 * MyVSTProcessorBase::kOutputEventCapacity);
-    block.data.outputEvents = &roomy;
-    run(64);
-    const auto& out = roomy.events();
-    EXPECT_LE(out.size(), MyVSTProcessorBase::kOutputEventCapacity);
-    EXPECT_GE(out.size(), MyVSTProcessorBase::kOutputEventCapacity * 3 / 4);
-    ASSERT_FALSE(out.empty());
-    EXPECT_EQ(out.back().midiCCOut.controlNumber, 9);
-    EXPECT_EQ(out.back().midiCCOut.value, 99);
 }
 
 } // namespace

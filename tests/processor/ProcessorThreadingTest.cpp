@@ -3,9 +3,9 @@
 // the audio thread processes, and the state read back before any block ran.
 // Also built with ThreadSanitizer by the test script.
 
-#include "processor/HostObjects.h"
-#include "processor/ProcessBlock.h"
-#include "processor/LoadedBundle.h"
+#include "host/ProcessObjects.h"
+#include "support/ControllerMessages.h"
+#include "support/LoadedBundle.h"
 
 #include "product/ModuleConfig.h"
 
@@ -22,6 +22,9 @@
 #include <thread>
 
 namespace vexbit::test {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
 namespace {
 
 constexpr int32 kBlock = 512;
@@ -29,43 +32,19 @@ constexpr double kRate = 44100.0;
 
 // A complete state of the shipped table with every saved parameter at a random
 // value inside its range (whole numbers where the parameter has steps).
-Bytes randomState(std::mt19937& random, bool bypass)
+StateBytes randomState(std::mt19937& random, bool bypass)
 {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    Bytes b = stateHead(bypass);
-    putU32(b, 74);
+    StateBytes b = stateHead(bypass);
+    b.u32(74);
     for (const auto& [id, record] : parameterTable()) {
         if (record.flags & kTransient) continue;
         double plain = record.min + (record.max - record.min) * unit(random);
         if (record.kind == ParamKind::Integer || record.kind == ParamKind::List) plain = std::round(plain);
-        putU32(b, id);
-        putF64(b, plain);
+        b.u32(id);
+        b.f64(plain);
     }
     return b;
-}
-
-IPtr<IMessage> stringListMessage(ParamID tag, const std::vector<std::string>& entries)
-{
-    auto msg = owned(static_cast<IMessage*>(new HostMessage()));
-    msg->setMessageID("sendParamStringList");
-    const uint32_t count = static_cast<uint32_t>(entries.size());
-    msg->getAttributes()->setBinary("tag", &tag, 4);
-    msg->getAttributes()->setBinary("listsize", &count, 4);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        msg->getAttributes()->setBinary(("stringlist" + std::to_string(i)).c_str(), entries[i].c_str(),
-                                        static_cast<uint32>(entries[i].size() + 1));
-    return msg;
-}
-
-IPtr<IMessage> dataMessage(uint32_t tag, const Bytes& payload)
-{
-    auto msg = owned(static_cast<IMessage*>(new HostMessage()));
-    msg->setMessageID("sendData");
-    const uint64_t size = payload.size();
-    msg->getAttributes()->setBinary("tag", &tag, 4);
-    msg->getAttributes()->setBinary("data", payload.data(), static_cast<uint32>(payload.size()));
-    msg->getAttributes()->setBinary("size", &size, 8);
-    return msg;
 }
 
 TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
@@ -88,7 +67,7 @@ TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
 
     // AutoPlay on, trigger and randomise notes, a tempo that keeps changing.
     std::thread audio([&] {
-        ProcessBlock block(kBlock);
+        host::StereoBlock block(kBlock);
         double position = 0.0;
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
         for (long b = 0; std::chrono::steady_clock::now() < end; ++b) {
@@ -98,8 +77,8 @@ TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
             block.paramsIn.add(1, 0, 1.0);
             static const int16 pitches[] = {48, 50, 52, 53, 55, 57, 59, 60, 72, 74, 76, 77, 79, 81, 83, 84};
             const int16 pitch = pitches[b % 16];
-            block.eventsIn.add(noteOn(static_cast<int32>((b * 37) % kBlock), pitch));
-            block.eventsIn.add(noteOff(static_cast<int32>((b * 91) % kBlock), pitches[(b + 5) % 16]));
+            block.addInput(host::noteOnEvent(static_cast<int32>((b * 37) % kBlock), pitch));
+            block.addInput(host::noteOffEvent(static_cast<int32>((b * 91) % kBlock), pitches[(b + 5) % 16]));
             l.processor()->process(block.next(kBlock));
             for (int32 i = 0; i < kBlock; ++i)
                 if (!std::isfinite(block.outL[i]) || !std::isfinite(block.outR[i])) outputFinite = false;
@@ -152,35 +131,13 @@ TEST(ProcessorThreads, StatesAndMessagesArriveWhileTheAudioThreadPlays)
     EXPECT_EQ(l.saved(), lastRestored);
 }
 
-// The SDK's validator and hosts restore a state and save it again before (or
-// without) any processing.
-TEST(ProcessorThreads, AStateReadsBackAsRestoredBeforeAnyBlock)
-{
-    configureModule();
-    LoadedBundle l = loadBundle();
-    ASSERT_TRUE(l.instance);
-    std::mt19937 random(3);
-
-    const Bytes whileInactive = randomState(random, true);
-    ASSERT_EQ(l.restore(whileInactive), kResultOk);
-    EXPECT_EQ(l.saved(), whileInactive);
-
-    l.activate(kRate, kBlock);
-    EXPECT_EQ(l.saved(), whileInactive);
-    const Bytes whileActive = randomState(random, false);
-    ASSERT_EQ(l.restore(whileActive), kResultOk);
-    EXPECT_EQ(l.saved(), whileActive);
-    l.deactivate();
-    EXPECT_EQ(l.saved(), whileActive);
-}
-
 struct BlockOutput {
     std::vector<Event> events;
     std::vector<std::pair<ParamID, double>> reports;
 };
 
 // Silent blocks with the transport stopped, so that nothing random happens.
-std::vector<BlockOutput> runBlocks(const LoadedBundle& l, ProcessBlock& block, int count)
+std::vector<BlockOutput> runBlocks(const LoadedBundle& l, host::StereoBlock& block, int count)
 {
     std::vector<BlockOutput> out;
     for (int b = 0; b < count; ++b) {
@@ -216,14 +173,14 @@ TEST(ProcessorThreads, AStateRestoredWhilePlayingActsAsOneRestoredBeforePlayback
     LoadedBundle before = loadBundle();
     LoadedBundle during = loadBundle();
     ASSERT_TRUE(before.instance && during.instance);
-    ProcessBlock blockBefore(kBlock);
-    ProcessBlock blockDuring(kBlock);
+    host::StereoBlock blockBefore(kBlock);
+    host::StereoBlock blockDuring(kBlock);
     std::mt19937 random(5);
     Bytes state = randomState(random, false);
     // AutoPlay off (ID 1, the first pair), so that nothing random happens.
-    Bytes off;
-    putF64(off, 0.0);
-    std::copy(off.begin(), off.end(), state.begin() + 21);
+    StateBytes off;
+    off.f64(0.0);
+    std::copy(off.bytes.begin(), off.bytes.end(), state.begin() + 21);
 
     // The same history for both, then the same state: restored between an
     // deactivation and an activation, or handed over while active.
