@@ -3,7 +3,7 @@
 // Windows) read back the same through the controller, whether a list was sent
 // or restored from a state.
 #include "controller/ControllerTestKit.h"
-#include "controller/StateBytes.h"
+#include "support/StateBytes.h"
 
 #include "common/Utf.h"
 
