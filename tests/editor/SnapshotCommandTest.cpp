@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -47,6 +48,23 @@ TEST(SnapshotCommand, SavesTheWholeEditorWithOrWithoutADisplay)
 
     // A bundle that does not exist is an error, not an empty picture.
     EXPECT_NE(vexbit::test::runVexbit({"snapshot", "/nonexistent.vst3", "-o", out + "-missing.png"}).status, 0);
+}
+
+TEST(SnapshotCommand, TheScaleSizesThePictureAndOutOfRangeScalesAreRefused)
+{
+    if (!std::filesystem::exists("/usr/bin/Xvfb")) GTEST_SKIP() << "no Xvfb to stand in for a display";
+    const std::string bundle = VEXBIT_BUNDLE_PATH;
+    const std::string out = std::string(VEXBIT_SCRATCH_DIR) + "/snapshot-scaled.png";
+    for (const auto& [scale, width, height] : {std::tuple{"1.5", 1817, 998}, std::tuple{"2", 2422, 1330}}) {
+        std::remove(out.c_str());
+        ASSERT_EQ(
+            vexbit::test::runVexbit({"snapshot", bundle, "--settle-ms", "200", "--scale", scale, "-o", out}).status, 0)
+            << scale;
+        EXPECT_EQ(pngSize(out).width, width) << scale;
+        EXPECT_EQ(pngSize(out).height, height) << scale;
+    }
+    for (const std::string bad : {"0.5", "5"})
+        EXPECT_NE(vexbit::test::runVexbit({"snapshot", bundle, "--scale", bad, "-o", out}).status, 0) << bad;
 }
 
 } // namespace

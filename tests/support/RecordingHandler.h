@@ -39,6 +39,14 @@ public:
         return values;
     }
 
+    // How many calls of a kind ("begin", "perform", "end") were made for id.
+    size_t count(const std::string& what, Steinberg::Vst::ParamID id) const
+    {
+        size_t n = 0;
+        for (const Call& c : calls) n += c.what == what && c.id == id;
+        return n;
+    }
+
     std::vector<Call> calls;
     std::vector<Steinberg::int32> restarts;
 

@@ -3,8 +3,9 @@
 // gtest first: Xlib defines macros (None, Bool) that clash with its names.
 #include <gtest/gtest.h>
 
+#include "host/EditorHost.h"
+#include "support/OwnDisplay.h"
 #include "viewkit/Recorders.h"
-#include "viewkit/TestHost.h"
 #include "viewkit/viewkit.h"
 
 #include <X11/Xutil.h>
@@ -22,7 +23,8 @@ class X11WindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        host = TestHost::open(200, 100);
+        std::string error;
+        if (vexbit::test::haveDisplay()) host = vexbit::host::EditorHost::openEmpty(200, 100, error);
         if (!host) GTEST_SKIP() << "no X display";
         runLoop = std::make_unique<Vst3RunLoop>(host.get());
         frame = new CFrame(CRect(0, 0, 200, 100), &editor);
@@ -44,7 +46,7 @@ protected:
     bool openEmbedded()
     {
         X11FrameConfig config{runLoop.get()};
-        void* parent = reinterpret_cast<void*>(static_cast<uintptr_t>(host->parentWindow()));
+        void* parent = reinterpret_cast<void*>(static_cast<uintptr_t>(host->window()));
         return frame->open(parent, PlatformType::kX11EmbedWindowID, &config);
     }
 
@@ -54,12 +56,22 @@ protected:
         return w && XGetWindowAttributes(host->display(), w, &attrs) && attrs.map_state == IsViewable;
     }
 
+    CColor pixel(Window w, int x, int y) const
+    {
+        XImage* image = XGetImage(host->display(), w, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return CColor(0, 0, 0, 0);
+        const unsigned long p = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return CColor(static_cast<uint8_t>((p >> 16) & 0xFF), static_cast<uint8_t>((p >> 8) & 0xFF),
+                      static_cast<uint8_t>(p & 0xFF));
+    }
+
     static bool same(const CColor& a, const CColor& b)
     {
         return std::abs(a.red - b.red) <= 2 && std::abs(a.green - b.green) <= 2 && std::abs(a.blue - b.blue) <= 2;
     }
 
-    std::unique_ptr<TestHost> host;
+    std::unique_ptr<vexbit::host::EditorHost> host;
     std::unique_ptr<Vst3RunLoop> runLoop;
     EventLog log;
     RecordingEditor editor{log};
@@ -71,13 +83,13 @@ protected:
 TEST_F(X11WindowTest, EmbeddedViewMapsPaintsTakesClicksAndLeavesCleanly)
 {
     ASSERT_TRUE(openEmbedded());
-    EXPECT_EQ(host->eventHandlerCount(), 1u);
+    EXPECT_EQ(host->handlerCount(), 1u);
     EXPECT_EQ(host->timerCount(), 1u);
 
     Window child = 0;
     ASSERT_TRUE(host->runUntil([&] {
-        child = host->childWindow();
-        return isViewable(child) && same(host->pixel(child, 150, 80), kBack);
+        child = host->pluginWindow();
+        return isViewable(child) && same(pixel(child, 150, 80), kBack);
     })) << "child window mapped and painted";
     XWindowAttributes attrs;
     XGetWindowAttributes(host->display(), child, &attrs);
@@ -90,27 +102,26 @@ TEST_F(X11WindowTest, EmbeddedViewMapsPaintsTakesClicksAndLeavesCleanly)
     XFillRectangle(host->display(), child, gc, 0, 0, 200, 100);
     XFreeGC(host->display(), gc);
     XSync(host->display(), False);
-    ASSERT_TRUE(same(host->pixel(child, 150, 80), CColor(0, 0, 255)));
+    ASSERT_TRUE(same(pixel(child, 150, 80), CColor(0, 0, 255)));
     XClearArea(host->display(), child, 0, 0, 0, 0, True);
     XFlush(host->display());
-    EXPECT_TRUE(host->runUntil([&] { return same(host->pixel(child, 150, 80), kBack); })) << "redrawn on expose";
+    EXPECT_TRUE(host->runUntil([&] { return same(pixel(child, 150, 80), kBack); })) << "redrawn on expose";
 
     // A click in the middle of the slider (synthetic events must be accepted).
-    host->sendButton(child, 60, 20, Button1, true);
-    host->sendButton(child, 60, 20, Button1, false, Button1Mask);
+    host->sendClick(60, 20);
     ASSERT_TRUE(host->runUntil([&] { return !slider->isEditing() && !listener.values.empty(); }));
     EXPECT_NEAR(slider->getValue(), 0.505f, 1e-4);
     EXPECT_EQ(log.entries, (std::vector<std::string>{"begin 5", "host-begin 5", "changed 5", "host-end 5", "end 5"}));
-    EXPECT_TRUE(host->runUntil([&] { return same(host->pixel(child, 30, 20), kValueBar); })) << "value bar repainted";
+    EXPECT_TRUE(host->runUntil([&] { return same(pixel(child, 30, 20), kValueBar); })) << "value bar repainted";
 
     // Removal: every registration is gone and the child window destroyed.
     frame->close();
     frame = nullptr;
-    EXPECT_EQ(host->eventHandlerCount(), 0u);
+    EXPECT_EQ(host->handlerCount(), 0u);
     EXPECT_EQ(host->timerCount(), 0u);
     EXPECT_EQ(runLoop->activeRegistrations(), 0u);
     XSync(host->display(), False);
-    EXPECT_EQ(host->childWindow(), 0u);
+    EXPECT_EQ(host->pluginWindow(), 0u);
 }
 
 TEST_F(X11WindowTest, DragAndKitTimersRunOnTheHostLoop)
@@ -119,10 +130,10 @@ TEST_F(X11WindowTest, DragAndKitTimersRunOnTheHostLoop)
     int ticks = 0;
     auto* timer = new CVSTGUITimer([&](CVSTGUITimer*) { ++ticks; }, 20, true);
     Window child = 0;
-    ASSERT_TRUE(host->runUntil([&] { return isViewable(child = host->childWindow()); }));
-    host->sendButton(child, 20, 20, Button1, true);
-    host->sendMotion(child, 400, 20, Button1Mask); // outside the window while held
-    host->sendButton(child, 400, 20, Button1, false, Button1Mask);
+    ASSERT_TRUE(host->runUntil([&] { return isViewable(child = host->pluginWindow()); }));
+    host->sendButton(true, 20, 20);
+    host->sendMotion(400, 20, true); // outside the window while held
+    host->sendButton(false, 400, 20);
     ASSERT_TRUE(host->runUntil([&] { return !slider->isEditing() && slider->getValue() == 1.f; }));
     EXPECT_TRUE(host->runUntil([&] { return ticks >= 2; })) << "kit timers fire from the host's run loop";
     timer->forget();
@@ -131,23 +142,23 @@ TEST_F(X11WindowTest, DragAndKitTimersRunOnTheHostLoop)
 TEST_F(X11WindowTest, ParentDestroyedBeforeRemoval)
 {
     ASSERT_TRUE(openEmbedded());
-    ASSERT_TRUE(host->runUntil([&] { return isViewable(host->childWindow()); }));
-    host->destroyParent();
+    ASSERT_TRUE(host->runUntil([&] { return isViewable(host->pluginWindow()); }));
+    host->destroyWindow();
     host->runFor(std::chrono::milliseconds(50));
     frame->close(); // destroying our already destroyed window must not end the process
     frame = nullptr;
-    EXPECT_EQ(host->eventHandlerCount(), 0u);
+    EXPECT_EQ(host->handlerCount(), 0u);
 }
 
 TEST_F(X11WindowTest, LostXConnectionIsSurvived)
 {
     ASSERT_TRUE(openEmbedded());
-    ASSERT_TRUE(host->runUntil([&] { return isViewable(host->childWindow()); }));
-    const int fd = host->lastRegisteredFd();
+    ASSERT_TRUE(host->runUntil([&] { return isViewable(host->pluginWindow()); }));
+    const int fd = host->lastRegisteredDescriptor();
     ASSERT_GE(fd, 0);
     ::shutdown(fd, SHUT_RDWR);
     host->runFor(std::chrono::milliseconds(100));
-    EXPECT_EQ(host->eventHandlerCount(), 0u) << "a dead connection stops watching its descriptor";
+    EXPECT_EQ(host->handlerCount(), 0u) << "a dead connection stops watching its descriptor";
     slider->setValue(0.3f);
     frame->idle(); // repaint requests go nowhere, quietly
     host->runFor(std::chrono::milliseconds(50));
@@ -173,18 +184,17 @@ TEST_F(X11WindowTest, FrameClosedFromInsideItsOwnEvent)
     slider->setListener(&closer);
     ASSERT_TRUE(openEmbedded());
     Window child = 0;
-    ASSERT_TRUE(host->runUntil([&] { return isViewable(child = host->childWindow()); }));
-    host->sendButton(child, 60, 20, Button1, true);
-    host->sendButton(child, 60, 20, Button1, false, Button1Mask);
-    host->sendMotion(child, 70, 20, 0);
+    ASSERT_TRUE(host->runUntil([&] { return isViewable(child = host->pluginWindow()); }));
+    host->sendClick(60, 20);
+    host->sendMotion(70, 20, false);
     ASSERT_TRUE(host->runUntil([&] { return closer.closed; }));
     frame = nullptr;
     host->runFor(std::chrono::milliseconds(50));
-    EXPECT_EQ(host->eventHandlerCount(), 0u);
+    EXPECT_EQ(host->handlerCount(), 0u);
     EXPECT_EQ(host->timerCount(), 0u);
     EXPECT_EQ(runLoop->activeRegistrations(), 0u);
     XSync(host->display(), False);
-    EXPECT_EQ(host->childWindow(), 0u);
+    EXPECT_EQ(host->pluginWindow(), 0u);
 }
 
 TEST_F(X11WindowTest, UnknownParentFailsCleanly)
@@ -196,7 +206,7 @@ TEST_F(X11WindowTest, UnknownParentFailsCleanly)
     host->runFor(std::chrono::milliseconds(30));
     frame->close();
     frame = nullptr;
-    EXPECT_EQ(host->eventHandlerCount(), 0u);
+    EXPECT_EQ(host->handlerCount(), 0u);
     (void)opened;
 }
 

@@ -37,6 +37,30 @@ uint32_t channel(unsigned long pixel, unsigned long mask)
     return static_cast<uint32_t>(value * 255 / max);
 }
 
+// The plug-in may destroy its window at any moment, also between our finding
+// it and the server receiving what we send it; the server then refuses the
+// request, which must not end the host. Errors of our own connection are
+// ignored while one lives.
+class IgnoredXErrors {
+public:
+    explicit IgnoredXErrors(Display* display) : display_(display)
+    {
+        XSync(display_, False);
+        previous_ = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    }
+    ~IgnoredXErrors()
+    {
+        XSync(display_, False);
+        XSetErrorHandler(previous_);
+    }
+    IgnoredXErrors(const IgnoredXErrors&) = delete;
+    IgnoredXErrors& operator=(const IgnoredXErrors&) = delete;
+
+private:
+    Display* display_;
+    XErrorHandler previous_;
+};
+
 } // namespace
 
 std::unique_ptr<EditorHost> EditorHost::open(Vst::IEditController* controller, const std::string& title,
@@ -71,20 +95,47 @@ std::unique_ptr<EditorHost> EditorHost::open(Vst::IEditController* controller, c
     host->width_ = size.getWidth();
     host->height_ = size.getHeight();
 
-    const int screen = DefaultScreen(display);
-    host->window_ = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(host->width_),
-                                        static_cast<unsigned>(host->height_), 0, BlackPixel(display, screen),
-                                        BlackPixel(display, screen));
-    XStoreName(display, host->window_, title.c_str());
-    host->deleteWindow_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    Atom protocol = host->deleteWindow_;
-    XSetWMProtocols(display, host->window_, &protocol, 1);
-    XSelectInput(display, host->window_, StructureNotifyMask);
-    XMapWindow(display, host->window_);
-    XSync(display, False);
-
+    host->createWindow(title);
     if (!host->attachView(error)) return nullptr;
     return host;
+}
+
+std::unique_ptr<EditorHost> EditorHost::openEmpty(int width, int height, std::string& error)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        error = "cannot open the X display (is DISPLAY set?)";
+        return nullptr;
+    }
+    std::unique_ptr<EditorHost> host(new EditorHost());
+    host->display_ = display;
+    host->width_ = std::max(width, 1);
+    host->height_ = std::max(height, 1);
+    host->createWindow("");
+    return host;
+}
+
+void EditorHost::createWindow(const std::string& title)
+{
+    const int screen = DefaultScreen(display_);
+    window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(width_),
+                                  static_cast<unsigned>(height_), 0, BlackPixel(display_, screen),
+                                  BlackPixel(display_, screen));
+    XStoreName(display_, window_, title.c_str());
+    deleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+    Atom protocol = deleteWindow_;
+    XSetWMProtocols(display_, window_, &protocol, 1);
+    XSelectInput(display_, window_, StructureNotifyMask);
+    XMapWindow(display_, window_);
+    XSync(display_, False);
+}
+
+void EditorHost::destroyWindow()
+{
+    if (window_ == 0) return;
+    XDestroyWindow(display_, window_);
+    XSync(display_, False);
+    window_ = 0;
 }
 
 EditorHost::~EditorHost()
@@ -129,6 +180,7 @@ bool EditorHost::detachView()
 
 XWindow EditorHost::pluginWindow() const
 {
+    if (window_ == 0) return 0;
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
     Window result = 0;
@@ -207,6 +259,7 @@ void EditorHost::sendClick(int x, int y, unsigned button)
 
 void EditorHost::sendButton(bool press, int x, int y, unsigned button)
 {
+    const IgnoredXErrors ignored(display_);
     const Window target = pluginWindow();
     if (target == 0) return;
     XEvent event{};
@@ -227,6 +280,7 @@ void EditorHost::sendButton(bool press, int x, int y, unsigned button)
 
 void EditorHost::sendMotion(int x, int y, bool buttonHeld)
 {
+    const IgnoredXErrors ignored(display_);
     const Window target = pluginWindow();
     if (target == 0) return;
     XEvent event{};
@@ -245,6 +299,7 @@ void EditorHost::sendMotion(int x, int y, bool buttonHeld)
 
 void EditorHost::sendFocusOut()
 {
+    const IgnoredXErrors ignored(display_);
     const Window target = pluginWindow();
     if (target == 0) return;
     XEvent event{};

@@ -27,6 +27,9 @@ public:
     // A scale above 0 is told to the view (as the screen's scale factor) before its size is asked.
     static std::unique_ptr<EditorHost> open(Steinberg::Vst::IEditController* controller, const std::string& title,
                                             std::string& error, double scale = 0.0);
+    // A window of that size with no view in it, for a plug-in window made by
+    // hand (the view kit's own tests). Null with one line in error without a display.
+    static std::unique_ptr<EditorHost> openEmpty(int width, int height, std::string& error);
     // Removes and releases the view, then closes the window.
     ~EditorHost();
     EditorHost(const EditorHost&) = delete;
@@ -46,13 +49,19 @@ public:
     // serve readable descriptors, due timers and our own window's events.
     void runOnce();
     void runFor(std::chrono::milliseconds duration);
-    bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+    bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
     // Removes the view from the window (it stays alive) and attaches it again.
     bool detachView();
     bool attachView(std::string& error);
     // Descriptors and timers the plug-in has registered and not yet removed.
     size_t registrationCount() const { return handlers_.size() + timers_.size(); }
+    size_t handlerCount() const { return handlers_.size(); }
+    size_t timerCount() const { return timers_.size(); }
+    int lastRegisteredDescriptor() const { return handlers_.empty() ? -1 : handlers_.back().fd; }
+    // Destroys our window with the plug-in's still inside, as a host that
+    // closes its window before it removes the view.
+    void destroyWindow();
 
     // A mouse click delivered to the plug-in's window at view coordinates.
     void sendClick(int x, int y, unsigned button = 1);
@@ -85,6 +94,8 @@ public:
 
 private:
     EditorHost() = default;
+    // Our top-level window of the current size, mapped.
+    void createWindow(const std::string& title);
     void handleOwnEvents();
 
     struct Handler {
