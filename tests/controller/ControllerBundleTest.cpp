@@ -71,19 +71,24 @@ TEST(ControllerInBundle, ARestoredProcessorStateReachesEveryParameter)
     // controller gets what the processor now says about itself.
     StateBytes b;
     b.header().u8(1).u32(0).u32(5);
-    b.value(202, 0.6).value(2, 8.0).value(603, 3.0).value(1, 1.0).value(802, 0.01);
+    b.value(kDelayLevelId, 0.6)
+        .value(2, 8.0)
+        .value(kShufflerLengthId, 3.0)
+        .value(1, 1.0)
+        .value(kReverserLengthId, 0.01);
     ASSERT_EQ(l.component()->setState(streamOf(b.bytes)), kResultOk);
     const std::string saved = l.saved();
     ASSERT_EQ(saved.size(), 905u);
     ASSERT_EQ(l.controller()->setComponentState(streamOf(saved)), kResultOk);
 
     EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(kBypass), 1.0);
-    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(202), 0.6);
+    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(kDelayLevelId), 0.6);
     EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(2), 1.0);
-    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(603), 0.75);
+    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(kShufflerLengthId), 0.75);
     EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(1), 1.0);
-    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(802), 0.0);
-    EXPECT_EQ(l.instance->parameterText(603, l.controller()->getParamNormalized(603)), "1/4");
+    EXPECT_DOUBLE_EQ(l.controller()->getParamNormalized(kReverserLengthId), 0.0);
+    EXPECT_EQ(l.instance->parameterText(kShufflerLengthId, l.controller()->getParamNormalized(kShufflerLengthId)),
+              "1/4");
     // Untouched parameters come back at their defaults.
     const std::set<ParamID> restored{kBypass, 202, 2, 603, 1, 802};
     for (const auto& p : l.instance->parameters()) {
@@ -107,9 +112,9 @@ TEST(ControllerWithBundleProcessor, AStringListReachesTheProcessorThroughTheConn
     ASSERT_TRUE(l.instance);
     configureModule();
     ParameterTable table = parameterTable();
-    ParamRecord length = *table.find(603);
+    ParamRecord length = *table.find(kShufflerLengthId);
     length.flags |= kListInState;
-    table.add(603, length);
+    table.add(kShufflerLengthId, length);
 
     IPtr<test::RecordingController> controller = owned(new test::RecordingController(table));
     ASSERT_EQ(controller->initialize(l.module->hostContext()), kResultOk);
@@ -118,10 +123,10 @@ TEST(ControllerWithBundleProcessor, AStringListReachesTheProcessorThroughTheConn
     ASSERT_EQ(controller->connect(processorPoint), kResultOk);
 
     StateBytes b;
-    b.header().u8(0).u32(0).u32(1).value(603, 4.0);
+    b.header().u8(0).u32(0).u32(1).value(kShufflerLengthId, 4.0);
     ASSERT_EQ(l.component()->setState(streamOf(b.bytes)), kResultOk);
 
-    EXPECT_EQ(controller->setParamStringList(603, {"1/2", "1/4", "1/8"}, true), kResultOk);
+    EXPECT_EQ(controller->setParamStringList(kShufflerLengthId, {"1/2", "1/4", "1/8"}, true), kResultOk);
 
     ProcessorStateImage image;
     const std::string saved = l.saved();

@@ -1,6 +1,7 @@
 // States kept the way a DAW keeps them: saved from one instance of the built
 // bundle, written to a file, read back and restored into another instance.
 #include "support/RunVexbit.h"
+#include "common/ParameterIds.h"
 #include "support/StateBytes.h"
 
 #include "vexbit/StateDump.h"
@@ -60,7 +61,14 @@ void writeFile(const std::string& path, const std::string& bytes)
 std::string projectState()
 {
     StateBytes b;
-    b.header().u8(1).u32(0).u32(4).value(202, 0.6).value(603, 3.0).value(902, 30.0).value(2, 5.0);
+    b.header()
+        .u8(1)
+        .u32(0)
+        .u32(4)
+        .value(kDelayLevelId, 0.6)
+        .value(kShufflerLengthId, 3.0)
+        .value(kGatorSpeedId, 30.0)
+        .value(2, 5.0);
     return b.bytes;
 }
 
@@ -94,9 +102,9 @@ TEST(PluginStateFiles, AStateSavedToAFileComesBackInAnotherInstance)
     EXPECT_EQ(again->component, saved->component);
     IEditController* controller = to.instance->controller();
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(0x7FFFFFFF), 1.0);
-    EXPECT_DOUBLE_EQ(controller->getParamNormalized(202), 0.6);
-    EXPECT_DOUBLE_EQ(controller->getParamNormalized(603), 0.75);
-    EXPECT_DOUBLE_EQ(controller->getParamNormalized(902), 1.0);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(kDelayLevelId), 0.6);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(kShufflerLengthId), 0.75);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(kGatorSpeedId), 1.0);
     EXPECT_EQ(to.instance->parameterText(2, controller->getParamNormalized(2)), "5");
     std::remove(path.c_str());
 }

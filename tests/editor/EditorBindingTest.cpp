@@ -1,5 +1,6 @@
 // Controls and the real controller kept in step, both ways.
 #include "editor/EditorTestKit.h"
+#include "common/ParameterIds.h"
 
 #include "editor/CMyTextButton.h"
 #include "editor/CMouseHookView.h"
@@ -44,17 +45,17 @@ TEST_F(LinearKnobs, KnobDragEditsWithTheControlValueAndStoresTheValueOnTheGrid)
 {
     ASSERT_TRUE(f.open());
     // The Shuffler length is a five-entry list (page 0 is open at the default).
-    f.setHostValue(603, 0.25);
+    f.setHostValue(kShufflerLengthId, 0.25);
     f.tick();
-    dragUp(603, 40); // 0.25 + 0.2
+    dragUp(kShufflerLengthId, 40); // 0.25 + 0.2
 
-    const auto performed = f.host->performed(603);
+    const auto performed = f.host->performed(kShufflerLengthId);
     ASSERT_FALSE(performed.empty());
     EXPECT_NEAR(performed.back(), 0.45, 1e-6);
-    EXPECT_DOUBLE_EQ(f.value(603), 0.5);
+    EXPECT_DOUBLE_EQ(f.value(kShufflerLengthId), 0.5);
     // Knob, menu and the host's begin/end all agree.
-    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(603)->getValueNormalized(), 0.5f);
-    EXPECT_EQ(f.control<viewkit::COptionMenu>(603)->getCurrentIndex(), 2);
+    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(kShufflerLengthId)->getValueNormalized(), 0.5f);
+    EXPECT_EQ(f.control<viewkit::COptionMenu>(kShufflerLengthId)->getCurrentIndex(), 2);
     EXPECT_EQ(f.host->calls.front().what, "begin");
     EXPECT_EQ(f.host->calls.back().what, "end");
     EXPECT_EQ(f.host->calls.back().id, 603u);
@@ -63,8 +64,8 @@ TEST_F(LinearKnobs, KnobDragEditsWithTheControlValueAndStoresTheValueOnTheGrid)
 TEST_F(LinearKnobs, SnapButtonRoundsThePitchToWholeSemitones)
 {
     ASSERT_TRUE(f.open());
-    dragUp(703, 37); // 0.5 + 0.185: plain 17.76
-    EXPECT_NEAR(f.toPlain(703, f.value(703)), 17.76, 1e-3);
+    dragUp(kRetriggerPitchId, 37); // 0.5 + 0.185: plain 17.76
+    EXPECT_NEAR(f.toPlain(kRetriggerPitchId, f.value(kRetriggerPitchId)), 17.76, 1e-3);
 
     auto* snap = f.control<CMyTextButton>(10703);
     ASSERT_NE(snap, nullptr);
@@ -72,18 +73,19 @@ TEST_F(LinearKnobs, SnapButtonRoundsThePitchToWholeSemitones)
     f.click(centreOf(snap));
     EXPECT_EQ(f.editor->getSnapTags(), std::vector<int32_t>{703});
 
-    dragUp(703, 37); // about 0.87: plain 35.5 before snapping
-    const double plain = f.toPlain(703, f.value(703));
+    dragUp(kRetriggerPitchId, 37); // about 0.87: plain 35.5 before snapping
+    const double plain = f.toPlain(kRetriggerPitchId, f.value(kRetriggerPitchId));
     EXPECT_DOUBLE_EQ(plain, std::round(plain));
     EXPECT_DOUBLE_EQ(plain, 36.0);
-    EXPECT_DOUBLE_EQ(f.host->performed(703).back(), f.value(703));
+    EXPECT_DOUBLE_EQ(f.host->performed(kRetriggerPitchId).back(), f.value(kRetriggerPitchId));
     // The button itself is no parameter: the host never hears of it.
     EXPECT_TRUE(f.host->performed(10703).empty());
 
     f.click(centreOf(snap));
     EXPECT_TRUE(f.editor->getSnapTags().empty());
-    dragUp(703, -3);
-    EXPECT_NE(f.toPlain(703, f.value(703)), std::round(f.toPlain(703, f.value(703))));
+    dragUp(kRetriggerPitchId, -3);
+    EXPECT_NE(f.toPlain(kRetriggerPitchId, f.value(kRetriggerPitchId)),
+              std::round(f.toPlain(kRetriggerPitchId, f.value(kRetriggerPitchId))));
 }
 
 viewkit::CRockerSwitch* rockerBeside(EditorFixture& f, int32_t tag)
@@ -100,28 +102,28 @@ TEST(EditorSteppers, RockerStepsByThePlainStepAndStaysInsideTheRange)
 {
     EditorFixture f;
     ASSERT_TRUE(f.open());
-    auto* rocker = rockerBeside(f, 502); // bit depth 2..16, one bit per press
+    auto* rocker = rockerBeside(f, kLoFiBitDepthId); // bit depth 2..16, one bit per press
     ASSERT_NE(rocker, nullptr);
     const viewkit::CRect r = rocker->getFrameRect();
     const CPoint upper(r.left + 10, r.top + 3), lower(r.left + 10, r.bottom - 3);
 
     f.click(upper);
-    EXPECT_DOUBLE_EQ(f.toPlain(502, f.value(502)), 6.0);
-    EXPECT_EQ(f.control<viewkit::CTextEdit>(502)->getText(), "6");
-    EXPECT_FLOAT_EQ(rocker->getValueNormalized(), 0.5f); // back in the middle
-    EXPECT_EQ(f.host->performed(502).size(), 1u);        // the release stepped nothing
+    EXPECT_DOUBLE_EQ(f.toPlain(kLoFiBitDepthId, f.value(kLoFiBitDepthId)), 6.0);
+    EXPECT_EQ(f.control<viewkit::CTextEdit>(kLoFiBitDepthId)->getText(), "6");
+    EXPECT_FLOAT_EQ(rocker->getValueNormalized(), 0.5f);      // back in the middle
+    EXPECT_EQ(f.host->performed(kLoFiBitDepthId).size(), 1u); // the release stepped nothing
     f.click(lower);
     f.click(lower);
-    EXPECT_DOUBLE_EQ(f.toPlain(502, f.value(502)), 4.0);
+    EXPECT_DOUBLE_EQ(f.toPlain(kLoFiBitDepthId, f.value(kLoFiBitDepthId)), 4.0);
 
-    f.setHostValue(502, 1.0);
+    f.setHostValue(kLoFiBitDepthId, 1.0);
     f.tick();
     f.click(upper);
-    f.setHostValue(502, 0.0);
+    f.setHostValue(kLoFiBitDepthId, 0.0);
     f.tick();
     f.click(lower);
-    EXPECT_DOUBLE_EQ(f.value(502), 0.0);
-    for (double v : f.host->performed(502)) {
+    EXPECT_DOUBLE_EQ(f.value(kLoFiBitDepthId), 0.0);
+    for (double v : f.host->performed(kLoFiBitDepthId)) {
         EXPECT_GE(v, 0.0);
         EXPECT_LE(v, 1.0);
     }
@@ -136,7 +138,7 @@ TEST(EditorSteppers, TypedTextIsParsedByTheParameter)
 {
     EditorFixture f;
     ASSERT_TRUE(f.open());
-    auto* field = f.control<viewkit::CTextEdit>(203); // delay time, 20..500 ms, skewed
+    auto* field = f.control<viewkit::CTextEdit>(kDelayTimeId); // delay time, 20..500 ms, skewed
     ASSERT_NE(field, nullptr);
     auto typeInto = [&](const std::string& text) {
         f.click(centreOf(field));
@@ -146,19 +148,20 @@ TEST(EditorSteppers, TypedTextIsParsedByTheParameter)
     };
 
     typeInto("100");
-    EXPECT_NEAR(f.toPlain(203, f.value(203)), 100.0, 1e-4); // the field holds a float
+    EXPECT_NEAR(f.toPlain(kDelayTimeId, f.value(kDelayTimeId)), 100.0, 1e-4); // the field holds a float
     EXPECT_EQ(field->getText(), "100.00");
-    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(203)->getValueNormalized(), static_cast<float>(f.value(203)));
+    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(kDelayTimeId)->getValueNormalized(),
+                    static_cast<float>(f.value(kDelayTimeId)));
 
     // Text that is no number leaves the value and shows it again.
-    const double before = f.value(203);
+    const double before = f.value(kDelayTimeId);
     typeInto("fast");
-    EXPECT_DOUBLE_EQ(f.value(203), before);
+    EXPECT_DOUBLE_EQ(f.value(kDelayTimeId), before);
     EXPECT_EQ(field->getText(), "100.00");
 
     // Out of range: the parameter's grid brings it back to its end.
     typeInto("9000");
-    EXPECT_DOUBLE_EQ(f.value(203), 1.0);
+    EXPECT_DOUBLE_EQ(f.value(kDelayTimeId), 1.0);
     EXPECT_EQ(field->getText(), "500.00");
 }
 
@@ -173,39 +176,40 @@ TEST(EditorButtons, LengthButtonsSetTheirLengthAndNeverEditTheirOwnTag)
     };
 
     clickButton(70202); // "1/8": four thirty-seconds
-    EXPECT_NEAR(f.toPlain(702, f.value(702)), 4.0, 1e-9);
-    const auto edits = f.host->performed(702);
+    EXPECT_NEAR(f.toPlain(kRetriggerLengthId, f.value(kRetriggerLengthId)), 4.0, 1e-9);
+    const auto edits = f.host->performed(kRetriggerLengthId);
     ASSERT_EQ(edits.size(), 3u); // press, press report, release: the same value each time
     EXPECT_TRUE(std::all_of(edits.begin(), edits.end(), [&](double v) { return v == edits.front(); }));
     EXPECT_TRUE(f.host->performed(70202).empty());
 
     clickButton(80205); // "1/1"
-    EXPECT_NEAR(f.toPlain(802, f.value(802)), 32.0, 1e-9);
+    EXPECT_NEAR(f.toPlain(kReverserLengthId, f.value(kReverserLengthId)), 32.0, 1e-9);
     clickButton(80200); // "1/32"
-    EXPECT_NEAR(f.toPlain(802, f.value(802)), 1.0, 1e-9);
-    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(802)->getValueNormalized(), static_cast<float>(f.value(802)));
+    EXPECT_NEAR(f.toPlain(kReverserLengthId, f.value(kReverserLengthId)), 1.0, 1e-9);
+    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(kReverserLengthId)->getValueNormalized(),
+                    static_cast<float>(f.value(kReverserLengthId)));
 }
 
 TEST(EditorRefresh, HostChangesReachTheControlsOnTheNextTick)
 {
     EditorFixture f;
     ASSERT_TRUE(f.open());
-    auto* knob = f.control<viewkit::CAnimKnob>(202);
-    auto* button = f.control<CMyTextButton>(201);
-    f.setHostValue(202, 0.8);
-    f.setHostValue(201, 1.0);
+    auto* knob = f.control<viewkit::CAnimKnob>(kDelayLevelId);
+    auto* button = f.control<CMyTextButton>(kDelayOnOffId);
+    f.setHostValue(kDelayLevelId, 0.8);
+    f.setHostValue(kDelayOnOffId, 1.0);
     EXPECT_NE(knob->getValueNormalized(), 0.8f);
 
     f.tick();
     EXPECT_FLOAT_EQ(knob->getValueNormalized(), 0.8f);
-    EXPECT_EQ(f.control<viewkit::CTextEdit>(202)->getText(), "0.80");
+    EXPECT_EQ(f.control<viewkit::CTextEdit>(kDelayLevelId)->getText(), "0.80");
     EXPECT_FLOAT_EQ(button->getValue(), 1.f);
     EXPECT_TRUE(f.host->calls.empty()); // mirroring is not editing
 
     // The on button is painted in the light green, the off ones in the dark green.
     const auto image = viewkit::OffscreenImage::render(f.frame());
     const viewkit::CRect on = button->getFrameRect();
-    const viewkit::CRect off = f.control<CMyTextButton>(301)->getFrameRect();
+    const viewkit::CRect off = f.control<CMyTextButton>(kTapeStopOnOffId)->getFrameRect();
     EXPECT_EQ(image.pixel(static_cast<int>(on.left) + 4, static_cast<int>(on.top) + 4), toColor(Green));
     EXPECT_EQ(image.pixel(static_cast<int>(off.left) + 4, static_cast<int>(off.top) + 4), toColor(DarkGreen));
 }

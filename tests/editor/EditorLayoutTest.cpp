@@ -1,6 +1,7 @@
 // The whole window as built and painted: size, title bars, controls where the
 // layout puts them, the Shuffler's starting page, and reopening.
 #include "editor/EditorTestKit.h"
+#include "common/ParameterIds.h"
 
 #include "editor/CMyTextButton.h"
 #include "editor/CMouseHookView.h"
@@ -69,16 +70,16 @@ TEST(EditorWindow, BuildsEveryLayoutControlAtItsRectangle)
 TEST(EditorWindow, ControlsStartFromTheControllerAndTextFieldsShowItsText)
 {
     EditorFixture f;
-    f.setHostValue(202, 0.5);
-    f.setHostValue(201, 1.0);
+    f.setHostValue(kDelayLevelId, 0.5);
+    f.setHostValue(kDelayOnOffId, 1.0);
     ASSERT_TRUE(f.open());
-    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(202)->getValueNormalized(), 0.5f);
-    EXPECT_FLOAT_EQ(f.control<CMyTextButton>(201)->getValue(), 1.f);
+    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(kDelayLevelId)->getValueNormalized(), 0.5f);
+    EXPECT_FLOAT_EQ(f.control<CMyTextButton>(kDelayOnOffId)->getValue(), 1.f);
     // Level 0..1 with the two decimals the editor asks for.
-    EXPECT_EQ(f.control<viewkit::CTextEdit>(202)->getText(), "0.50");
+    EXPECT_EQ(f.control<viewkit::CTextEdit>(kDelayLevelId)->getText(), "0.50");
     // A list parameter shows its entry: 603 defaults to "1/16".
-    EXPECT_EQ(f.control<viewkit::COptionMenu>(603)->getNbEntries(), 5);
-    EXPECT_EQ(f.control<viewkit::COptionMenu>(603)->getCurrentIndex(), 1);
+    EXPECT_EQ(f.control<viewkit::COptionMenu>(kShufflerLengthId)->getNbEntries(), 5);
+    EXPECT_EQ(f.control<viewkit::COptionMenu>(kShufflerLengthId)->getCurrentIndex(), 1);
     // Every table parameter is watched by the timer, "Bypass" (not ours) is not.
     EXPECT_EQ(f.editor->getLastValues().size(), 82u);
     EXPECT_EQ(f.editor->getLastValues().count(0x7FFFFFFF), 0u);
@@ -89,7 +90,7 @@ TEST(EditorWindow, ShufflerOpensOnTheSimplePageOnlyAboveOneHalf)
     for (const auto& [value, page] : {std::pair{1.0, 0}, {0.5, 1}, {0.0, 1}, {0.51, 0}}) {
         SCOPED_TRACE(value);
         EditorFixture f;
-        f.setHostValue(602, value);
+        f.setHostValue(kShufflerSimpleModeId, value);
         ASSERT_TRUE(f.open());
         ASSERT_NE(f.editor->getShufflerTabs(), nullptr);
         EXPECT_EQ(f.editor->getShufflerTabs()->getCurrentSelectedTab(), page);
@@ -111,7 +112,7 @@ TEST(EditorWindow, OpensOnceAndRebuildsCleanlyAfterAClose)
     EXPECT_EQ(f.controller->getEditor(), nullptr);
     EXPECT_TRUE(f.editor->getControlsByTag().empty());
     // With no frame, a tick or a refresh request touches nothing.
-    f.setHostValue(202, 0.9);
+    f.setHostValue(kDelayLevelId, 0.9);
     f.tick(12);
     f.editor->updateControls(202);
 
@@ -119,7 +120,7 @@ TEST(EditorWindow, OpensOnceAndRebuildsCleanlyAfterAClose)
     EXPECT_EQ(f.editor->getControlsByTag().size(), bound);
     EXPECT_EQ(f.editor->getBehaviours().size(), behaviours);
     EXPECT_EQ(f.controller->getEditor(), f.editor);
-    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(202)->getValueNormalized(), 0.9f);
+    EXPECT_FLOAT_EQ(f.control<viewkit::CAnimKnob>(kDelayLevelId)->getValueNormalized(), 0.9f);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the MIDI events the engine queues.
 
 #include "processor/ProcessorFixture.h"
+#include "common/ParameterIds.h"
 
 namespace vexbit::test {
 namespace {
@@ -44,7 +45,7 @@ TEST_F(HostOutput, ChangesMadeByTheEngineDuringABlockAreReported)
     run(5000);
     ASSERT_EQ(block.paramsOut.getParameterCount(), 1);
     EXPECT_EQ(block.paramsOut.getParameterData(0)->getParameterId(), 201u);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(201), 1.0);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(kDelayOnOffId), 1.0);
 }
 
 TEST_F(HostOutput, MidiEchoesCarryTheirPieceOffsetAndMusicalPosition)

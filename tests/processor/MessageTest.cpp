@@ -1,6 +1,7 @@
 // Messages from the controller: replacement string lists and opaque data.
 
 #include "processor/ProcessorFixture.h"
+#include "common/ParameterIds.h"
 #include "support/ControllerMessages.h"
 #include "support/StateBytes.h"
 
@@ -95,21 +96,21 @@ TEST_F(Messages, WhilePlayingTheNextBlockAppliesListResetsAndDataInOrder)
 {
     processor->setActive(true);
     processor->storeParameterValue(kShufflerLength, 3.0);
-    processor->storeParameterValue(902, 16.0);
+    processor->storeParameterValue(kGatorSpeedId, 16.0);
     const unsigned char payload[3] = {7, 8, 9};
     auto data = dataMessage(5, std::string(payload, payload + 3));
 
     processor->calls.clear();
     ASSERT_EQ(processor->notify(stringListMessage(kShufflerLength, {"x", "y"})), kResultOk);
     ASSERT_EQ(processor->notify(data), kResultOk);
-    ASSERT_EQ(processor->notify(stringListMessage(902, {})), kResultOk);
+    ASSERT_EQ(processor->notify(stringListMessage(kGatorSpeedId, {})), kResultOk);
     ASSERT_EQ(processor->notify(stringListMessage(kShufflerLength, {"p", "q"})), kResultOk);
     EXPECT_TRUE(processor->calls.empty()) << "nothing reaches the engine from the caller's thread";
     // The list is not the engine's: it changes at once, the value with the block.
     EXPECT_EQ(listOf(kShufflerLength), (std::vector<std::string>{"p", "q"}));
     EXPECT_DOUBLE_EQ(processor->getParameterValue(kShufflerLength), 3.0);
 
-    block.paramsIn.add(902, 0, 1.0);
+    block.paramsIn.add(kGatorSpeedId, 0, 1.0);
     const auto events = [&] {
         run(128);
         return processor->eventCalls();
@@ -125,7 +126,7 @@ TEST_F(Messages, WhilePlayingTheNextBlockAppliesListResetsAndDataInOrder)
     EXPECT_EQ(events[2].data, std::vector<unsigned char>(payload, payload + 3));
     EXPECT_EQ(events[3].hook, Hook::ApplyParameter) << "the block's own change comes after";
     EXPECT_EQ(events[3].id, 902u);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(902), 30.0);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(kGatorSpeedId), 30.0);
     for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(events[i].position, 0);
 }
 

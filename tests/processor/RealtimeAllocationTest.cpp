@@ -2,6 +2,7 @@
 // as many events has run. Every operator new of this test program is counted.
 
 #include "AllocationCounter.h"
+#include "common/ParameterIds.h"
 #include "host/ProcessObjects.h"
 #include "support/ControllerMessages.h"
 
@@ -50,8 +51,11 @@ protected:
             const int16 pitch = notes[i % 16];
             block.addInput(i % 2 == 0 ? host::noteOnEvent(offset, pitch) : host::noteOffEvent(offset, pitch));
         }
-        static const ParamID ids[] = {201, 202, 203, 301, 401, 402, 501, 502, 601,
-                                      603, 701, 702, 801, 802, 901, 902, 1,   2};
+        static const ParamID ids[] = {kDelayOnOffId,    kDelayLevelId,     kDelayTimeId,      kTapeStopOnOffId,
+                                      kFilterOnOffId,   kLowPassFreqId,    kLoFiOnOffId,      kLoFiBitDepthId,
+                                      kShufflerOnOffId, kShufflerLengthId, kRetriggerOnOffId, kRetriggerLengthId,
+                                      kReverserOnOffId, kReverserLengthId, kGatorOnOffId,     kGatorSpeedId,
+                                      kAutoPlayId,      kMaxConcurrencyId};
         for (int i = 0; i < points; ++i) {
             const ParamID id = ids[i % 18];
             block.paramsIn.add(id, (i * 3) % numSamples, ((i * 37) % 101) / 100.0);
@@ -114,11 +118,11 @@ TEST_F(RealtimeAllocation, TheBlockThatAppliesHandedOverStatesAndMessagesDoesNot
     block.playAt(0.0, 128.0);
     fill(1024, 64, 64);
     countedProcess(1024);
-    const double savedLevel = processor->getParameterValue(202);
+    const double savedLevel = processor->getParameterValue(kDelayLevelId);
     Steinberg::MemoryStream saved;
     ASSERT_EQ(processor->getState(&saved), kResultOk);
     block.clearLists();
-    block.paramsIn.add(202, 0, savedLevel > 0.5 ? 0.1 : 0.9);
+    block.paramsIn.add(kDelayLevelId, 0, savedLevel > 0.5 ? 0.1 : 0.9);
     countedProcess(1024);
 
     // Restored while active: read on this thread, applied by the next block.
@@ -126,16 +130,16 @@ TEST_F(RealtimeAllocation, TheBlockThatAppliesHandedOverStatesAndMessagesDoesNot
     ASSERT_EQ(processor->setState(&saved), kResultOk);
     block.clearLists();
     EXPECT_EQ(countedProcess(1024), 0);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(202), savedLevel) << "the state was applied";
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(kDelayLevelId), savedLevel) << "the state was applied";
 
     // A new list and a payload, applied by the next block.
-    auto list = stringListMessage(603, {"a", "b"});
-    auto data = dataMessage(603, std::string(256, '\0'));
-    processor->storeParameterValue(603, 3.0);
+    auto list = stringListMessage(kShufflerLengthId, {"a", "b"});
+    auto data = dataMessage(kShufflerLengthId, std::string(256, '\0'));
+    processor->storeParameterValue(kShufflerLengthId, 3.0);
     ASSERT_EQ(processor->notify(list), kResultOk);
     ASSERT_EQ(processor->notify(data), kResultOk);
     EXPECT_EQ(countedProcess(1024), 0);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(603), 0.0) << "the list's reset was applied";
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(kShufflerLengthId), 0.0) << "the list's reset was applied";
 }
 
 } // namespace

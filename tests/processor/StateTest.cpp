@@ -1,6 +1,7 @@
 // The saved state: its exact bytes, restoring it, and refusing broken ones.
 
 #include "processor/ProcessorFixture.h"
+#include "common/ParameterIds.h"
 #include "support/StateBytes.h"
 
 #include <cmath>
@@ -70,8 +71,8 @@ TEST_F(State, TheDefaultProcessorWritesItsStateFieldByField)
 
 TEST_F(State, ARoundTripIsByteIdenticalAndAppliesEveryRestoredValue)
 {
-    block.paramsIn.add(202, 0, 0.61);
-    block.paramsIn.add(402, 0, 0.33);
+    block.paramsIn.add(kDelayLevelId, 0, 0.61);
+    block.paramsIn.add(kLowPassFreqId, 0, 0.33);
     block.paramsIn.add(kBypassId, 0, 1.0);
     run(64);
     const Bytes saved = save();
@@ -84,7 +85,7 @@ TEST_F(State, ARoundTripIsByteIdenticalAndAppliesEveryRestoredValue)
     ByteStream in(saved);
     ASSERT_EQ(other->setState(in.get()), kResultOk);
     EXPECT_TRUE(other->isBypassed());
-    EXPECT_DOUBLE_EQ(other->getParameterValue(202), processor->getParameterValue(202));
+    EXPECT_DOUBLE_EQ(other->getParameterValue(kDelayLevelId), processor->getParameterValue(kDelayLevelId));
 
     const auto applied = other->callsOf(Hook::ApplyParameter);
     ASSERT_EQ(applied.size(), 74u);
@@ -161,7 +162,7 @@ TEST_F(StateWhilePlaying, TheNextBlockAppliesItFirstAndTheStateShowsItAtOnce)
     // ...yet a host saving right away gets what it restored.
     EXPECT_EQ(save(), restored);
 
-    block.paramsIn.add(202, 0, 0.9);
+    block.paramsIn.add(kDelayLevelId, 0, 0.9);
     block.addInput(host::noteOnEvent(0, 48));
     const auto calls = run(256);
     const auto events = processor->eventCalls();
@@ -176,7 +177,7 @@ TEST_F(StateWhilePlaying, TheNextBlockAppliesItFirstAndTheStateShowsItAtOnce)
     EXPECT_EQ(events[74].hook, Hook::ApplyParameter);
     EXPECT_EQ(events[74].id, 202u);
     EXPECT_EQ(events[75].hook, Hook::NoteOn);
-    EXPECT_DOUBLE_EQ(processor->getParameterValue(202), 0.9);
+    EXPECT_DOUBLE_EQ(processor->getParameterValue(kDelayLevelId), 0.9);
     EXPECT_TRUE(processor->isBypassed());
     EXPECT_EQ(calls.front().hook, Hook::ApplyParameter) << "before any audio of the block";
 

@@ -1,4 +1,5 @@
 #include "state/ProcessorStateImage.h"
+#include "common/ParameterIds.h"
 
 #include "support/StateBytes.h"
 
@@ -35,7 +36,7 @@ TEST(ProcessorStateImage, ReadsEveryFieldAndStopsInFrontOfTheExtraState)
 {
     StateBytes b;
     b.header().u8(1).u32(2).list(603, {"1/32", "1/8"}).list(7, {}).u32(3);
-    b.value(1, 1.0).value(203, 123.5).value(5, -2.0).raw("EXTRA");
+    b.value(1, 1.0).value(kDelayTimeId, 123.5).value(5, -2.0).raw("EXTRA");
     Stream s(b.bytes);
     ProcessorStateImage image;
     ASSERT_EQ(readProcessorState(s.memory, "2.0", image), StateReadResult::Complete);
