@@ -66,6 +66,123 @@ __attribute__((target("avx2"))) void gatherAvx2(const float* s, const int32_t* f
 const bool kHasAvx2 = __builtin_cpu_supports("avx2") && std::getenv("VEXBIT_NO_AVX2") == nullptr;
 #endif
 
+float stepped(float pos, float rate, int32_t k)
+{
+    return pos - static_cast<float>(k) * rate;
+}
+
+// Where a steady grain reads: the read index frame i of a run ends up at for
+// a distance pos, split as in addGrain (clamp, floor, wrap).
+struct SteadyRead {
+    int32_t first;
+    int32_t second;
+    float frac;
+};
+inline SteadyRead steadyRead(float pos, int32_t start, int32_t size)
+{
+    const float o = std::min(std::max(-pos, kOldestOffset), kNewestOffset);
+    const int32_t truncated = static_cast<int32_t>(o);
+    const int32_t whole = truncated - (static_cast<float>(truncated) > o ? 1 : 0);
+    int32_t index = start + whole;
+    index += index < 0 ? size : 0;
+    index -= index >= size ? size : 0;
+    return {index, index + 1 == size ? 0 : index + 1, o - static_cast<float>(whole)};
+}
+
+// wet[i] += read at pos - i * rate * level, for frames from..frames: a steady
+// grain at full level, the same operations as addGrain with env 1.
+void addSteadyScalar(const float* s, int32_t size, int32_t start, float pos, float rate, float level, float* wet,
+                     int32_t frames, int32_t from)
+{
+    for (int32_t i = from; i < frames; ++i) {
+        const SteadyRead at = steadyRead(stepped(pos, rate, i), start + i, size);
+        const float s0 = s[at.first];
+        wet[i] += (s0 + (s[at.second] - s0) * at.frac) * level;
+    }
+}
+
+#if defined(__x86_64__)
+// addSteadyScalar eight frames at a time, positions worked out in registers.
+// Reads spanning at most 16 samples without the ring's end between them come
+// from two plain loads (consecutive ones need no shuffle); wider ones gather.
+__attribute__((target("avx2"))) void addSteadyAvx2(const float* s, int32_t size, int32_t start, float pos,
+                                                   float rate, float level, float* wet, int32_t frames)
+{
+    const __m256 pos0 = _mm256_set1_ps(pos);
+    const __m256 rates = _mm256_set1_ps(rate);
+    const __m256 levels = _mm256_set1_ps(level);
+    const __m256 oldest = _mm256_set1_ps(kOldestOffset);
+    const __m256 newest = _mm256_set1_ps(kNewestOffset);
+    const __m256 signBit = _mm256_set1_ps(-0.0f);
+    const __m256i sizes = _mm256_set1_epi32(size);
+    const __m256i lastIndex = _mm256_set1_epi32(size - 1);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i seven = _mm256_set1_epi32(7);
+    const __m256i fourteen = _mm256_set1_epi32(14);
+    const __m256i eight = _mm256_set1_epi32(8);
+    __m256 k = _mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f);
+    __m256i frame = _mm256_add_epi32(_mm256_set1_epi32(start), lanes);
+    int32_t i = 0;
+    for (; i + 8 <= frames; i += 8) {
+        const __m256 o = _mm256_min_ps(
+            _mm256_max_ps(_mm256_xor_ps(_mm256_sub_ps(pos0, _mm256_mul_ps(k, rates)), signBit), oldest), newest);
+        const __m256i truncated = _mm256_cvttps_epi32(o);
+        // The compare's all-ones lanes are -1: one less where truncation rounded up.
+        const __m256i whole = _mm256_add_epi32(
+            truncated, _mm256_castps_si256(_mm256_cmp_ps(_mm256_cvtepi32_ps(truncated), o, _CMP_GT_OQ)));
+        const __m256 frac = _mm256_sub_ps(o, _mm256_cvtepi32_ps(whole));
+        __m256i index = _mm256_add_epi32(frame, whole);
+        index = _mm256_add_epi32(index, _mm256_and_si256(_mm256_cmpgt_epi32(zero, index), sizes));
+        index = _mm256_sub_epi32(index, _mm256_and_si256(_mm256_cmpgt_epi32(index, lastIndex), sizes));
+
+        const int32_t base = _mm256_cvtsi256_si32(index);
+        const __m256i rel = _mm256_sub_epi32(index, _mm256_set1_epi32(base));
+        __m256 s0;
+        __m256 s1;
+        // rel as unsigned: a read before the first (past the ring's end) is huge.
+        const bool inWindow = base <= size - 16 &&
+                              _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_max_epu32(rel, fourteen), fourteen)) == -1;
+        if (inWindow && _mm256_movemask_epi8(_mm256_cmpeq_epi32(rel, lanes)) == -1) {
+            s0 = _mm256_loadu_ps(s + base);
+            s1 = _mm256_loadu_ps(s + base + 1);
+        } else if (inWindow) {
+            const __m256 low = _mm256_loadu_ps(s + base);
+            const __m256 high = _mm256_loadu_ps(s + base + 8);
+            const __m256i next = _mm256_add_epi32(rel, one);
+            s0 = _mm256_blendv_ps(_mm256_permutevar8x32_ps(low, rel), _mm256_permutevar8x32_ps(high, rel),
+                                  _mm256_castsi256_ps(_mm256_cmpgt_epi32(rel, seven)));
+            s1 = _mm256_blendv_ps(_mm256_permutevar8x32_ps(low, next), _mm256_permutevar8x32_ps(high, next),
+                                  _mm256_castsi256_ps(_mm256_cmpgt_epi32(next, seven)));
+        } else {
+            const __m256i second = _mm256_andnot_si256(_mm256_cmpeq_epi32(index, lastIndex), _mm256_add_epi32(index, one));
+            s0 = _mm256_i32gather_ps(s, index, 4);
+            s1 = _mm256_i32gather_ps(s, second, 4);
+        }
+        const __m256 value = _mm256_add_ps(s0, _mm256_mul_ps(_mm256_sub_ps(s1, s0), frac));
+        _mm256_storeu_ps(wet + i, _mm256_add_ps(_mm256_loadu_ps(wet + i), _mm256_mul_ps(value, levels)));
+        k = _mm256_add_ps(k, _mm256_set1_ps(8.0f));
+        frame = _mm256_add_epi32(frame, eight);
+    }
+    // The compiler may make the tail a jump without clearing the upper halves,
+    // which would slow every plain SSE instruction after it.
+    _mm256_zeroupper();
+    addSteadyScalar(s, size, start, pos, rate, level, wet, frames, i);
+}
+#endif
+
+void addSteadyGrain(const RingBuffer& ring, float pos, float rate, float level, float* wet, int32_t frames)
+{
+#if defined(__x86_64__)
+    if (kHasAvx2) {
+        addSteadyAvx2(ring.data(), ring.size(), ring.readIndex(), pos, rate, level, wet, frames);
+        return;
+    }
+#endif
+    addSteadyScalar(ring.data(), ring.size(), ring.readIndex(), pos, rate, level, wet, frames, 0);
+}
+
 void gatherGrain(const float* s, const int32_t* first, const int32_t* second, const float* fracs, const float* env,
                  float level, float* wet, int32_t frames, bool consecutive)
 {
@@ -100,10 +217,6 @@ bool exactSteps(float pos, float rate, int32_t frames)
     return std::fabs(end) < std::ldexp(1.0, exponent);
 }
 
-float stepped(float pos, float rate, int32_t k)
-{
-    return pos - static_cast<float>(k) * rate;
-}
 } // namespace
 
 GranularUnit::GranularUnit()
@@ -168,15 +281,9 @@ int32_t GranularUnit::planRun(int32_t frames)
     for (size_t g = 0; g < grains_.size(); ++g) {
         const Grain& grain = grains_[g];
         Track& t = tracks_[g];
-        if (steadyRun(grain, limit)) {
-            // Full level all run long, positions in closed form.
-            for (int32_t i = 0; i <= limit; ++i) {
-                t.posL[static_cast<size_t>(i)] = stepped(grain.posL, grain.rate, i);
-                t.posR[static_cast<size_t>(i)] = stepped(grain.posR, grain.rate, i);
-                t.env[static_cast<size_t>(i)] = 1.0f;
-            }
-            continue;
-        }
+        // Full level all run long, positions in closed form: played without a track.
+        steady_[g] = steadyRun(grain, limit);
+        if (steady_[g]) continue;
         float posL = grain.posL;
         float posR = grain.posR;
         float env = grain.env;
@@ -274,6 +381,11 @@ void GranularUnit::playRun(float* l, float* r, int32_t frames)
         const Grain& grain = grains_[g];
         const Track& t = tracks_[g];
         const float level = grain.amp * kGrainGain;
+        if (steady_[g]) {
+            addSteadyGrain(ringL_, grain.posL, grain.rate, level, wetL_.data(), frames);
+            addSteadyGrain(ringR_, grain.posR, grain.rate, level, wetR_.data(), frames);
+            continue;
+        }
         const bool still = grain.rate == 0.0f;
         addGrain(ringL_, t.posL.data(), t.env.data(), level, wetL_.data(), frames, still);
         addGrain(ringR_, t.posR.data(), t.env.data(), level, wetR_.data(), frames, still);
@@ -294,6 +406,11 @@ void GranularUnit::playRun(float* l, float* r, int32_t frames)
         Grain& grain = grains_[g];
         const Track& t = tracks_[g];
         grain.counter += frames;
+        if (steady_[g]) {
+            grain.posL = stepped(grain.posL, grain.rate, frames);
+            grain.posR = stepped(grain.posR, grain.rate, frames);
+            continue;
+        }
         grain.posL = t.posL[n];
         grain.posR = t.posR[n];
         grain.env = t.env[n];

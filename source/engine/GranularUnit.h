@@ -87,6 +87,8 @@ private:
     RingBuffer ringL_{kRingSize, kLead};
     RingBuffer ringR_{kRingSize, kLead};
     std::array<Track, kGrainCount> tracks_{};
+    // Whether the planned run plays the grain steady, from its position alone.
+    std::array<bool, kGrainCount> steady_{};
     std::array<float, kMaxRun> wetL_{};
     std::array<float, kMaxRun> wetR_{};
 };
