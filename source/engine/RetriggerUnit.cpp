@@ -26,6 +26,10 @@ RetriggerUnit::RetriggerUnit()
 
 void RetriggerUnit::processBlock(float* l, float* r, int32_t n)
 {
+    if (!active_ && mix_ == 0.0f) {
+        passIdle(l, r, n);
+        return;
+    }
     SliceTap tap = sliceTap();
     for (int32_t i = 0; i < n; ++i) {
         if (active_) tap = sliceTap();
@@ -33,6 +37,58 @@ void RetriggerUnit::processBlock(float* l, float* r, int32_t n)
             processBeatSynced(l[i], r[i], tap);
         else
             processFree(l[i], r[i], tap);
+    }
+}
+
+void RetriggerUnit::passIdle(float* l, float* r, int32_t n)
+{
+    while (n > 0) {
+        if (beatSync_ && swapPending_) {
+            // The frame that swaps the sets reads the old play set; it runs as always.
+            processBeatSynced(*l++, *r++, sliceTap());
+            --n;
+            continue;
+        }
+        if (liveIndex_ < 0 || liveIndex_ >= kBufferSize) liveIndex_ = 0;
+        // The play position stands still. Free, nothing writes the play set; in
+        // sync, the idle recording does, so the read changes after the frame that
+        // writes either of its two samples.
+        const SliceTap tap = sliceTap();
+        int32_t m = n;
+        if (beatSync_ && tap.inside) {
+            for (const int32_t at : {tap.i0, tap.i1}) {
+                const int32_t untilWrite = at >= liveIndex_ ? at - liveIndex_ : at - liveIndex_ + kBufferSize;
+                m = std::min(m, untilWrite + 1);
+            }
+        }
+        float wL, wR;
+        readSlice(tap, wL, wR);
+        // Faded out, the output is 1 * input + 0 * slice: the input plus a zero
+        // whose sign (or NaN) the slice sample decides.
+        const float zeroL = mix_ * wL;
+        const float zeroR = mix_ * wR;
+        // Recorded after the reads: the frames' input in the live set, and in
+        // sync also in the play set.
+        for (int32_t done = 0; done < m;) {
+            const int32_t run = std::min(m - done, kBufferSize - liveIndex_);
+            const auto at = static_cast<std::ptrdiff_t>(liveIndex_);
+            std::copy_n(l + done, run, buffers_[liveSet_ & 1][0].begin() + at);
+            std::copy_n(r + done, run, buffers_[liveSet_ & 1][1].begin() + at);
+            if (beatSync_) {
+                std::copy_n(l + done, run, buffers_[playSet_ & 1][0].begin() + at);
+                std::copy_n(r + done, run, buffers_[playSet_ & 1][1].begin() + at);
+            }
+            done += run;
+            liveIndex_ += run;
+            if (liveIndex_ >= kBufferSize) liveIndex_ = 0;
+        }
+        for (int32_t i = 0; i < m; ++i) {
+            l[i] += zeroL;
+            r[i] += zeroR;
+        }
+        l += m;
+        r += m;
+        n -= m;
     }
 }
 
