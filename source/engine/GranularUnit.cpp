@@ -106,7 +106,7 @@ void addSteadyScalar(const float* s, int32_t size, int32_t start, float pos, flo
 // Reads spanning at most 16 samples without the ring's end between them come
 // from two plain loads (consecutive ones need no shuffle); wider ones gather.
 __attribute__((target("avx2"))) void addSteadyAvx2(const float* s, int32_t size, int32_t start, float pos,
-                                                   float rate, float level, float* wet, int32_t frames)
+                                                   float rate, float level, float* wet, int32_t frames, int32_t from)
 {
     const __m256 pos0 = _mm256_set1_ps(pos);
     const __m256 rates = _mm256_set1_ps(rate);
@@ -122,9 +122,10 @@ __attribute__((target("avx2"))) void addSteadyAvx2(const float* s, int32_t size,
     const __m256i seven = _mm256_set1_epi32(7);
     const __m256i fourteen = _mm256_set1_epi32(14);
     const __m256i eight = _mm256_set1_epi32(8);
-    __m256 k = _mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f);
-    __m256i frame = _mm256_add_epi32(_mm256_set1_epi32(start), lanes);
-    int32_t i = 0;
+    __m256 k = _mm256_add_ps(_mm256_set1_ps(static_cast<float>(from)),
+                             _mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f));
+    __m256i frame = _mm256_add_epi32(_mm256_set1_epi32(start + from), lanes);
+    int32_t i = from;
     for (; i + 8 <= frames; i += 8) {
         const __m256 o = _mm256_min_ps(
             _mm256_max_ps(_mm256_xor_ps(_mm256_sub_ps(pos0, _mm256_mul_ps(k, rates)), signBit), oldest), newest);
@@ -170,13 +171,71 @@ __attribute__((target("avx2"))) void addSteadyAvx2(const float* s, int32_t size,
     _mm256_zeroupper();
     addSteadyScalar(s, size, start, pos, rate, level, wet, frames, i);
 }
+
+// A grain at normal speed (rate 0) reads at one distance all run: the same
+// split every frame, and sample pairs that follow the recording one a frame.
+// Plays the frames before the pair would straddle the ring's end; returns how many.
+__attribute__((target("avx2"))) int32_t addStillAvx2(const float* s, int32_t size, int32_t start, float pos,
+                                                     float level, float* wet, int32_t frames)
+{
+    const SteadyRead at = steadyRead(pos, start, size);
+    const int32_t n = std::min(frames, size - 1 - at.first);
+    const float* p = s + at.first;
+    const __m256 fracs = _mm256_set1_ps(at.frac);
+    const __m256 levels = _mm256_set1_ps(level);
+    int32_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256 s0 = _mm256_loadu_ps(p + i);
+        const __m256 value = _mm256_add_ps(s0, _mm256_mul_ps(_mm256_sub_ps(_mm256_loadu_ps(p + i + 1), s0), fracs));
+        _mm256_storeu_ps(wet + i, _mm256_add_ps(_mm256_loadu_ps(wet + i), _mm256_mul_ps(value, levels)));
+    }
+    for (; i < n; ++i) wet[i] += (p[i] + (p[i + 1] - p[i]) * at.frac) * level;
+    return std::max(n, 0);
+}
+
+// A grain at double speed (rate 1) whose positions step exactly and stay
+// within the ring's reach: each frame's distance is one sample less, so its
+// read lands two samples on with the same fraction, the pairs side by side in
+// memory. Plays the frames before a pair would straddle the ring's end; returns how many.
+__attribute__((target("avx2"))) int32_t addDoubleSpeedAvx2(const float* s, int32_t size, int32_t start,
+                                                           float pos, float level, float* wet, int32_t frames)
+{
+    const SteadyRead at = steadyRead(pos, start, size);
+    // Frame i reads first + 2i and the sample after it.
+    const int32_t n = at.first > size - 2 ? 0 : std::min(frames, (size - 2 - at.first) / 2 + 1);
+    const float* p = s + at.first;
+    const __m256 fracs = _mm256_set1_ps(at.frac);
+    const __m256 levels = _mm256_set1_ps(level);
+    int32_t i = 0;
+    // Sixteen samples hold eight pairs; the even ones are the first of each
+    // pair. The shuffles leave frames in the order 0 1 4 5 2 3 6 7, the permute
+    // puts them back.
+    for (; i + 8 <= n && at.first + 2 * i + 16 <= size; i += 8) {
+        const __m256 a = _mm256_loadu_ps(p + 2 * i);
+        const __m256 b = _mm256_loadu_ps(p + 2 * i + 8);
+        const __m256 s0 = _mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(_mm256_shuffle_ps(a, b, 0x88)), 0xD8));
+        const __m256 s1 = _mm256_castpd_ps(_mm256_permute4x64_pd(_mm256_castps_pd(_mm256_shuffle_ps(a, b, 0xDD)), 0xD8));
+        const __m256 value = _mm256_add_ps(s0, _mm256_mul_ps(_mm256_sub_ps(s1, s0), fracs));
+        _mm256_storeu_ps(wet + i, _mm256_add_ps(_mm256_loadu_ps(wet + i), _mm256_mul_ps(value, levels)));
+    }
+    for (; i < n; ++i) wet[i] += (p[2 * i] + (p[2 * i + 1] - p[2 * i]) * at.frac) * level;
+    return n;
+}
 #endif
 
 void addSteadyGrain(const RingBuffer& ring, float pos, float rate, float level, float* wet, int32_t frames)
 {
 #if defined(__x86_64__)
     if (kHasAvx2) {
-        addSteadyAvx2(ring.data(), ring.size(), ring.readIndex(), pos, rate, level, wet, frames);
+        const float* s = ring.data();
+        const int32_t size = ring.size();
+        const int32_t start = ring.readIndex();
+        int32_t done = 0;
+        if (rate == 0.0f)
+            done = addStillAvx2(s, size, start, pos, level, wet, frames);
+        else if (rate == 1.0f && -pos >= kOldestOffset)
+            done = addDoubleSpeedAvx2(s, size, start, pos, level, wet, frames);
+        addSteadyAvx2(s, size, start, pos, rate, level, wet, frames, done);
         return;
     }
 #endif
