@@ -30,29 +30,9 @@ bool shapeFor(double frequency, double q, double sampleRate, Shape& out)
 
 void BiquadSection::processBlock(float* samples, int n)
 {
-    // Each sample divides by a0 as written; the quotients are the same for every
-    // sample, so they are worked out once.
-    const float c0 = b0 / a0, c1 = b1 / a0, c2 = b2 / a0, d1 = a1 / a0, d2 = a2 / a0;
-    float hx1 = x1, hx2 = x2, hy1 = y1, hy2 = y2;
-    for (int i = 0; i < n; ++i) {
-        const float x = samples[i];
-        const float y = c0 * x + c1 * hx1 + c2 * hx2 - d1 * hy1 - d2 * hy2;
-        if (!std::isfinite(y)) {
-            // An overflowing input must not leave the recursion stuck at inf or NaN.
-            hx1 = hx2 = hy1 = hy2 = 0.0f;
-            samples[i] = 0.0f;
-            continue;
-        }
-        hx2 = hx1;
-        hx1 = x;
-        hy2 = hy1;
-        hy1 = y;
-        samples[i] = y;
-    }
-    x1 = hx1;
-    x2 = hx2;
-    y1 = hy1;
-    y2 = hy2;
+    Running run(*this);
+    for (int i = 0; i < n; ++i) samples[i] = run.step(samples[i]);
+    run.storeHistory(*this);
 }
 
 bool BiquadSection::setLowPass(double frequency, double q, double sampleRate)

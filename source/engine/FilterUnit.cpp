@@ -11,11 +11,17 @@ FilterUnit::FilterUnit()
 void FilterUnit::processBlock(float* l, float* r, int32_t n)
 {
     if (!engaged_) return;
-    // The channels never meet, so each runs through both its sections in turn.
-    lowPass_[0].processBlock(l, n);
-    highPass_[0].processBlock(l, n);
-    lowPass_[1].processBlock(r, n);
-    highPass_[1].processBlock(r, n);
+    // Four recursions, each waiting on its own last output: stepped side by
+    // side, the processor overlaps them.
+    BiquadSection::Running lowL(lowPass_[0]), highL(highPass_[0]), lowR(lowPass_[1]), highR(highPass_[1]);
+    for (int32_t i = 0; i < n; ++i) {
+        l[i] = highL.step(lowL.step(l[i]));
+        r[i] = highR.step(lowR.step(r[i]));
+    }
+    lowL.storeHistory(lowPass_[0]);
+    highL.storeHistory(highPass_[0]);
+    lowR.storeHistory(lowPass_[1]);
+    highR.storeHistory(highPass_[1]);
 }
 
 void FilterUnit::setLowPass(double frequency, double q, double sampleRate)
