@@ -55,38 +55,67 @@ TapeStopUnit::Motion TapeStopUnit::motion() const
     return {k, vmin, vmin / k};
 }
 
-bool TapeStopUnit::settled(const Motion& m) const
+int32_t TapeStopUnit::steadyFrames(const Motion& m, int32_t n) const
 {
-    return !active_ && gain_ == 1.0f && std::bit_cast<uint32_t>(velocity_) == 0 &&
-           std::bit_cast<uint32_t>(position_) == 0 && jumpCounter_ <= kFadeStart && m.k > 0.0f;
+    // A crossfade reads a second place; those frames run one by one.
+    if (jumpCounter_ > kFadeStart) return 0;
+    float gain = gain_;
+    float v = velocity_;
+    float p = position_;
+    int32_t c = jumpCounter_;
+    int32_t jump = jump_;
+    moveTape(gain, v, p, c, jump, m);
+    const auto same = [](float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); };
+    if (!same(gain, gain_) || !same(v, velocity_) || !same(p, position_) || jump != jump_) return 0;
+    // Nothing moves but maybe the jump clock, which counts up to the next crossfade.
+    if (c == jumpCounter_) return n;
+    return std::min(n, kFadeStart - jumpCounter_ + 1);
 }
 
 void TapeStopUnit::processBlock(float* l, float* r, int32_t n)
 {
     const Motion m = motion();
-    if (settled(m)) {
-        // What step does in this state, without the motion that cannot move:
-        // each frame reads the newest sample, then records its input.
-        const RingBuffer::Tap now = ringL_.tap(0.0f);
-        std::array<float, RingBuffer::kMaxAhead> a;
-        std::array<float, RingBuffer::kMaxAhead> b;
-        for (int32_t start = 0; start < n; start += RingBuffer::kMaxAhead) {
-            const int32_t count = std::min(RingBuffer::kMaxAhead, n - start);
-            float* cl = l + start;
-            float* cr = r + start;
-            // Reading at distance 0 always succeeds.
-            ringL_.readAhead(now, cl, a.data(), count);
-            ringR_.readAhead(now, cr, b.data(), count);
-            ringL_.pushBlock(cl, count);
-            ringR_.pushBlock(cr, count);
-            for (int32_t i = 0; i < count; ++i) {
-                cl[i] = gain_ * a[static_cast<size_t>(i)];
-                cr[i] = gain_ * b[static_cast<size_t>(i)];
-            }
+    while (n > 0) {
+        const int32_t steady = steadyFrames(m, n);
+        if (steady == 0) {
+            step(*l++, *r++, m);
+            --n;
+            continue;
         }
-        return;
+        passSteady(l, r, steady);
+        l += steady;
+        r += steady;
+        n -= steady;
     }
-    for (int32_t i = 0; i < n; ++i) step(l[i], r[i], m);
+}
+
+void TapeStopUnit::passSteady(float* l, float* r, int32_t n)
+{
+    // What step does while the tape stands in one state: each frame reads at
+    // the same lag, then records its input.
+    const RingBuffer::Tap at = ringL_.tap(position_);
+    const int32_t size = ringL_.size();
+    const int32_t ahead = at.whole < 0 ? at.whole + size : at.whole;
+    // Reads at a lag of d samples come from before the stretch for d frames.
+    const int32_t most = ahead == 0 ? RingBuffer::kMaxAhead : std::min(RingBuffer::kMaxAhead, size - ahead);
+    const bool clockRuns = position_ < 0.0f && !active_;
+    std::array<float, RingBuffer::kMaxAhead> a;
+    std::array<float, RingBuffer::kMaxAhead> b;
+    for (int32_t start = 0; start < n;) {
+        const int32_t count = std::min(most, n - start);
+        float* cl = l + start;
+        float* cr = r + start;
+        ringL_.readAhead(at, cl, a.data(), count);
+        ringR_.readAhead(at, cr, b.data(), count);
+        ringL_.pushBlock(cl, count);
+        ringR_.pushBlock(cr, count);
+        for (int32_t i = 0; i < count; ++i) {
+            cl[i] = gain_ * a[static_cast<size_t>(i)];
+            cr[i] = gain_ * b[static_cast<size_t>(i)];
+        }
+        start += count;
+    }
+    if (clockRuns) jumpCounter_ += n;
 }
 
 void TapeStopUnit::step(float& l, float& r, const Motion& m)
@@ -117,18 +146,28 @@ void TapeStopUnit::step(float& l, float& r, const Motion& m)
     l = gain_ * a;
     r = gain_ * b;
 
+    moveTape(gain_, v, p, c, jump_, m);
+    position_ = p;
+    velocity_ = v;
+    ringL_.push(inL);
+    ringR_.push(inR);
+}
+
+void TapeStopUnit::moveTape(float& gain, float& v, float& p, int32_t& c, int32_t& jump, const Motion& m) const
+{
+    const int32_t M = kJumpPeriod;
     const float k = m.k;
     const float vmin = m.vmin;
     if (active_) {
         if (static_cast<double>(v) / static_cast<double>(vmin) > 0.9)
-            gain_ = std::max(static_cast<float>(static_cast<double>(gain_) - 0.01), 0.0f);
+            gain = std::max(static_cast<float>(static_cast<double>(gain) - 0.01), 0.0f);
         v -= k;
         if (v < vmin) {
             v = vmin;
-            gain_ = 0.0f;
+            gain = 0.0f;
         }
     } else {
-        if (gain_ < 1.0f) gain_ = std::min(gain_ + kGainStep, 1.0f);
+        if (gain < 1.0f) gain = std::min(gain + kGainStep, 1.0f);
         v += k;
         if (v > 0.0f) v = 0.0f;
         if (p < 0.0f) {
@@ -136,8 +175,8 @@ void TapeStopUnit::step(float& l, float& r, const Motion& m)
             // ">=" rather than "==": a switch can leave the counter at a full period.
             if (c >= M) {
                 c = 0;
-                p = static_cast<float>(jump_) + p;
-                jump_ = M;
+                p = static_cast<float>(jump) + p;
+                jump = M;
             }
         }
     }
@@ -146,11 +185,6 @@ void TapeStopUnit::step(float& l, float& r, const Motion& m)
     p = std::max(p, m.floor);
     p = std::max(p, -kMaxLag);
     if (p > 0.0f) p = 0.0f;
-
-    position_ = p;
-    velocity_ = v;
-    ringL_.push(inL);
-    ringR_.push(inR);
 }
 
 } // namespace vexbit

@@ -55,9 +55,14 @@ private:
     };
     Motion motion() const;
     void step(float& l, float& r, const Motion& m);
-    // Released, at full speed and level, caught up and outside a crossfade:
-    // each sample is the previous input, and only the recording moves.
-    bool settled(const Motion& m) const;
+    // One frame's change of level, speed, lag and jump clock; the audio plays no part.
+    void moveTape(float& gain, float& v, float& p, int32_t& c, int32_t& jump, const Motion& m) const;
+    // How many of the next n frames (0 if none) leave level, speed and lag as
+    // they are and need no crossfade: stopped at its deepest, or released and
+    // running at full speed at a steady lag between jumps.
+    int32_t steadyFrames(const Motion& m, int32_t n) const;
+    // Those frames: one read lag for all, the reads taken before the recording.
+    void passSteady(float* l, float* r, int32_t n);
 
     float startSpeed_ = 1.0f;
     float stopSpeed_ = 1.0f;
