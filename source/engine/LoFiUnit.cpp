@@ -51,3 +51,33 @@ void LoFiUnit::process(float& l, float& r)
 }
 
 } // namespace vexbit
+
+namespace vexbit {
+
+void LoFiUnit::processBlock(float* l, float* r, int32_t n)
+{
+    if (!engaged_) return;
+    int32_t i = 0;
+    while (i < n) {
+        if (counter_ == 0) {
+            heldL_ = l[i];
+            heldR_ = r[i];
+        }
+        // Every frame of a hold gives the same value, so it is quantised once.
+        float outL = heldL_;
+        float outR = heldR_;
+        if (mask_ != kFullResolution) {
+            outL = quantise(outL, mask_);
+            outR = quantise(outR, mask_);
+        }
+        // Frames until the counter wraps (a hold of 1 or less wraps every frame).
+        const int32_t frames = std::min(n - i, std::max(1, holdLength_ - counter_));
+        std::fill_n(l + i, frames, outL);
+        std::fill_n(r + i, frames, outR);
+        counter_ += frames;
+        if (counter_ >= holdLength_) counter_ = 0;
+        i += frames;
+    }
+}
+
+} // namespace vexbit

@@ -12,11 +12,7 @@ public:
     static constexpr int32_t kFullResolution = -1;
 
     void process(float& l, float& r);
-    void processBlock(float* l, float* r, int32_t n)
-    {
-        if (!engaged_) return;
-        for (int32_t i = 0; i < n; ++i) process(l[i], r[i]);
-    }
+    void processBlock(float* l, float* r, int32_t n);
 
     void setBitDepth(double bits);
     void setHoldLength(double samples);

@@ -43,21 +43,21 @@ void ReverserUnit::setSampleRate(double newRate)
     sampleRate_ = rate;
 }
 
-void ReverserUnit::passFadedOut(float* l, float* r, int32_t n)
+void ReverserUnit::passSteadyMix(float* l, float* r, int32_t n)
 {
     for (int32_t start = 0; start < n; start += kPassChunk) {
         const int32_t m = std::min(kPassChunk, n - start);
         // Resets only bring the position back to 0, so this bounds every read
         // of the chunk, the pair's second sample and the chunk's own pushes included.
         if (position_ + static_cast<float>(4 * kPassChunk) < static_cast<float>(kRingSize)) {
-            passFadedOutNear(l + start, r + start, m);
+            passSteadyMixNear(l + start, r + start, m);
         } else {
             for (int32_t i = 0; i < m; ++i) process(l[start + i], r[start + i]);
         }
     }
 }
 
-void ReverserUnit::passFadedOutNear(float* l, float* r, int32_t m)
+void ReverserUnit::passSteadyMixNear(float* l, float* r, int32_t m)
 {
     // Sample values by their place relative to the read position at the chunk's
     // start: place p >= 1 is the one frame p - 1 of this chunk pushes. Each
@@ -109,7 +109,6 @@ void ReverserUnit::passFadedOutNear(float* l, float* r, int32_t m)
         l[i] = readL[static_cast<size_t>(i)] * mix + (1.0f - mix) * l[i];
         r[i] = readR[static_cast<size_t>(i)] * mix + (1.0f - mix) * r[i];
     }
-    mix_ = 0.0f;
 }
 
 } // namespace vexbit

@@ -48,8 +48,8 @@ public:
 
     void processBlock(float* l, float* r, int32_t n)
     {
-        if (!active_ && mix_ == 0.0f) {
-            passFadedOut(l, r, n);
+        if ((!active_ && mix_ == 0.0f) || (active_ && mix_ == 1.0f)) {
+            passSteadyMix(l, r, n);
             return;
         }
         for (int32_t i = 0; i < n; ++i) process(l[i], r[i]);
@@ -72,11 +72,11 @@ public:
 private:
     static constexpr int32_t kPassChunk = 256;
 
-    // Off and fully faded out: the same as n calls of process, with the ring
-    // read and written in blocks.
-    void passFadedOut(float* l, float* r, int32_t n);
+    // Fully faded in or out, so the mix stays as it is: the same as n calls of
+    // process, with the ring read and written in blocks.
+    void passSteadyMix(float* l, float* r, int32_t n);
     // One chunk of that while every read offset stays within the ring.
-    void passFadedOutNear(float* l, float* r, int32_t m);
+    void passSteadyMixNear(float* l, float* r, int32_t m);
 
     int32_t counter_ = 0;
     int32_t length_ = 5512;
