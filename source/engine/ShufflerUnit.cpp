@@ -27,8 +27,11 @@ void ShufflerUnit::setTempo(double tempo)
 
 void ShufflerUnit::processBlock(float* l, float* r, int32_t n)
 {
-    if (!playing() && mix_ == 0.0f) {
-        const int32_t done = passFadedOut(l, r, n);
+    if (playing() ? mix_ == 1.0f : mix_ == 0.0f) {
+        // Playing, the frames before the one that jumps.
+        const int32_t steady = playing() ? std::min(n, std::max(0, sliceLength_ - sliceCounter_ - 1)) : n;
+        const int32_t done = passSteadyMix(l, r, steady);
+        if (playing()) sliceCounter_ += done;
         advanceGrid(done);
         l += done;
         r += done;
@@ -64,10 +67,10 @@ void ShufflerUnit::processBlock(float* l, float* r, int32_t n)
     advanceGrid(n - counted);
 }
 
-int32_t ShufflerUnit::passFadedOut(float* l, float* r, int32_t n)
+int32_t ShufflerUnit::passSteadyMix(float* l, float* r, int32_t n)
 {
-    // The mix stays 0, but the read is still made: a read of 0 weight still
-    // decides the sign of a zero and turns into NaN where neighbours overflow.
+    // The mix stays as it is; a read of 0 weight is still made, as it decides
+    // the sign of a zero and turns into NaN where neighbours overflow.
     const float mix = mix_;
     const RingBuffer::Tap tap = ringL_.tap(-offset_);
     std::array<float, kPassChunk> readL;
@@ -84,7 +87,6 @@ int32_t ShufflerUnit::passFadedOut(float* l, float* r, int32_t n)
             cl[i] = readL[static_cast<size_t>(i)] * mix + (1.0f - mix) * cl[i];
             cr[i] = (1.0f - mix) * cr[i] + mix * readR[static_cast<size_t>(i)];
         }
-        mix_ = 0.0f;
     }
     return std::min(start, n);
 }

@@ -87,10 +87,11 @@ private:
     // An empty weight table has no slice to play: the unit then acts as off.
     bool playing() const { return active_ && lengthPicker_.total() >= 1; }
 
-    // Not playing and fully faded out: the same as frames of the general loop,
-    // with the ring read and written in blocks. Stops where the reads would
-    // reach the frames' own recording; returns the frames done.
-    int32_t passFadedOut(float* l, float* r, int32_t n);
+    // Playing and fully faded in, or not playing and fully faded out, with no
+    // jump in the n frames: the same as frames of the general loop, with the
+    // ring read and written in blocks. Stops where the reads would reach the
+    // frames' own recording; returns the frames done (the slice counter is the caller's).
+    int32_t passSteadyMix(float* l, float* r, int32_t n);
     static constexpr int32_t kPassChunk = RingBuffer::kMaxAhead;
 
     // The grid counters as after frames more samples.
