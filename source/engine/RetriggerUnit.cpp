@@ -10,7 +10,10 @@ namespace {
 int32_t bufferIndex(float pos)
 {
     constexpr int32_t n = RetriggerUnit::kBufferSize;
-    if (pos >= 0.0f && pos < 1073741824.0f) return static_cast<int32_t>(pos) % n;
+    if (pos >= 0.0f && pos < 1073741824.0f) {
+        const int32_t whole = static_cast<int32_t>(pos);
+        return whole < n ? whole : whole % n;
+    }
     double m = std::fmod(std::trunc(static_cast<double>(pos)), static_cast<double>(n));
     if (std::isnan(m)) return 0;
     if (m < 0.0) m += n;
@@ -28,6 +31,10 @@ void RetriggerUnit::processBlock(float* l, float* r, int32_t n)
 {
     if (!active_ && mix_ == 0.0f) {
         passIdle(l, r, n);
+        return;
+    }
+    if (active_ && mix_ == 1.0f) {
+        playFadedIn(l, r, n);
         return;
     }
     SliceTap tap = sliceTap();
@@ -90,6 +97,71 @@ void RetriggerUnit::passIdle(float* l, float* r, int32_t n)
         r += m;
         n -= m;
     }
+}
+
+void RetriggerUnit::playFadedIn(float* l, float* r, int32_t n)
+{
+    // processFree and processBeatSynced for an active unit whose mix stays 1,
+    // frame by frame (the recording may write what a later frame reads), with
+    // the state in locals.
+    auto& play = buffers_[playSet_ & 1];
+    auto& live = buffers_[liveSet_ & 1];
+    float* const playL = play[0].data();
+    float* const playR = play[1].data();
+    float* const liveL = live[0].data();
+    float* const liveR = live[1].data();
+    const float mix = mix_;
+    const float length = sliceLength_;
+    const float pitch = pitch_;
+    const bool sync = beatSync_;
+    const int32_t wholeLength = truncToInt32(length);
+    const float threshold = pitch < 1.0f && length != 0.0f ? 1.0f : pitch;
+    float pos = playPos_;
+    int32_t count = playCount_;
+    int32_t rec = recordIndex_;
+    int32_t liveAt = liveIndex_;
+    for (int32_t i = 0; i < n; ++i) {
+        const float inL = l[i];
+        const float inR = r[i];
+        float wL = 0.0f;
+        float wR = 0.0f;
+        if (length > pos) {
+            const int32_t i0 = bufferIndex(pos);
+            const int32_t i1 = i0 + 1 == kBufferSize ? 0 : i0 + 1;
+            const float f = pos - std::floor(pos);
+            wL = playL[i0] + (playL[i1] - playL[i0]) * f;
+            wR = playR[i0] + (playR[i1] - playR[i0]) * f;
+        }
+        l[i] = (1.0f - mix) * inL + mix * wL;
+        r[i] = (1.0f - mix) * inR + mix * wR;
+        if (liveAt < 0 || liveAt >= kBufferSize) liveAt = 0;
+        if (rec >= 0 && rec < kBufferSize) {
+            playL[rec] = inL;
+            playR[rec] = inR;
+            ++rec;
+        }
+        bool advance = true;
+        double step = pitch;
+        if (sync) {
+            if (!(static_cast<float>(rec) > threshold)) step = 1.0;
+        } else {
+            advance = pitch > 1.0f ? rec > wholeLength || rec >= kBufferSize : rec > 1;
+        }
+        if (advance) {
+            pos = static_cast<float>(static_cast<double>(pos) + step);
+            if (++count >= wholeLength) {
+                pos = 0.0f;
+                count = 0;
+            }
+        }
+        liveL[liveAt] = inL;
+        liveR[liveAt] = inR;
+        if (++liveAt >= kBufferSize) liveAt = 0;
+    }
+    playPos_ = pos;
+    playCount_ = count;
+    recordIndex_ = rec;
+    liveIndex_ = liveAt;
 }
 
 RetriggerUnit::SliceTap RetriggerUnit::sliceTap() const

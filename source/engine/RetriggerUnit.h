@@ -84,6 +84,8 @@ private:
     // Disengaged and faded out: the frames' output and recording as processFree
     // or processBeatSynced would make them, a stretch at a time.
     void passIdle(float* l, float* r, int32_t n);
+    // Engaged and fully faded in: the frames as processFree or processBeatSynced make them.
+    void playFadedIn(float* l, float* r, int32_t n);
     void processFree(float& l, float& r, const SliceTap& tap);
     void processBeatSynced(float& l, float& r, const SliceTap& tap);
     // The slice sample at the tap, interpolated, or silence past the slice's end.
