@@ -104,7 +104,7 @@ void addSteadyScalar(const float* s, int32_t size, int32_t start, float pos, flo
 #if defined(__x86_64__)
 // addSteadyScalar eight frames at a time, positions worked out in registers.
 // Reads spanning at most 16 samples without the ring's end between them come
-// from two plain loads (consecutive ones need no shuffle); wider ones gather.
+// from two plain loads; wider ones gather.
 __attribute__((target("avx2"))) void addSteadyAvx2(const float* s, int32_t size, int32_t start, float pos,
                                                    float rate, float level, float* wet, int32_t frames, int32_t from)
 {
@@ -129,26 +129,22 @@ __attribute__((target("avx2"))) void addSteadyAvx2(const float* s, int32_t size,
     for (; i + 8 <= frames; i += 8) {
         const __m256 o = _mm256_min_ps(
             _mm256_max_ps(_mm256_xor_ps(_mm256_sub_ps(pos0, _mm256_mul_ps(k, rates)), signBit), oldest), newest);
-        const __m256i truncated = _mm256_cvttps_epi32(o);
-        // The compare's all-ones lanes are -1: one less where truncation rounded up.
-        const __m256i whole = _mm256_add_epi32(
-            truncated, _mm256_castps_si256(_mm256_cmp_ps(_mm256_cvtepi32_ps(truncated), o, _CMP_GT_OQ)));
+        // The floor is a whole number below 2^24, so its integer and that
+        // integer's float are exact: the same whole part and fraction as readAt.
+        const __m256i whole = _mm256_cvttps_epi32(_mm256_floor_ps(o));
         const __m256 frac = _mm256_sub_ps(o, _mm256_cvtepi32_ps(whole));
-        __m256i index = _mm256_add_epi32(frame, whole);
-        index = _mm256_add_epi32(index, _mm256_and_si256(_mm256_cmpgt_epi32(zero, index), sizes));
-        index = _mm256_sub_epi32(index, _mm256_and_si256(_mm256_cmpgt_epi32(index, lastIndex), sizes));
-
-        const int32_t base = _mm256_cvtsi256_si32(index);
-        const __m256i rel = _mm256_sub_epi32(index, _mm256_set1_epi32(base));
+        // Index before the wrap; only the first frame's is wrapped unless the reads scatter.
+        const __m256i unwrapped = _mm256_add_epi32(frame, whole);
+        const int32_t first = _mm256_cvtsi256_si32(unwrapped);
+        const int32_t base = first < 0 ? first + size : first >= size ? first - size : first;
+        const __m256i rel = _mm256_sub_epi32(unwrapped, _mm256_set1_epi32(first));
         __m256 s0;
         __m256 s1;
-        // rel as unsigned: a read before the first (past the ring's end) is huge.
-        const bool inWindow = base <= size - 16 &&
-                              _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_max_epu32(rel, fourteen), fourteen)) == -1;
-        if (inWindow && _mm256_movemask_epi8(_mm256_cmpeq_epi32(rel, lanes)) == -1) {
-            s0 = _mm256_loadu_ps(s + base);
-            s1 = _mm256_loadu_ps(s + base + 1);
-        } else if (inWindow) {
+        // All eight pairs within sixteen samples from base, none past the ring's
+        // end: then every frame's wrap is the first one's. rel as unsigned: a
+        // read before the first is huge.
+        if (base <= size - 16 &&
+            _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_max_epu32(rel, fourteen), fourteen)) == -1) {
             const __m256 low = _mm256_loadu_ps(s + base);
             const __m256 high = _mm256_loadu_ps(s + base + 8);
             const __m256i next = _mm256_add_epi32(rel, one);
@@ -157,6 +153,8 @@ __attribute__((target("avx2"))) void addSteadyAvx2(const float* s, int32_t size,
             s1 = _mm256_blendv_ps(_mm256_permutevar8x32_ps(low, next), _mm256_permutevar8x32_ps(high, next),
                                   _mm256_castsi256_ps(_mm256_cmpgt_epi32(next, seven)));
         } else {
+            __m256i index = _mm256_add_epi32(unwrapped, _mm256_and_si256(_mm256_cmpgt_epi32(zero, unwrapped), sizes));
+            index = _mm256_sub_epi32(index, _mm256_and_si256(_mm256_cmpgt_epi32(index, lastIndex), sizes));
             const __m256i second = _mm256_andnot_si256(_mm256_cmpeq_epi32(index, lastIndex), _mm256_add_epi32(index, one));
             s0 = _mm256_i32gather_ps(s, index, 4);
             s1 = _mm256_i32gather_ps(s, second, 4);
