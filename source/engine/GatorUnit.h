@@ -34,7 +34,27 @@ public:
             advancePhase(n);
             return;
         }
-        for (int32_t i = 0; i < n; ++i) process(l[i], r[i]);
+        // The same steps as process, with gain and phase in locals rather than
+        // members the sample stores might overwrite.
+        float gain = gain_;
+        float phase = phase_;
+        const float floorGain = 1.0f - depth_;
+        const float step = phaseIncrement_;
+        for (int32_t i = 0; i < n; ++i) {
+            if (phase < kPi) {
+                gain += kRampStep;
+                if (gain > 1.0f) gain = 1.0f;
+            } else {
+                gain -= kRampStep;
+                if (gain < floorGain) gain = floorGain;
+            }
+            l[i] *= gain;
+            r[i] *= gain;
+            phase += step;
+            if (phase > kTwoPi) phase -= kTwoPi;
+        }
+        gain_ = gain;
+        phase_ = phase;
     }
 
     // Engaged: full gating from the current phase. Disengaged (or muted): the gate
