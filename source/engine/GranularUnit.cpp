@@ -71,8 +71,8 @@ float stepped(float pos, float rate, int32_t k)
     return pos - static_cast<float>(k) * rate;
 }
 
-// Where a steady grain reads: the read index frame i of a run ends up at for
-// a distance pos, split as in addGrain (clamp, floor, wrap).
+// Where a read at distance pos lands in the frame whose unwrapped read index
+// is start: clamped, floored and wrapped as in addGrain.
 struct SteadyRead {
     int32_t first;
     int32_t second;
@@ -89,8 +89,8 @@ inline SteadyRead steadyRead(float pos, int32_t start, int32_t size)
     return {index, index + 1 == size ? 0 : index + 1, o - static_cast<float>(whole)};
 }
 
-// wet[i] += read at pos - i * rate * level, for frames from..frames: a steady
-// grain at full level, the same operations as addGrain with env 1.
+// wet[i] += level * the read at distance pos - i * rate, for frames from up to
+// frames: a steady grain at full level, the same operations as addGrain with env 1.
 void addSteadyScalar(const float* s, int32_t size, int32_t start, float pos, float rate, float level, float* wet,
                      int32_t frames, int32_t from)
 {
