@@ -4,6 +4,7 @@
 #include "engine/RandomSource.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 
@@ -268,10 +269,11 @@ void gatherGrain(const float* s, const int32_t* first, const int32_t* second, co
 bool exactSteps(float pos, float rate, int32_t frames)
 {
     if (!(std::fabs(pos) < 4194304.0f) || pos == 0.0f || std::floor(rate * 4.0f) != rate * 4.0f) return false;
-    int exponent = 0;
-    std::frexp(pos, &exponent);
+    // The binade's bottom is pos with its mantissa cleared (0 for a subnormal
+    // pos, which then counts as not exact); its top is twice that.
+    const float bottom = std::bit_cast<float>(std::bit_cast<uint32_t>(std::fabs(pos)) & 0x7F800000u);
     const double end = static_cast<double>(pos) - static_cast<double>(frames) * static_cast<double>(rate);
-    return std::fabs(end) < std::ldexp(1.0, exponent);
+    return std::fabs(end) < 2.0 * static_cast<double>(bottom);
 }
 
 } // namespace
