@@ -2,6 +2,7 @@
 // This program replaces the global operator new and exports it, so the
 // loaded bundle's allocations are counted too.
 #include "AllocationCounter.h"
+#include "common/ParameterIds.h"
 #include "e2e/BundleSession.h"
 #include "e2e/TestSignals.h"
 
@@ -28,11 +29,15 @@ TEST(BundleAllocations, ProcessAllocatesNothingWhileNotesAutoPlayAndRandomiseRun
     Script script;
     script.transport.tempo = 174.0;
     script.length = 120000;
-    script.changes = {{0, 1, 1.0}, {0, 2, 1.0}, {0, 3, 0.0}, {0, 205, 0.5}, {0, 602, 0.0}};
+    script.changes = {{0, kAutoPlayId, 1.0},
+                      {0, kMaxConcurrencyId, 1.0},
+                      {0, kNoEffectRateId, 0.0},
+                      {0, kGranularDryWetId, 0.5},
+                      {0, kShufflerSimpleModeId, 0.0}};
     for (int64_t s = 500; s < script.length; s += 2500) {
         script.notes.push_back({s, static_cast<int16_t>(48 + (s / 2500) % 37)});
         script.notes.push_back({s + 1200, static_cast<int16_t>(48 + (s / 2500) % 37), false});
-        script.changes.push_back({s + 77, static_cast<Steinberg::Vst::ParamID>(202 + (s / 2500) % 6), 0.4});
+        script.changes.push_back({s + 77, static_cast<Steinberg::Vst::ParamID>(kDelayLevelId + (s / 2500) % 6), 0.4});
     }
     bool warm = false;
     long duringProcess = 0;

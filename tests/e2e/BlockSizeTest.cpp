@@ -1,6 +1,7 @@
 // A DAW may cut the same project into blocks of any size: the same notes and
 // parameter changes at the same samples must give the same sound and the same
 // MIDI output.
+#include "common/ParameterIds.h"
 #include "e2e/BundleSession.h"
 #include "e2e/TestSignals.h"
 
@@ -19,20 +20,20 @@ Script busyProject(double tempo, int64_t length)
     s.transport.tempo = tempo;
     s.transport.startQuarters = 3.3;
     s.length = length;
-    s.changes = {{0, 1, 1.0},            // AutoPlay
-                 {0, 2, 1.0},            // Max Concurrency 8
-                 {0, 3, 200.0 / 1200.0}, // NoEffect Exec Rate
-                 {0, 205, 0.6},          // Granular Dry/Wet
-                 {0, 122, 0.2},          // Filter Length "1/8 Note"
-                 {0, 162, 1.0},          // Reverser Length "Infinite"
-                 {20000, 202, 0.9},      // Delay Level
-                 {33333, 704, 0.0},      // Retrigger BeatSync off
-                 {47000, 602, 0.0},      // Shuffler SimpleMode off
-                 {47000, 613, 0.8},
-                 {61111, 402, 0.3}, // Filter LowPass Freq
-                 {70001, 902, 0.7}, // Gator Speed
-                 {90000, 1, 0.0},   // AutoPlay off for a while
-                 {110000, 1, 1.0}};
+    s.changes = {{0, kAutoPlayId, 1.0},
+                 {0, kMaxConcurrencyId, 1.0}, // 8
+                 {0, kNoEffectRateId, 200.0 / 1200.0},
+                 {0, kGranularDryWetId, 0.6},
+                 {0, schedulingLengthId(2), 0.2}, // Filter Length "1/8 Note"
+                 {0, schedulingLengthId(6), 1.0}, // Reverser Length "Infinite"
+                 {20000, kDelayLevelId, 0.9},
+                 {33333, kRetriggerBeatSyncId, 0.0},  // off
+                 {47000, kShufflerSimpleModeId, 0.0}, // off
+                 {47000, kFirstShufflerRateId + 2, 0.8},
+                 {61111, kLowPassFreqId, 0.3},
+                 {70001, kGatorSpeedId, 0.7},
+                 {90000, kAutoPlayId, 0.0}, // off for a while
+                 {110000, kAutoPlayId, 1.0}};
     s.notes = {{5000, 48},         {9000, 72},   {12345, 55},        {15000, 48, false}, {22050, 79},
                {30000, 57},        {30000, 59},  {41000, 57, false}, {52000, 76},        {60000, 53},
                {64000, 59, false}, {80000, 81},  {81000, 53, false}, {99999, 60},        {120000, 60, false},

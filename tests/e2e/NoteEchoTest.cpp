@@ -1,5 +1,6 @@
 // Notes and transport starts through the built bundle: what they do to the
 // audio, what the plug-in echoes on its event output and what the host hears.
+#include "common/ParameterIds.h"
 #include "e2e/BundleSession.h"
 #include "e2e/TestSignals.h"
 
@@ -65,7 +66,7 @@ TEST(NotesThroughTheBundle, ATriggerNoteEngagesItsEffectAtItsSampleAndEchoesTher
     // The host and its controller hear the switch once enough samples have passed.
     EXPECT_EQ(lastReport(wet, 401), 1.0);
     EXPECT_EQ(played->controllerValue(401), 1.0);
-    EXPECT_EQ(played->storedValue(401), 1.0);
+    EXPECT_EQ(played->storedValue(kFilterOnOffId), 1.0);
 }
 
 TEST(NotesThroughTheBundle, TheDelaysRandomiseNoteRedrawsItsSettingsAndEchoesEachOne)
@@ -191,8 +192,8 @@ TEST_P(AutoPlayThroughTheBundle, StartsOnTheFirstSixteenthAndSwitchesOnlyOnSixte
     script.transport.tempo = tempo;
     script.transport.startQuarters = 0.1;
     script.length = static_cast<int64_t>(8 * spb);
-    script.changes = {{0, 1, 1.0}, {0, 3, 0.0}};
-    for (ParamID slot = 0; slot < 7; ++slot) script.changes.push_back({0, 100 + 10 * slot, 0.0});
+    script.changes = {{0, kAutoPlayId, 1.0}, {0, kNoEffectRateId, 0.0}};
+    for (int slot = 0; slot < 7; ++slot) script.changes.push_back({0, schedulingEnableId(slot), 0.0});
     const Rendering r = session->render(script, noise(4096, 6), 512);
 
     // Sample 0 carries what the plug-in echoed while it was set up.

@@ -1,6 +1,7 @@
 // Hostile and careless hosts: notes of every kind and number, tempi at both
 // ends, a transport that jumps back. The plug-in must keep sounding, keep its
 // output bounded and leave no effect on that a note-off or the user cannot end.
+#include "common/ParameterIds.h"
 #include "e2e/BundleSession.h"
 #include "e2e/TestSignals.h"
 
@@ -32,11 +33,10 @@ void expectEverythingEnds(BundleSession& session, double tempo)
     Script end;
     end.transport.tempo = tempo;
     end.length = static_cast<int64_t>(5 * session.samplesPerBeat(tempo)) + 8192;
-    end.changes = {{0, 1, 0.0}};
+    end.changes = {{0, kAutoPlayId, 0.0}};
     for (int16_t note : kTriggerNotes) end.notes.push_back({0, note, false});
     const Rendering r = session.render(end, {}, 512);
-    for (int slot = 0; slot < 8; ++slot)
-        EXPECT_EQ(session.storedValue(static_cast<ParamID>(201 + 100 * slot)), 0.0) << "slot " << slot;
+    for (int slot = 0; slot < 8; ++slot) EXPECT_EQ(session.storedValue(effectOnOffId(slot)), 0.0) << "slot " << slot;
 }
 
 class AutoPlayTempi : public ::testing::TestWithParam<double> {};
@@ -50,8 +50,12 @@ TEST_P(AutoPlayTempi, AutoPlayAtAnyTempoWithTheTransportJumpingBack)
     Script script;
     script.transport.tempo = tempo;
     script.length = 200000;
-    script.changes = {{0, 1, 1.0}, {0, 2, 1.0}, {0, 3, 0.05}, {0, 205, 0.7}, {0, 202, 1.0}};
-    for (ParamID slot = 0; slot < 8; ++slot) script.changes.push_back({0, 101 + 10 * slot, 1.0});
+    script.changes = {{0, kAutoPlayId, 1.0},
+                      {0, kMaxConcurrencyId, 1.0},
+                      {0, kNoEffectRateId, 0.05},
+                      {0, kGranularDryWetId, 0.7},
+                      {0, kDelayLevelId, 1.0}};
+    for (int slot = 0; slot < 8; ++slot) script.changes.push_back({0, schedulingRateId(slot), 1.0});
     // Loops back, a jump before zero, and a position that only goes down.
     script.transport.jumps = {{40000, 2.0}, {60000, -7.3}, {90000, 0.5}, {120000, 1000.0}, {150000, 3.0}};
     for (int64_t s = 170000; s < script.length; s += 1000)

@@ -70,13 +70,8 @@ std::unique_ptr<EditorHost> EditorHost::open(Vst::IEditController* controller, c
         error = "the plug-in has no edit controller";
         return nullptr;
     }
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        error = "cannot open the X display (is DISPLAY set?)";
-        return nullptr;
-    }
-    std::unique_ptr<EditorHost> host(new EditorHost());
-    host->display_ = display;
+    std::unique_ptr<EditorHost> host = withDisplay(error);
+    if (!host) return nullptr;
     host->view_ = controller->createView(Vst::ViewType::kEditor);
     if (host->view_ == nullptr) {
         error = "the plug-in has no editor view";
@@ -102,6 +97,16 @@ std::unique_ptr<EditorHost> EditorHost::open(Vst::IEditController* controller, c
 
 std::unique_ptr<EditorHost> EditorHost::openEmpty(int width, int height, std::string& error)
 {
+    std::unique_ptr<EditorHost> host = withDisplay(error);
+    if (!host) return nullptr;
+    host->width_ = std::max(width, 1);
+    host->height_ = std::max(height, 1);
+    host->createWindow("");
+    return host;
+}
+
+std::unique_ptr<EditorHost> EditorHost::withDisplay(std::string& error)
+{
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         error = "cannot open the X display (is DISPLAY set?)";
@@ -109,9 +114,6 @@ std::unique_ptr<EditorHost> EditorHost::openEmpty(int width, int height, std::st
     }
     std::unique_ptr<EditorHost> host(new EditorHost());
     host->display_ = display;
-    host->width_ = std::max(width, 1);
-    host->height_ = std::max(height, 1);
-    host->createWindow("");
     return host;
 }
 

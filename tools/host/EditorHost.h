@@ -94,6 +94,8 @@ public:
 
 private:
     EditorHost() = default;
+    // A host with its own connection to the display, or null with error set.
+    static std::unique_ptr<EditorHost> withDisplay(std::string& error);
     // Our top-level window of the current size, mapped.
     void createWindow(const std::string& title);
     void handleOwnEvents();
