@@ -259,18 +259,24 @@ TEST_F(EditorWindow, OnOffButtonsLightAsTheParameterTextSays)
     const Point button = centreOf(kDelayOnOffId, LayoutKind::OnOffButton);
     // A point inside the button's fill, away from its title and its outline.
     const int x = button.x - 20, y = button.y - 10;
-    const auto shownFor = [&](double value) {
+    // A few timer periods for the change to show; a slow machine gets longer to
+    // reach the expected picture, but never passes with the wrong one.
+    const auto show = [&](double value) {
         controller()->setParamNormalized(kDelayOnOffId, value);
         window->runFor(300ms);
-        return pixelAt(x, y);
     };
-    const Rgb off = shownFor(0.0);
-    const Rgb on = shownFor(1.0);
-    ASSERT_NE(off, on);
+    const Rgb off = pixelAt(x, y); // the default is off
+    show(1.0);
+    ASSERT_TRUE(window->runUntil([&] { return pixelAt(x, y) != off; }, 5s));
+    window->runFor(100ms);
+    const Rgb on = pixelAt(x, y);
     for (const double value : {0.49, 0.5, 0.99, 1.0, 0.2}) {
         const std::string text = instance->parameterText(kDelayOnOffId, value);
         ASSERT_TRUE(text == "On" || text == "Off") << text;
-        EXPECT_EQ(shownFor(value), text == "On" ? on : off) << "host value " << value << " reads " << text;
+        show(value);
+        const Rgb expected = text == "On" ? on : off;
+        EXPECT_TRUE(window->runUntil([&] { return pixelAt(x, y) == expected; }, 5s))
+            << "host value " << value << " reads " << text;
     }
 }
 
@@ -405,14 +411,17 @@ TEST_F(EditorWindow, AScaleChangedWhileOpenResizesAndRepaintsTheWindow)
     // The view asked the host for its new size, and its own window followed.
     EXPECT_EQ(window->width(), 1817);
     EXPECT_EQ(window->height(), 998);
-    window->runFor(300ms);
-    XWindowAttributes attributes;
-    ASSERT_TRUE(XGetWindowAttributes(window->display(), window->pluginWindow(), &attributes));
-    EXPECT_EQ(attributes.width, 1817);
-    EXPECT_EQ(attributes.height, 998);
-    // Painted at the new size: the title bar's green also in the new lower right part.
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(window->runUntil(
+        [&] {
+            return XGetWindowAttributes(window->display(), window->pluginWindow(), &attributes) &&
+                   attributes.width == 1817 && attributes.height == 998;
+        },
+        5s))
+        << attributes.width << " x " << attributes.height;
+    // Painted at the new size: the title bar's green also in the new right part.
+    EXPECT_TRUE(window->runUntil([&] { return pixelAt(1190, 17).green == 208; }, 5s));
     EXPECT_EQ(pixelAt(20, 17).green, 208);
-    EXPECT_EQ(pixelAt(1190, 17).green, 208);
 }
 
 TEST_F(EditorWindow, WithoutAHostScaleTheDesktopsGdkScaleIsTaken)
