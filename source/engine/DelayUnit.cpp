@@ -89,10 +89,12 @@ int32_t DelayUnit::passSteady(float* l, float* r, int32_t n, RingBuffer::Tap tap
         const int32_t after = ((tap.whole + second - kLead) % size + size) % size;
         n = std::min(n, size - after);
     }
-    std::array<float, RingBuffer::kMaxAhead + 1> oldL;
-    std::array<float, RingBuffer::kMaxAhead + 1> oldR;
-    ringL_.copyOut(tap.whole, oldL.data(), n + 1);
-    ringR_.copyOut(tap.whole, oldR.data(), n + 1);
+    std::array<float, RingBuffer::kMaxAhead + 1> scratchL;
+    std::array<float, RingBuffer::kMaxAhead + 1> scratchR;
+    const float* __restrict oldL = ringL_.view(tap.whole, scratchL.data(), n + 1);
+    const float* __restrict oldR = ringR_.view(tap.whole, scratchR.data(), n + 1);
+    std::array<float, RingBuffer::kMaxAhead> recordL;
+    std::array<float, RingBuffer::kMaxAhead> recordR;
     const float a = fade_ * level_;
     const float b = fade_ * feedback_;
     for (int32_t i = 0; i < n; ++i) {
@@ -103,11 +105,11 @@ int32_t DelayUnit::passSteady(float* l, float* r, int32_t n, RingBuffer::Tap tap
         const float inR = r[i];
         l[i] = a * dL + inL;
         r[i] = a * dR + inR;
-        oldL[k] = b * dL + inL;
-        oldR[k] = b * dR + inR;
+        recordL[k] = b * dL + inL;
+        recordR[k] = b * dR + inR;
     }
-    ringL_.pushBlock(oldL.data(), n);
-    ringR_.pushBlock(oldR.data(), n);
+    ringL_.pushBlock(recordL.data(), n);
+    ringR_.pushBlock(recordR.data(), n);
     // As n frames of the loop: the counter stays short of the check and the fade at 1.
     counter_ += n;
     return n;

@@ -26,7 +26,8 @@ void RingBuffer::wrapFarOffset(float offset, int32_t& whole, float& frac) const
 
 void RingBuffer::pushBlock(const float* x, int32_t n)
 {
-    readIndex_ += n % size_;
+    // A division costs more than the rest of a small block's bookkeeping.
+    readIndex_ += n < size_ ? n : n % size_;
     if (readIndex_ >= size_) readIndex_ -= size_;
     while (n > 0) {
         const int32_t run = std::min(n, size_ - writeIndex_);
@@ -55,6 +56,18 @@ void RingBuffer::copyOut(int32_t whole, float* dst, int32_t n) const
     }
 }
 
+const float* RingBuffer::view(int32_t whole, float* scratch, int32_t n) const
+{
+    int32_t i = readIndex_ + whole;
+    if (i < 0)
+        i += size_;
+    else if (i >= size_)
+        i -= size_;
+    if (n <= size_ - i) return samples_.data() + i;
+    copyOut(whole, scratch, n);
+    return scratch;
+}
+
 bool RingBuffer::readAhead(Tap t, const float* __restrict x, float* __restrict out, int32_t n) const
 {
     // Frame i reads the pair from position + ahead + i on. At distance 0 the
@@ -62,12 +75,12 @@ bool RingBuffer::readAhead(Tap t, const float* __restrict x, float* __restrict o
     // every read comes from before the frames.
     const int32_t ahead = t.whole < 0 ? t.whole + size_ : t.whole;
     if (lead_ != 1 || n > kMaxAhead || ahead > size_ - n) return false;
-    std::array<float, kMaxAhead + 1> old;
-    copyOut(t.whole, old.data(), n + 1);
-    const float* s1 = old.data() + 1;
+    std::array<float, kMaxAhead + 1> scratch;
+    const float* __restrict old = view(t.whole, scratch.data(), n + 1);
+    const float* s1 = old + 1;
     if (ahead != 0) {
         for (int32_t i = 0; i < n; ++i) {
-            const float s0 = old[static_cast<size_t>(i)];
+            const float s0 = old[i];
             out[i] = s0 + (s1[i] - s0) * t.frac;
         }
         return true;

@@ -68,6 +68,9 @@ public:
     // Copies n stored samples as they are now, the first at read position + whole
     // (whole in (-size, size)), the rest following it round the ring.
     void copyOut(int32_t whole, float* dst, int32_t n) const;
+    // The same n samples in place where they lie side by side in the ring,
+    // else copied to scratch: small blocks skip the copy.
+    const float* view(int32_t whole, float* scratch, int32_t n) const;
     // For a ring of lead 1: the reads at t of n frames that each read, then push
     // x[i], computed before any of those pushes (make them with pushBlock after).
     // False, with nothing read, where the reads would reach samples pushed later
