@@ -341,8 +341,16 @@ int32_t GranularUnit::planRun(int32_t frames)
         const Grain& grain = grains_[g];
         Track& t = tracks_[g];
         // Full level all run long, positions in closed form: played without a track.
+        if (steadyLeft_[g] >= limit) {
+            steady_[g] = true;
+            continue;
+        }
         steady_[g] = steadyRun(grain, limit);
-        if (steady_[g]) continue;
+        if (steady_[g]) {
+            steadyLeft_[g] = steadyHorizon(grain, limit);
+            continue;
+        }
+        steadyLeft_[g] = 0;
         float posL = grain.posL;
         float posR = grain.posR;
         float env = grain.env;
@@ -373,6 +381,32 @@ int32_t GranularUnit::planRun(int32_t frames)
         limit = i;
     }
     return limit;
+}
+
+int32_t GranularUnit::steadyHorizon(const Grain& g, int32_t frames)
+{
+    // Every condition of steadyRun is linear in the run's length, so holding
+    // for a length means holding for each stretch within it. A rough bound
+    // from each, confirmed by steadyRun itself.
+    constexpr double kCap = 1 << 20;
+    const double rate = static_cast<double>(g.rate);
+    const double nearest = std::min(static_cast<double>(g.posL), static_cast<double>(g.posR));
+    double bound = kCap;
+    if (static_cast<int64_t>(g.counter) + 1 < static_cast<int64_t>(g.length) + kEndMargin)
+        bound = std::min(bound, static_cast<double>(g.length) - kEndMargin - static_cast<double>(g.counter));
+    if (rate > 0.0) bound = std::min(bound, (nearest - static_cast<double>(kNearest)) / rate);
+    if (rate < 0.0) {
+        // Growing positions stay below the top of their binade.
+        for (const float pos : {g.posL, g.posR}) {
+            const float bottom = std::bit_cast<float>(std::bit_cast<uint32_t>(std::fabs(pos)) & 0x7F800000u);
+            bound = std::min(bound, (2.0 * static_cast<double>(bottom) - static_cast<double>(pos)) / -rate);
+        }
+    }
+    // Reads before the run's own recording.
+    bound = std::min(bound, nearest / (rate + 1.0) + 1.0);
+    const auto candidate = static_cast<int32_t>(std::max(0.0, bound - 2.0));
+    if (candidate > frames && steadyRun(g, candidate)) return candidate;
+    return frames;
 }
 
 bool GranularUnit::steadyRun(const Grain& g, int32_t frames)
@@ -466,6 +500,7 @@ void GranularUnit::playRun(float* l, float* r, int32_t frames)
         const Track& t = tracks_[g];
         grain.counter += frames;
         if (steady_[g]) {
+            steadyLeft_[g] -= frames;
             grain.posL = stepped(grain.posL, grain.rate, frames);
             grain.posR = stepped(grain.posR, grain.rate, frames);
             continue;
@@ -478,6 +513,7 @@ void GranularUnit::playRun(float* l, float* r, int32_t frames)
 
 inline void GranularUnit::step(float& l, float& r)
 {
+    steadyLeft_.fill(0);
     float wetL = 0.0f;
     float wetR = 0.0f;
     for (const Grain& g : grains_) {

@@ -73,6 +73,10 @@ private:
     // Whether the grain plays the next frames at full level with no fade
     // starting, its positions stepping exactly (planned in closed form).
     static bool steadyRun(const Grain& grain, int32_t frames);
+    // A number of frames, at least `frames`, that the grain (steady for
+    // `frames`) plays steady from now: worked out once and then counted down
+    // while it plays steady, so small blocks skip the check.
+    static int32_t steadyHorizon(const Grain& grain, int32_t frames);
     // One grain's reads over a planned run, added to wet; still when its
     // positions stay the same all run.
     static void addGrain(const RingBuffer& ring, const float* pos, const float* env, float level, float* wet,
@@ -89,6 +93,9 @@ private:
     std::array<Track, kGrainCount> tracks_{};
     // Whether the planned run plays the grain steady, from its position alone.
     std::array<bool, kGrainCount> steady_{};
+    // Frames each grain is known to keep playing steady; 0 once its state
+    // moved any other way.
+    std::array<int32_t, kGrainCount> steadyLeft_{};
     std::array<float, kMaxRun> wetL_{};
     std::array<float, kMaxRun> wetR_{};
 };
