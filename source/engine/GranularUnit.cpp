@@ -234,7 +234,7 @@ void addSteadyGrain(const RingBuffer& ring, float pos, float rate, float level, 
             done = addStillAvx2(s, size, start, pos, level, wet, frames);
         else if (rate == 1.0f && -pos >= kOldestOffset)
             done = addDoubleSpeedAvx2(s, size, start, pos, level, wet, frames);
-        addSteadyAvx2(s, size, start, pos, rate, level, wet, frames, done);
+        if (done < frames) addSteadyAvx2(s, size, start, pos, rate, level, wet, frames, done);
         return;
     }
 #endif
