@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <vector>
 
 namespace vexbit {
 namespace {
@@ -42,6 +43,41 @@ TEST(RingBuffer, ExtremeOffsetsNeverFault)
                          -std::numeric_limits<float>::infinity(), 3e38f, -3e38f, 1e9f}) {
         const float v = ring.read(offset);
         EXPECT_TRUE(v >= 1.0f && v <= 7.0f) << "offset " << offset;
+    }
+}
+
+TEST(RingBuffer, BlockReadsAndPushesMatchFrameByFrameAtEveryPlaceInTheRing)
+{
+    // Every start place, distance and length, so blocks that lie side by side in
+    // the ring and blocks that cross its end are both covered.
+    constexpr int32_t kSize = 12;
+    for (int32_t start = 0; start < kSize; ++start) {
+        for (float offset : {0.0f, -0.25f, -1.5f, -5.0f, -7.75f, -10.5f}) {
+            for (int32_t n = 1; n <= 6; ++n) {
+                RingBuffer block(kSize, 1);
+                RingBuffer frames(kSize, 1);
+                for (int32_t i = 0; i < kSize + start; ++i) {
+                    block.push(static_cast<float>(i + 1));
+                    frames.push(static_cast<float>(i + 1));
+                }
+                std::vector<float> x(static_cast<size_t>(n));
+                for (int32_t i = 0; i < n; ++i) x[static_cast<size_t>(i)] = 100.0f + static_cast<float>(i);
+                std::vector<float> out(static_cast<size_t>(n));
+                const RingBuffer::Tap tap = block.tap(offset);
+                if (!block.readAhead(tap, x.data(), out.data(), n)) continue;
+                block.pushBlock(x.data(), n);
+                for (int32_t i = 0; i < n; ++i) {
+                    EXPECT_EQ(out[static_cast<size_t>(i)], frames.readTap(tap))
+                        << "start " << start << " offset " << offset << " frame " << i << " of " << n;
+                    frames.push(x[static_cast<size_t>(i)]);
+                }
+                EXPECT_EQ(block.readIndex(), frames.readIndex());
+                for (float at = 0.0f; at > -kSize; at -= 1.0f) EXPECT_EQ(block.read(at), frames.read(at));
+                std::vector<float> scratch(static_cast<size_t>(kSize));
+                const float* seen = block.view(-3, scratch.data(), 5);
+                for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(seen[i], block.read(static_cast<float>(i - 3)));
+            }
+        }
     }
 }
 
