@@ -16,20 +16,24 @@ jobs=${JOBS:-2}
 linux_dir=${VEXBIT_LINUX_BUILD:-build/linux}
 windows_dir=build/windows
 
-# The Linux side of the comparison: its bundle and the program that plays the
-# same scene through it.
+# The Linux side of the comparison: its bundle, the program that plays the
+# same scene through it, and the vexbit tool that pictures its editor.
 reference=""
 if [ "$run_tests" = 1 ]; then
   echo "== Linux reference ($linux_dir) =="
   if [ ! -f "$linux_dir/CMakeCache.txt" ]; then
     cmake -S . -B "$linux_dir" -DCMAKE_BUILD_TYPE=Release -DVEXBIT_BENCHMARKS=OFF -DVEXBIT_WARNINGS_AS_ERRORS=ON
   fi
-  cmake --build "$linux_dir" -j"$jobs" --target vexbit_module cross_platform_reference
+  cmake --build "$linux_dir" -j"$jobs" --target vexbit_module cross_platform_reference vexbit
   reference="$PWD/$linux_dir/tests/windows/cross_platform_reference"
 fi
 
+echo "== cairo, pixman, libpng, zlib for MinGW =="
+deps_prefix="$(JOBS=$jobs ./scripts/build-windows-deps.sh | tee /dev/stderr | tail -n1)"
+
 echo "== Windows build ($windows_dir) =="
 cmake -S . -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/MinGW-w64-x86_64.cmake" \
+  -DVEXBIT_WINDOWS_DEPS="$deps_prefix" \
   -DCMAKE_BUILD_TYPE=Release -DVEXBIT_WARNINGS_AS_ERRORS=ON -DVEXBIT_TESTS=$([ "$run_tests" = 1 ] && echo ON || echo OFF) \
   -DVEXBIT_LINUX_REFERENCE="$reference"
 if [ "$run_tests" = 1 ]; then
@@ -45,13 +49,24 @@ x86_64-w64-mingw32-objdump -p "$module" | grep -E 'DLL Name:|^\s+\[ *[0-9]+\] [A
 if [ "$run_tests" = 0 ]; then exit 0; fi
 
 echo "== Windows tests under Wine =="
-# ctest waits for its whole timeout when Wine's server is not running before the
-# first test, so start it (and the prefix) first, and stop it at the end.
+# Wine draws windows through X11: the editor's tests need a display, a virtual
+# one when there is none. ctest waits for its whole timeout when Wine's server
+# is not running before the first test, so start it (and the prefix) first,
+# and stop it at the end.
 export WINEPREFIX="$PWD/$windows_dir/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k 2>/dev/null || true' EXIT
-mkdir -p "$WINEPREFIX"
-wineserver -p
-wine cmd /c exit
-ctest --test-dir "$windows_dir" --output-on-failure -j"$jobs"
+run_under_wine() {
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  wine cmd /c exit
+  ctest --test-dir "$windows_dir" --output-on-failure -j"$jobs"
+}
+if [ -z "${DISPLAY:-}" ]; then
+  export -f run_under_wine
+  export windows_dir jobs
+  xvfb-run -a -s "-screen 0 1600x1000x24 -noreset" bash -c run_under_wine
+else
+  run_under_wine
+fi

@@ -2,7 +2,8 @@
 # Installs every Debian package that the build, the tests and the tools need.
 # Safe to run more than once: apt only installs what is missing.
 # With --windows, also the MinGW-w64 cross compiler and Wine, which the Windows
-# build and its tests need (scripts/build-windows.sh asks for them).
+# build and its tests need (scripts/build-windows.sh asks for them), and the
+# tools that build cairo for it.
 set -euo pipefail
 
 packages=(
@@ -18,7 +19,8 @@ packages=(
   clang libclang-rt-14-dev
 )
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64)
+  # meson, ninja and dpkg-dev build the editor's libraries from Debian's sources.
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 meson ninja-build dpkg-dev)
 fi
 
 missing=()

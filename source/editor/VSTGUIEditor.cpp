@@ -6,8 +6,6 @@
 
 #include <cmath>
 
-#include <cstring>
-
 namespace vexbit {
 
 using namespace Steinberg;
@@ -136,12 +134,6 @@ tresult PLUGIN_API VSTGUIEditor::checkSizeConstraint(ViewRect* size)
     return kResultTrue;
 }
 
-tresult PLUGIN_API VSTGUIEditor::isPlatformTypeSupported(FIDString type)
-{
-    if (type != nullptr && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0) return kResultTrue;
-    return kInvalidArgument;
-}
-
 tresult PLUGIN_API VSTGUIEditor::attached(void* parent, FIDString type)
 {
     // Hosts need not ask isPlatformTypeSupported first, so the type is checked here too.
@@ -192,31 +184,6 @@ tresult PLUGIN_API VSTGUIEditor::setFrame(IPlugFrame* newFrame)
     }
     plugFrame = newFrame;
     return kResultTrue;
-}
-
-Linux::IRunLoop* VSTGUIEditor::findHostRunLoop() const
-{
-    if (plugFrame != nullptr) {
-        FUnknownPtr<Linux::IRunLoop> loop(plugFrame);
-        if (loop) return loop;
-    }
-    // Some hosts offer the loop on their application context as well.
-    if (controller != nullptr && controller->getHostContext() != nullptr) {
-        FUnknownPtr<Linux::IRunLoop> loop(controller->getHostContext());
-        if (loop) return loop;
-    }
-    return nullptr;
-}
-
-const viewkit::X11FrameConfig* VSTGUIEditor::getFrameConfig()
-{
-    if (!runLoop) {
-        Linux::IRunLoop* host = findHostRunLoop();
-        if (host == nullptr) return nullptr;
-        runLoop = std::make_unique<viewkit::Vst3RunLoop>(host);
-    }
-    frameConfig.runLoop = runLoop.get();
-    return &frameConfig;
 }
 
 tresult PLUGIN_API VSTGUIEditor::onKeyDown(char16 key, int16 keyCode, int16 modifiers)

@@ -2,7 +2,7 @@
 
 #include "viewkit/Frame.h"
 #include "viewkit/Timer.h"
-#include "viewkit/Vst3RunLoop.h"
+#include "viewkit/RunLoop.h"
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
@@ -17,10 +17,12 @@ namespace vexbit {
 // builds and tears down the frame in open and close.
 //
 // On Linux the window and the timer live on the host's run loop, which the
-// host lends through the IPlugFrame it sets on the view.
+// host lends through the IPlugFrame it sets on the view; on Windows they live
+// on the UI thread's messages. The platform's half is in VSTGUIEditorX11.cpp
+// or VSTGUIEditorWin32.cpp.
 //
 // On high-resolution screens the view is larger by the screen's scale factor
-// (told by the host, else taken from the desktop's GDK_SCALE or Xft.dpi) and
+// (told by the host, else taken from the desktop) and
 // drawn at that resolution; the view tree keeps the editor's own size.
 class VSTGUIEditor : public Steinberg::Vst::EditorView,
                      public Steinberg::IPlugViewContentScaleSupport,
@@ -33,7 +35,7 @@ public:
     VSTGUIEditor(void* controller, Steinberg::ViewRect* size = nullptr);
     ~VSTGUIEditor() override;
 
-    // Builds the frame in `parent` (an X11 window id). A null parent builds the
+    // Builds the frame in `parent` (an X11 window id or an HWND). A null parent builds the
     // frame without a window, e.g. to render it offscreen.
     virtual bool PLUGIN_API open(void* parent, const PlatformType& type = PlatformType::kDefaultNative) = 0;
     virtual void PLUGIN_API close() = 0;
@@ -77,13 +79,12 @@ protected:
     // The editor's size before scaling, for editors that know it only after construction.
     void setEditorSize(const Steinberg::ViewRect& size);
 
-    // What CFrame::open needs to reach the host's run loop; null when the host lent none.
+    // What CFrame::open needs from the host; null when a Linux host lent no run loop.
     const viewkit::X11FrameConfig* getFrameConfig();
 
     viewkit::CFrame* frame = nullptr;
 
 private:
-    Steinberg::Linux::IRunLoop* findHostRunLoop() const;
     // Takes the desktop's scale once, unless the host has told one.
     void followDesktopScale();
     void applyScaleFactor(double factor);
@@ -94,7 +95,7 @@ private:
     bool scaleSettled = false;
 
     viewkit::CVSTGUITimer* timer = nullptr;
-    std::unique_ptr<viewkit::Vst3RunLoop> runLoop;
+    std::unique_ptr<viewkit::IRunLoop> runLoop;
     viewkit::X11FrameConfig frameConfig;
 };
 

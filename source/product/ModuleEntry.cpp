@@ -1,6 +1,7 @@
 // The module's start-up and shut-down exports.
 #include "product/ModuleConfig.h"
 #include "sdk/ModuleExports.h"
+#include "viewkit/PlatformWindow.h"
 
 extern "C" {
 
@@ -12,7 +13,10 @@ SMTG_EXPORT_SYMBOL bool InitDll()
 
 SMTG_EXPORT_SYMBOL bool ExitDll()
 {
-    // The configuration and the table stay until the module is unloaded.
+    // The configuration and the table stay until the module is unloaded; what
+    // the window system keeps for the module (a window class) goes now, while
+    // its code is still there.
+    viewkit::releasePlatformResources();
     return true;
 }
 

@@ -1,8 +1,6 @@
 #include "viewkit/DesktopScale.h"
 #include "viewkit/Frame.h"
 
-#include <X11/Xlib.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
@@ -40,6 +38,13 @@ double xftDpi(const char* resources)
     return 0.0;
 }
 
+double withinLimits(double scale)
+{
+    return std::clamp(scale, kMinScaleFactor, kMaxScaleFactor);
+}
+
+} // namespace
+
 // GDK takes whole factors of 1 or more only; anything else is ignored, as GTK does. 0 when unusable.
 double wholeGdkScale(const char* text)
 {
@@ -47,13 +52,6 @@ double wholeGdkScale(const char* text)
     const double v = parseNumber(text);
     return v >= 1 && v == static_cast<int>(v) ? v : 0.0;
 }
-
-double withinLimits(double scale)
-{
-    return std::clamp(scale, kMinScaleFactor, kMaxScaleFactor);
-}
-
-} // namespace
 
 double desktopScaleFactor(const char* gdkScale, const char* xResources)
 {
@@ -63,18 +61,6 @@ double desktopScaleFactor(const char* gdkScale, const char* xResources)
         if (dpi > 0) return withinLimits(dpi / kReferenceDpi);
     }
     return 1.0;
-}
-
-double desktopScaleFactor()
-{
-    const char* gdk = std::getenv("GDK_SCALE");
-    if (wholeGdkScale(gdk) > 0) return desktopScaleFactor(gdk, nullptr);
-    // A short connection of our own: the resources live on the server.
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) return 1.0;
-    const double scale = desktopScaleFactor(nullptr, XResourceManagerString(display));
-    XCloseDisplay(display);
-    return scale;
 }
 
 } // namespace viewkit

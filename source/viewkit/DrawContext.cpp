@@ -1,4 +1,5 @@
 #include "viewkit/DrawContext.h"
+#include "viewkit/PlatformWindow.h"
 #include "viewkit/Gradient.h"
 #include "viewkit/GraphicsPath.h"
 
@@ -117,7 +118,7 @@ void CDrawContext::drawEllipse(const CRect& r, CDrawStyle style)
 void CDrawContext::selectFont()
 {
     CFontRef font = state.font ? state.font : kNormalFont;
-    cairo_select_font_face(cr, font->getName().c_str(),
+    cairo_select_font_face(cr, platformFontFamily(font->getName().c_str()),
                            (font->getStyle() & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                            (font->getStyle() & kBoldFace) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, font->getSize());

@@ -2,7 +2,7 @@
 #include "viewkit/Bitmap.h"
 #include "viewkit/DrawContext.h"
 #include "viewkit/TextEdit.h"
-#include "viewkit/X11Frame.h"
+#include "viewkit/PlatformWindow.h"
 
 #include <cairo.h>
 
@@ -23,8 +23,8 @@ CFrame::~CFrame()
 
 bool CFrame::open(void* parent, PlatformType /*type*/, const X11FrameConfig* config)
 {
-    if (platform || !config || !config->runLoop) return false;
-    platform = X11Frame::create(this, parent, *config->runLoop);
+    if (platform) return false;
+    platform = createPlatformFrame(this, parent, config);
     return platform != nullptr;
 }
 

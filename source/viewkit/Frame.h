@@ -19,7 +19,7 @@ public:
     virtual int32_t getKnobMode() const { return kCircularMode; }
 };
 
-// The window system side of a frame (see X11Frame.cpp).
+// The window system side of a frame (see X11Frame.cpp, Win32Frame.cpp).
 class IPlatformFrame {
 public:
     virtual ~IPlatformFrame() = default;
@@ -43,9 +43,10 @@ struct PlatformDeleter {
 inline constexpr double kMinScaleFactor = 1.0;
 inline constexpr double kMaxScaleFactor = 4.0;
 
-enum class PlatformType { kDefaultNative, kX11EmbedWindowID };
+enum class PlatformType { kDefaultNative, kX11EmbedWindowID, kHWND };
 
-// How the frame reaches the host's event loop on Linux; the frame never starts a thread.
+// How the frame reaches the host's event loop on Linux; the frame never starts a
+// thread. Windows windows need nothing here: their timers run on the thread's messages.
 struct X11FrameConfig {
     IRunLoop* runLoop = nullptr;
 };
@@ -56,8 +57,8 @@ class CFrame : public CViewContainer {
 public:
     CFrame(const CRect& size, VSTGUIEditorInterface* editor);
 
-    // Creates the child window of `parent` (an X11 window id). Fails without a run loop
-    // or when the display cannot be reached.
+    // Creates the child window of `parent` (an X11 window id or an HWND). On X11
+    // it fails without a run loop or when the display cannot be reached.
     bool open(void* parent, PlatformType type = PlatformType::kDefaultNative, const X11FrameConfig* config = nullptr);
     // Closes the window, removes every view and drops the creator's reference.
     void close();

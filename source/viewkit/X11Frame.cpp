@@ -1,4 +1,5 @@
 #include "viewkit/X11Frame.h"
+#include "viewkit/PlatformWindow.h"
 #include "viewkit/PuglInputTranslator.h"
 #include "viewkit/RunLoop.h"
 #include "viewkit/Timer.h"
@@ -317,6 +318,21 @@ std::unique_ptr<IPlatformFrame, PlatformDeleter> X11Frame::create(CFrame* frame,
     std::unique_ptr<IPlatformFrame, PlatformDeleter> owner(platform);
     if (!platform->open(parentWindow)) return nullptr;
     return owner;
+}
+
+std::unique_ptr<IPlatformFrame, PlatformDeleter> createPlatformFrame(CFrame* frame, void* parent,
+                                                                     const X11FrameConfig* config)
+{
+    if (!config || !config->runLoop) return nullptr;
+    return X11Frame::create(frame, parent, *config->runLoop);
+}
+
+void releasePlatformResources() {}
+
+// fontconfig substitutes families itself (Liberation Sans for Arial).
+const char* platformFontFamily(const char* family)
+{
+    return family;
 }
 
 } // namespace viewkit

@@ -120,7 +120,8 @@ TEST(WindowsModule, ExportsExactlyTheThreeEntryPointsAndNeedsOnlySystemLibraries
     // bundle needs nothing beside it: every library it imports comes with Windows.
     const std::vector<std::string> imports = image.importedLibraries();
     EXPECT_FALSE(imports.empty());
-    const std::set<std::string> system{"kernel32.dll", "msvcrt.dll", "ole32.dll", "user32.dll", "advapi32.dll"};
+    const std::set<std::string> system{"kernel32.dll", "msvcrt.dll", "ole32.dll",  "user32.dll",
+                                       "advapi32.dll", "gdi32.dll",  "msimg32.dll"};
     for (const std::string& name : imports) EXPECT_TRUE(system.count(lower(name))) << name << " is not a system library";
 }
 

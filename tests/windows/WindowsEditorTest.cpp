@@ -1,0 +1,233 @@
+// The Windows bundle's editor in a Windows host window (under Wine): attached
+// as a DAW attaches it, clicked and dragged through window messages, and
+// attached and removed many times without leaving windows, GDI objects or
+// timers behind.
+#include "windows/WindowsEditorHost.h"
+
+#include "host/Module.h"
+#include "host/PluginInstance.h"
+
+#include "common/ParameterIds.h"
+#include "editor/layout/ControlLayout.h"
+
+#include "base/source/fobject.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace vexbit::test {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace Steinberg;
+
+// The host's side of edits, in order.
+class EditLog : public FObject, public Vst::IComponentHandler {
+public:
+    struct Entry {
+        char what; // 'b'egin, 'p'erform, 'e'nd
+        Vst::ParamID id;
+        double value;
+    };
+    tresult PLUGIN_API beginEdit(Vst::ParamID id) override { return note('b', id, 0); }
+    tresult PLUGIN_API performEdit(Vst::ParamID id, Vst::ParamValue v) override { return note('p', id, v); }
+    tresult PLUGIN_API endEdit(Vst::ParamID id) override { return note('e', id, 0); }
+    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
+
+    size_t count(char what, Vst::ParamID id) const
+    {
+        size_t n = 0;
+        for (const Entry& e : entries) n += e.what == what && e.id == id;
+        return n;
+    }
+    double lastPerformed(Vst::ParamID id) const
+    {
+        double v = -1;
+        for (const Entry& e : entries)
+            if (e.what == 'p' && e.id == id) v = e.value;
+        return v;
+    }
+
+    std::vector<Entry> entries;
+
+    OBJ_METHODS(EditLog, FObject)
+    DEFINE_INTERFACES
+    DEF_INTERFACE(Vst::IComponentHandler)
+    END_DEFINE_INTERFACES(FObject)
+    REFCOUNT_METHODS(FObject)
+
+private:
+    tresult note(char what, Vst::ParamID id, double v)
+    {
+        entries.push_back({what, id, v});
+        return kResultOk;
+    }
+};
+
+struct Point {
+    int x, y;
+};
+
+// The centre of the control of `tag` and `kind`, in view pixels.
+Point centreOf(int32_t tag, LayoutKind kind)
+{
+    for (const LayoutStep& step : controlLayout()) {
+        if (step.tag != tag || step.kind != kind) continue;
+        const FrameRect r = frameRectOf(step);
+        return {r.x + r.w / 2, r.y + r.h / 2};
+    }
+    ADD_FAILURE() << "no control for tag " << tag;
+    return {0, 0};
+}
+
+uint32_t pixelAt(const WindowsEditorHost& host, int x, int y)
+{
+    HWND view = host.viewWindow();
+    if (!view) return 0;
+    HDC dc = GetDC(view);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(view, dc);
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// The upper title bar's green, painted only once the view has drawn.
+constexpr uint32_t kTitleBarGreen = (146u << 16) | (208u << 8) | 80u;
+
+class WindowsEditor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        module = host::Module::load(VEXBIT_BUNDLE_PATH, error);
+        ASSERT_TRUE(module) << error;
+        instance = host::PluginInstance::createFirstEffect(module, error);
+        ASSERT_TRUE(instance && instance->controller()) << error;
+        log = new EditLog;
+        ASSERT_EQ(controller()->setComponentHandler(log), kResultOk);
+    }
+
+    void TearDown() override
+    {
+        if (instance && instance->controller()) controller()->setComponentHandler(nullptr);
+        if (log) log->release();
+    }
+
+    Vst::IEditController* controller() const { return instance->controller(); }
+
+    bool painted(const WindowsEditorHost& host)
+    {
+        return const_cast<WindowsEditorHost&>(host).runUntil([&] { return pixelAt(host, 20, 17) == kTitleBarGreen; },
+                                                             5s);
+    }
+
+    std::shared_ptr<host::Module> module;
+    std::unique_ptr<host::PluginInstance> instance;
+    EditLog* log = nullptr;
+};
+
+TEST_F(WindowsEditor, TheViewTakesWindowHandlesOnly)
+{
+    IPlugView* view = controller()->createView("editor");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultTrue);
+    EXPECT_NE(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
+    EXPECT_NE(view->attached(nullptr, kPlatformTypeHWND), kResultOk);
+    WindowsEditorHost host;
+    EXPECT_NE(view->attached(host.window(), kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(host.viewWindow(), nullptr);
+    view->release();
+}
+
+TEST_F(WindowsEditor, ClicksAndDragsBecomeEditsOfTheHost)
+{
+    WindowsEditorHost host;
+    ASSERT_TRUE(host.attach(controller()));
+    ASSERT_NE(host.viewWindow(), nullptr);
+    RECT r;
+    GetClientRect(host.viewWindow(), &r);
+    EXPECT_EQ(r.right - r.left, 1211);
+    EXPECT_EQ(r.bottom - r.top, 665);
+    ASSERT_TRUE(painted(host));
+
+    const Point onOff = centreOf(kDelayOnOffId, LayoutKind::OnOffButton);
+    host.click(onOff.x, onOff.y);
+    EXPECT_TRUE(host.runUntil([&] { return log->lastPerformed(kDelayOnOffId) == 1.0; }, 3s));
+    EXPECT_EQ(log->count('b', kDelayOnOffId), 1u);
+    EXPECT_EQ(log->count('e', kDelayOnOffId), 1u);
+
+    // A drag around the knob turns it, as one gesture, the mouse captured until the release.
+    const Point knob = centreOf(kDelayTimeId, LayoutKind::Knob);
+    const double before = controller()->getParamNormalized(kDelayTimeId);
+    host.press(knob.x, knob.y - 10);
+    EXPECT_EQ(GetCapture(), host.viewWindow());
+    for (int i = 1; i <= 4; ++i) host.moveHeld(knob.x + 6 * i, knob.y - 10 + 3 * i);
+    host.release(knob.x + 24, knob.y + 2);
+    EXPECT_GE(log->count('p', kDelayTimeId), 2u);
+    EXPECT_EQ(log->count('b', kDelayTimeId), 1u);
+    EXPECT_EQ(log->count('e', kDelayTimeId), 1u);
+    EXPECT_NE(log->lastPerformed(kDelayTimeId), before);
+    EXPECT_NE(GetCapture(), host.viewWindow());
+
+    // Losing the focus in the middle of a drag ends that gesture.
+    host.press(knob.x, knob.y - 10);
+    host.moveHeld(knob.x + 6, knob.y - 7);
+    SetFocus(host.window());
+    host.runFor(50ms);
+    EXPECT_EQ(log->count('b', kDelayTimeId), 2u);
+    EXPECT_EQ(log->count('e', kDelayTimeId), 2u);
+}
+
+TEST_F(WindowsEditor, AttachingAndRemovingLeavesNothingBehind)
+{
+    WindowsEditorHost host;
+    auto windowsOfThread = [] {
+        int n = 0;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM count) -> BOOL {
+                ++*reinterpret_cast<int*>(count);
+                EnumChildWindows(
+                    w,
+                    [](HWND, LPARAM c) -> BOOL {
+                        ++*reinterpret_cast<int*>(c);
+                        return TRUE;
+                    },
+                    count);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&n));
+        return n;
+    };
+    // One cycle first: what is made once per process (fonts, caches) is made then.
+    ASSERT_TRUE(host.attach(controller()));
+    ASSERT_TRUE(painted(host));
+    host.remove();
+    host.runFor(50ms);
+    const int windows = windowsOfThread();
+    const DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(host.attach(controller())) << "cycle " << i;
+        ASSERT_TRUE(painted(host)) << "cycle " << i;
+        host.remove();
+        EXPECT_EQ(host.viewWindow(), nullptr);
+    }
+    host.runFor(50ms);
+    EXPECT_EQ(windowsOfThread(), windows);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userObjects);
+
+    // The timers went with their windows: a message loop has no timer left to run.
+    MSG msg;
+    host.runFor(50ms);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+}
+
+} // namespace
+} // namespace vexbit::test
