@@ -176,6 +176,14 @@ echo "== libpng $png_ver =="
 
 # --- pixman --------------------------------------------------------------
 echo "== pixman $pixman_ver =="
+# pixman marks its functions for export from a DLL; linked statically into the
+# plug-in module they would be exported from the module.
+sed -i "s/libpixman_extra_cargs = \['-DPIXMAN_API=__declspec(dllexport)'\]/libpixman_extra_cargs = []/" \
+  "$pixman_src/pixman/meson.build"
+if grep -q '__declspec(dllexport)' "$pixman_src/pixman/meson.build"; then
+  echo "build-windows-deps: pixman's export marks could not be removed" >&2
+  exit 1
+fi
 cat >"$work/mingw-cross.txt" <<EOF
 [binaries]
 c = '$host-gcc-posix'

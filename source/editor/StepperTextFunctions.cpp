@@ -29,7 +29,7 @@ bool stepperStringToValue(const char* text, float& value, viewkit::CTextEdit* fi
 {
     const MyParameter* parameter = parameterOf(field);
     if (parameter == nullptr || text == nullptr) return false;
-    const std::u16string wide = utf8ToUtf16(text);
+    const auto wide = utf8ToUnits<Vst::TChar>(text);
     Vst::ParamValue normalized = 0.0;
     if (!parameter->fromString(wide.c_str(), normalized)) return false;
     value = static_cast<float>(normalized);

@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,33 @@ TEST_F(WindowsEditor, ClicksAndDragsBecomeEditsOfTheHost)
     EXPECT_EQ(log->count('e', kDelayTimeId), 2u);
 }
 
+TEST_F(WindowsEditor, TextTypedIntoAFieldIsParsedByTheParameter)
+{
+    WindowsEditorHost host;
+    ASSERT_TRUE(host.attach(controller()));
+    ASSERT_TRUE(painted(host));
+    // The Delay Time stepper's text field, left of its rocker.
+    FrameRect field{};
+    for (const LayoutStep& step : controlLayout())
+        if (step.tag == static_cast<int32_t>(kDelayTimeId) && step.kind == LayoutKind::Stepper) field = frameRectOf(step);
+    ASSERT_GT(field.w, 0);
+    host.click(field.x + 15, field.y + field.h / 2);
+    // Keys as the system delivers them: key downs, which the loop translates into characters.
+    auto key = [&](WPARAM vk) {
+        PostMessageW(host.viewWindow(), WM_KEYDOWN, vk, 1);
+        PostMessageW(host.viewWindow(), WM_KEYUP, vk, 0xC0000001);
+        host.runFor(10ms);
+    };
+    for (int i = 0; i < 12; ++i) key(VK_BACK);
+    for (wchar_t c : std::wstring(L"100")) {
+        PostMessageW(host.viewWindow(), WM_CHAR, c, 1);
+        host.runFor(10ms);
+    }
+    key(VK_RETURN);
+    EXPECT_TRUE(host.runUntil([&] { return log->count('p', kDelayTimeId) > 0; }, 2s));
+    EXPECT_EQ(instance->parameterText(kDelayTimeId, log->lastPerformed(kDelayTimeId)).substr(0, 3), "100");
+}
+
 TEST_F(WindowsEditor, AttachingAndRemovingLeavesNothingBehind)
 {
     WindowsEditorHost host;
@@ -219,9 +247,13 @@ TEST_F(WindowsEditor, AttachingAndRemovingLeavesNothingBehind)
         EXPECT_EQ(host.viewWindow(), nullptr);
     }
     host.runFor(50ms);
+    const DWORD gdiAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD userAfter = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    std::printf("windows %d -> %d, GDI objects %lu -> %lu, USER objects %lu -> %lu\n", windows, windowsOfThread(),
+                gdiObjects, gdiAfter, userObjects, userAfter);
     EXPECT_EQ(windowsOfThread(), windows);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userObjects);
+    EXPECT_LE(gdiAfter, gdiObjects);
+    EXPECT_LE(userAfter, userObjects);
 
     // The timers went with their windows: a message loop has no timer left to run.
     MSG msg;
