@@ -64,9 +64,9 @@ run_under_wine() {
   ctest --test-dir "$windows_dir" --output-on-failure -j"$jobs"
 }
 if [ -z "${DISPLAY:-}" ]; then
-  export -f run_under_wine
+  # xvfb-run starts its command through sh, which drops exported functions: hand the function over as text.
   export windows_dir jobs
-  xvfb-run -a -s "-screen 0 1600x1000x24 -noreset" bash -c run_under_wine
+  xvfb-run -a -s "-screen 0 1600x1000x24 -noreset" bash -c "set -euo pipefail; $(declare -f run_under_wine); run_under_wine"
 else
   run_under_wine
 fi

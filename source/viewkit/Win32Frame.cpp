@@ -2,6 +2,7 @@
 // draw into a memory image, which WM_PAINT puts into the window; a 16 ms
 // WM_TIMER fires the kit's timers. Input goes through the same translator as on
 // X11, so clicks, drags and double clicks behave alike on both.
+#include "viewkit/FrameImage.h"
 #include "viewkit/PlatformWindow.h"
 #include "viewkit/PuglInputTranslator.h"
 #include "viewkit/Timer.h"
@@ -9,8 +10,6 @@
 
 #include <windows.h>
 #include <windowsx.h>
-
-#include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
@@ -120,7 +119,6 @@ public:
             if (GetCapture() == window) ReleaseCapture();
             DestroyWindow(window);
         }
-        if (backBuffer) cairo_surface_destroy(backBuffer);
     }
 
     void invalidRect(const CRect& rect) override
@@ -314,8 +312,7 @@ private:
         frame->interruptGestures();
     }
 
-    // Views draw into an image buffer (exactly what an offscreen rendering
-    // shows); the part to repaint is then copied into the window.
+    // Views draw into a memory image; the part to repaint is then copied into the window.
     void paint()
     {
         PAINTSTRUCT ps;
@@ -324,47 +321,27 @@ private:
         EndPaint(window, &ps);
     }
 
-    void paintInto(HDC dc, const RECT& area)
+    void paintInto(HDC dc, const RECT& rect)
     {
-        const CRect frameRect = frame->getViewSize();
-        const double scale = frame->getScaleFactor();
-        const int w = static_cast<int>(std::ceil(frameRect.getWidth() * scale));
-        const int h = static_cast<int>(std::ceil(frameRect.getHeight() * scale));
-        if (w <= 0 || h <= 0) return;
-        if (!backBuffer || cairo_image_surface_get_width(backBuffer) != w ||
-            cairo_image_surface_get_height(backBuffer) != h) {
-            if (backBuffer) cairo_surface_destroy(backBuffer);
-            backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-        }
-        if (cairo_surface_status(backBuffer) != CAIRO_STATUS_SUCCESS) return;
-        cairo_surface_set_device_scale(backBuffer, scale, scale);
-        const int x0 = std::clamp(static_cast<int>(area.left), 0, w), y0 = std::clamp(static_cast<int>(area.top), 0, h);
-        const int x1 = std::clamp(static_cast<int>(area.right), 0, w);
-        const int y1 = std::clamp(static_cast<int>(area.bottom), 0, h);
-        if (x1 <= x0 || y1 <= y0) return;
-        cairo_t* cr = cairo_create(backBuffer);
-        frame->paint(cr, CRect(x0 / scale, y0 / scale, x1 / scale, y1 / scale));
-        cairo_destroy(cr);
-        cairo_surface_flush(backBuffer);
-
+        FrameImage::Area area;
+        if (!image.paint(*frame, rect.left, rect.top, rect.right, rect.bottom, area)) return;
         // The rows to copy as a top-down DIB of their own: cairo's RGB24 pixels
         // are the DIB's 32-bit BGRX on little-endian machines.
-        const int stride = cairo_image_surface_get_stride(backBuffer);
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = stride / 4;
-        info.bmiHeader.biHeight = -(y1 - y0);
+        info.bmiHeader.biWidth = image.stride() / 4;
+        info.bmiHeader.biHeight = -area.height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        const unsigned char* rows = cairo_image_surface_get_data(backBuffer) + static_cast<size_t>(y0) * stride;
-        SetDIBitsToDevice(dc, x0, y0, static_cast<DWORD>(x1 - x0), static_cast<DWORD>(y1 - y0), x0, 0, 0,
-                          static_cast<UINT>(y1 - y0), rows, &info, DIB_RGB_COLORS);
+        const unsigned char* rows = image.data() + static_cast<size_t>(area.y) * static_cast<size_t>(image.stride());
+        SetDIBitsToDevice(dc, area.x, area.y, static_cast<DWORD>(area.width), static_cast<DWORD>(area.height), area.x,
+                          0, 0, static_cast<UINT>(area.height), rows, &info, DIB_RGB_COLORS);
     }
 
     CFrame* frame;
     HWND window = nullptr;
-    cairo_surface_t* backBuffer = nullptr;
+    FrameImage image;
     int dispatchDepth = 0;
     bool deleteAfterDispatch = false;
     bool releasingCapture = false;

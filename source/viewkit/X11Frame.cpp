@@ -1,4 +1,5 @@
 #include "viewkit/X11Frame.h"
+#include "viewkit/FrameImage.h"
 #include "viewkit/PlatformWindow.h"
 #include "viewkit/PuglInputTranslator.h"
 #include "viewkit/RunLoop.h"
@@ -8,7 +9,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <cairo.h>
 extern "C" {
 #include <pugl/stub.h>
 }
@@ -72,7 +72,6 @@ public:
         if (view) puglFreeView(view);
         if (world) puglFreeWorld(world);
         if (display) X11DisplayRegistry::release(display);
-        if (backBuffer) cairo_surface_destroy(backBuffer);
     }
 
     void invalidRect(const CRect& rect) override
@@ -207,33 +206,14 @@ private:
         frame->interruptGestures();
     }
 
-    // Views draw into an image buffer (exactly what an offscreen rendering
-    // shows), then the exposed part is put into the window with XPutImage.
-    // Nothing goes through cairo's X backend, whose per-connection caches
-    // outlive a closed connection.
+    // Views draw into a memory image, whose exposed part is put into the
+    // window with XPutImage. Nothing goes through cairo's X backend, whose
+    // per-connection caches outlive a closed connection.
     void paint(int pixelLeft, int pixelTop, int pixelRight, int pixelBottom)
     {
-        const CRect frameRect = frame->getViewSize();
-        const double scale = frame->getScaleFactor();
-        const int w = static_cast<int>(std::ceil(frameRect.getWidth() * scale));
-        const int h = static_cast<int>(std::ceil(frameRect.getHeight() * scale));
-        if (w <= 0 || h <= 0) return;
-        if (!backBuffer || cairo_image_surface_get_width(backBuffer) != w ||
-            cairo_image_surface_get_height(backBuffer) != h) {
-            if (backBuffer) cairo_surface_destroy(backBuffer);
-            backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-        }
-        if (cairo_surface_status(backBuffer) != CAIRO_STATUS_SUCCESS) return;
-        // Views draw in their own units; the buffer's device scale turns them into pixels.
-        cairo_surface_set_device_scale(backBuffer, scale, scale);
-        const int x0 = std::clamp(pixelLeft, 0, w), y0 = std::clamp(pixelTop, 0, h);
-        const int x1 = std::clamp(pixelRight, 0, w), y1 = std::clamp(pixelBottom, 0, h);
-        if (x1 <= x0 || y1 <= y0) return;
-        cairo_t* cr = cairo_create(backBuffer);
-        frame->paint(cr, CRect(x0 / scale, y0 / scale, x1 / scale, y1 / scale));
-        cairo_destroy(cr);
-        cairo_surface_flush(backBuffer);
-        putImage(x0, y0, x1 - x0, y1 - y0);
+        FrameImage::Area area;
+        if (image.paint(*frame, pixelLeft, pixelTop, pixelRight, pixelBottom, area))
+            putImage(area.x, area.y, area.width, area.height);
     }
 
     void putImage(int x, int y, int w, int h)
@@ -246,8 +226,8 @@ private:
             depth = attrs.depth;
             gc = XCreateGC(display, window, 0, nullptr);
         }
-        unsigned char* data = cairo_image_surface_get_data(backBuffer);
-        const int stride = cairo_image_surface_get_stride(backBuffer);
+        unsigned char* data = image.data();
+        const int stride = image.stride();
         const uint32_t one = 1;
         const bool littleEndianHost = *reinterpret_cast<const unsigned char*>(&one) == 1;
         const bool sameLayout = depth >= 24 && visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
@@ -294,7 +274,7 @@ private:
 
     CFrame* frame;
     IRunLoop& runLoop;
-    cairo_surface_t* backBuffer = nullptr;
+    FrameImage image;
     GC gc = nullptr;
     Visual* visual = nullptr;
     int depth = 0;
