@@ -1,6 +1,7 @@
 #pragma once
 // The view kit: a small GUI toolkit with the class names and behaviour of the
-// parts of VSTGUI 4 our editor uses, drawn with cairo, windowed through pugl.
+// parts of VSTGUI 4 our editor uses, drawn with cairo, windowed through pugl on
+// X11 and through a plain child window on Windows (PlatformWindow.h).
 //
 //   CPoint, CRect, CColor            geometry and colour (Geometry.h, Color.h)
 //   CBaseObject                      reference counting: remember / forget
@@ -21,6 +22,7 @@
 //   CTabView                         pages, one shown at a time
 //   CVSTGUITimer                     repeating UI timer
 //   IRunLoop, Vst3RunLoop            the host's event loop (X11 windows need it)
+//   FrameImage                       the memory image a frame's window shows
 //   OffscreenImage                   render a frame to memory / PNG without a display
 #include "viewkit/AnimKnob.h"
 #include "viewkit/BaseObject.h"

@@ -10,7 +10,7 @@
 #include "common/ParameterIds.h"
 #include "editor/layout/ControlLayout.h"
 
-#include "base/source/fobject.h"
+#include "support/RecordingHandler.h"
 
 #include <gtest/gtest.h>
 
@@ -27,48 +27,12 @@ namespace {
 using namespace std::chrono_literals;
 using namespace Steinberg;
 
-// The host's side of edits, in order.
-class EditLog : public FObject, public Vst::IComponentHandler {
-public:
-    struct Entry {
-        char what; // 'b'egin, 'p'erform, 'e'nd
-        Vst::ParamID id;
-        double value;
-    };
-    tresult PLUGIN_API beginEdit(Vst::ParamID id) override { return note('b', id, 0); }
-    tresult PLUGIN_API performEdit(Vst::ParamID id, Vst::ParamValue v) override { return note('p', id, v); }
-    tresult PLUGIN_API endEdit(Vst::ParamID id) override { return note('e', id, 0); }
-    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
-
-    size_t count(char what, Vst::ParamID id) const
-    {
-        size_t n = 0;
-        for (const Entry& e : entries) n += e.what == what && e.id == id;
-        return n;
-    }
-    double lastPerformed(Vst::ParamID id) const
-    {
-        double v = -1;
-        for (const Entry& e : entries)
-            if (e.what == 'p' && e.id == id) v = e.value;
-        return v;
-    }
-
-    std::vector<Entry> entries;
-
-    OBJ_METHODS(EditLog, FObject)
-    DEFINE_INTERFACES
-    DEF_INTERFACE(Vst::IComponentHandler)
-    END_DEFINE_INTERFACES(FObject)
-    REFCOUNT_METHODS(FObject)
-
-private:
-    tresult note(char what, Vst::ParamID id, double v)
-    {
-        entries.push_back({what, id, v});
-        return kResultOk;
-    }
-};
+// The last value performed for id; -1 when none was.
+double lastPerformed(const RecordingHandler& log, Vst::ParamID id)
+{
+    const std::vector<double> values = log.performed(id);
+    return values.empty() ? -1.0 : values.back();
+}
 
 struct Point {
     int x, y;
@@ -108,7 +72,7 @@ protected:
         ASSERT_TRUE(module) << error;
         instance = host::PluginInstance::createFirstEffect(module, error);
         ASSERT_TRUE(instance && instance->controller()) << error;
-        log = new EditLog;
+        log = new RecordingHandler;
         ASSERT_EQ(controller()->setComponentHandler(log), kResultOk);
     }
 
@@ -128,7 +92,7 @@ protected:
 
     std::shared_ptr<host::Module> module;
     std::unique_ptr<host::PluginInstance> instance;
-    EditLog* log = nullptr;
+    RecordingHandler* log = nullptr;
 };
 
 TEST_F(WindowsEditor, TheViewTakesWindowHandlesOnly)
@@ -157,9 +121,9 @@ TEST_F(WindowsEditor, ClicksAndDragsBecomeEditsOfTheHost)
 
     const Point onOff = centreOf(kDelayOnOffId, LayoutKind::OnOffButton);
     host.click(onOff.x, onOff.y);
-    EXPECT_TRUE(host.runUntil([&] { return log->lastPerformed(kDelayOnOffId) == 1.0; }, 3s));
-    EXPECT_EQ(log->count('b', kDelayOnOffId), 1u);
-    EXPECT_EQ(log->count('e', kDelayOnOffId), 1u);
+    EXPECT_TRUE(host.runUntil([&] { return lastPerformed(*log, kDelayOnOffId) == 1.0; }, 3s));
+    EXPECT_EQ(log->count("begin", kDelayOnOffId), 1u);
+    EXPECT_EQ(log->count("end", kDelayOnOffId), 1u);
 
     // A drag around the knob turns it, as one gesture, the mouse captured until the release.
     const Point knob = centreOf(kDelayTimeId, LayoutKind::Knob);
@@ -168,10 +132,10 @@ TEST_F(WindowsEditor, ClicksAndDragsBecomeEditsOfTheHost)
     EXPECT_EQ(GetCapture(), host.viewWindow());
     for (int i = 1; i <= 4; ++i) host.moveHeld(knob.x + 6 * i, knob.y - 10 + 3 * i);
     host.release(knob.x + 24, knob.y + 2);
-    EXPECT_GE(log->count('p', kDelayTimeId), 2u);
-    EXPECT_EQ(log->count('b', kDelayTimeId), 1u);
-    EXPECT_EQ(log->count('e', kDelayTimeId), 1u);
-    EXPECT_NE(log->lastPerformed(kDelayTimeId), before);
+    EXPECT_GE(log->count("perform", kDelayTimeId), 2u);
+    EXPECT_EQ(log->count("begin", kDelayTimeId), 1u);
+    EXPECT_EQ(log->count("end", kDelayTimeId), 1u);
+    EXPECT_NE(lastPerformed(*log, kDelayTimeId), before);
     EXPECT_NE(GetCapture(), host.viewWindow());
 
     // Losing the focus in the middle of a drag ends that gesture.
@@ -179,8 +143,8 @@ TEST_F(WindowsEditor, ClicksAndDragsBecomeEditsOfTheHost)
     host.moveHeld(knob.x + 6, knob.y - 7);
     SetFocus(host.window());
     host.runFor(50ms);
-    EXPECT_EQ(log->count('b', kDelayTimeId), 2u);
-    EXPECT_EQ(log->count('e', kDelayTimeId), 2u);
+    EXPECT_EQ(log->count("begin", kDelayTimeId), 2u);
+    EXPECT_EQ(log->count("end", kDelayTimeId), 2u);
 }
 
 TEST_F(WindowsEditor, TextTypedIntoAFieldIsParsedByTheParameter)
@@ -206,8 +170,8 @@ TEST_F(WindowsEditor, TextTypedIntoAFieldIsParsedByTheParameter)
         host.runFor(10ms);
     }
     key(VK_RETURN);
-    EXPECT_TRUE(host.runUntil([&] { return log->count('p', kDelayTimeId) > 0; }, 2s));
-    EXPECT_EQ(instance->parameterText(kDelayTimeId, log->lastPerformed(kDelayTimeId)).substr(0, 3), "100");
+    EXPECT_TRUE(host.runUntil([&] { return log->count("perform", kDelayTimeId) > 0; }, 2s));
+    EXPECT_EQ(instance->parameterText(kDelayTimeId, lastPerformed(*log, kDelayTimeId)).substr(0, 3), "100");
 }
 
 TEST_F(WindowsEditor, AttachingAndRemovingLeavesNothingBehind)
