@@ -39,7 +39,14 @@ WindowsEditorHost::WindowsEditorHost()
     registerHostClass();
     topLevel = CreateWindowExW(0, kHostClass, L"Vexbit Glitch", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 1300,
                                760, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (topLevel) ShowWindow(topLevel, SW_SHOW);
+    if (!topLevel) return;
+    ShowWindow(topLevel, SW_SHOW);
+    // The window's activation arrives as messages of its own; settled before a
+    // view is attached, it cannot take the keyboard focus from the view later.
+    SetForegroundWindow(topLevel);
+    SetFocus(topLevel);
+    runUntil([&] { return GetActiveWindow() == topLevel && GetFocus() == topLevel; }, std::chrono::milliseconds(2000));
+    runFor(std::chrono::milliseconds(50));
 }
 
 WindowsEditorHost::~WindowsEditorHost()

@@ -170,8 +170,8 @@ TEST_F(WindowsEditor, TextTypedIntoAFieldIsParsedByTheParameter)
         host.runFor(10ms);
     }
     key(VK_RETURN);
-    EXPECT_TRUE(host.runUntil([&] { return log->count("perform", kDelayTimeId) > 0; }, 2s));
-    EXPECT_EQ(instance->parameterText(kDelayTimeId, lastPerformed(*log, kDelayTimeId)).substr(0, 3), "100");
+    auto shown = [&] { return instance->parameterText(kDelayTimeId, lastPerformed(*log, kDelayTimeId)); };
+    EXPECT_TRUE(host.runUntil([&] { return shown().substr(0, 3) == "100"; }, 3s)) << shown();
 }
 
 TEST_F(WindowsEditor, AttachingAndRemovingLeavesNothingBehind)
