@@ -29,7 +29,12 @@ if [ "$run_tests" = 1 ]; then
 fi
 
 echo "== cairo, pixman, libpng, zlib for MinGW =="
-deps_prefix="$(JOBS=$jobs ./scripts/build-windows-deps.sh | tee /dev/stderr | tail -n1)"
+# Shown as it goes; its last line is the prefix. (Not through tee /dev/stderr:
+# that reopens a log file the output is redirected to and truncates it.)
+deps_log="$(mktemp)"
+JOBS=$jobs ./scripts/build-windows-deps.sh | tee "$deps_log"
+deps_prefix="$(tail -n1 "$deps_log")"
+rm -f "$deps_log"
 
 echo "== Windows build ($windows_dir) =="
 cmake -S . -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/MinGW-w64-x86_64.cmake" \
