@@ -11,6 +11,7 @@
 #include "support/RecordingHandler.h"
 
 #include "editor/layout/ControlLayout.h"
+#include "support/ControlCentre.h"
 #include "common/ParameterIds.h"
 
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
@@ -30,21 +31,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace Steinberg;
-
-// The centre of the bound control of `tag` and `kind`, in editor units.
-struct Point {
-    int x, y;
-};
-Point centreOf(int32_t tag, LayoutKind kind)
-{
-    for (const LayoutStep& step : controlLayout()) {
-        if (step.tag != tag || step.kind != kind) continue;
-        const FrameRect r = frameRectOf(step);
-        return {r.x + r.w / 2, r.y + r.h / 2};
-    }
-    ADD_FAILURE() << "no control for tag " << tag;
-    return {0, 0};
-}
 
 struct Rgb {
     int red, green, blue;

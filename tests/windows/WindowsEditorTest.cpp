@@ -9,6 +9,7 @@
 
 #include "common/ParameterIds.h"
 #include "editor/layout/ControlLayout.h"
+#include "support/ControlCentre.h"
 
 #include "support/RecordingHandler.h"
 
@@ -32,22 +33,6 @@ double lastPerformed(const RecordingHandler& log, Vst::ParamID id)
 {
     const std::vector<double> values = log.performed(id);
     return values.empty() ? -1.0 : values.back();
-}
-
-struct Point {
-    int x, y;
-};
-
-// The centre of the control of `tag` and `kind`, in view pixels.
-Point centreOf(int32_t tag, LayoutKind kind)
-{
-    for (const LayoutStep& step : controlLayout()) {
-        if (step.tag != tag || step.kind != kind) continue;
-        const FrameRect r = frameRectOf(step);
-        return {r.x + r.w / 2, r.y + r.h / 2};
-    }
-    ADD_FAILURE() << "no control for tag " << tag;
-    return {0, 0};
 }
 
 uint32_t pixelAt(const WindowsEditorHost& host, int x, int y)
@@ -155,7 +140,8 @@ TEST_F(WindowsEditor, TextTypedIntoAFieldIsParsedByTheParameter)
     // The Delay Time stepper's text field, left of its rocker.
     FrameRect field{};
     for (const LayoutStep& step : controlLayout())
-        if (step.tag == static_cast<int32_t>(kDelayTimeId) && step.kind == LayoutKind::Stepper) field = frameRectOf(step);
+        if (step.tag == static_cast<int32_t>(kDelayTimeId) && step.kind == LayoutKind::Stepper)
+            field = frameRectOf(step);
     ASSERT_GT(field.w, 0);
     host.click(field.x + 15, field.y + field.h / 2);
     // Keys as the system delivers them: key downs, which the loop translates into characters.
